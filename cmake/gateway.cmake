@@ -1,0 +1,22 @@
+# daqgate_gateway(NAME SOURCE [NO_DRIVER] [LIBS lib...])
+#
+# Builds the gateway NAME from its own SOURCE and the family libraries LIBS
+# twice: as the host module mex/NAME.mex, linked to the cbw32 driver unless
+# NO_DRIVER, and as objects for the unit tests, where mexFunction is renamed
+# gw_NAME so that every gateway can share one test binary with the test host
+# and the fake driver.
+set_property(GLOBAL PROPERTY DAQGATE_GATEWAYS "")
+
+function(daqgate_gateway NAME SOURCE)
+  cmake_parse_arguments(GW "NO_DRIVER" "" "LIBS" ${ARGN})
+  daqgate_add_mex(${NAME} ${SOURCE})
+  target_link_libraries(${NAME} PRIVATE ${GW_LIBS} daqgate_host)
+  if(NOT GW_NO_DRIVER)
+    target_link_libraries(${NAME} PRIVATE cbw32)
+  endif()
+
+  add_library(ut_${NAME} OBJECT ${SOURCE})
+  target_compile_definitions(ut_${NAME} PRIVATE mexFunction=gw_${NAME})
+  target_link_libraries(ut_${NAME} PRIVATE ${GW_LIBS} daqgate_host)
+  set_property(GLOBAL APPEND PROPERTY DAQGATE_GATEWAYS ${NAME})
+endfunction()

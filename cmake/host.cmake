@@ -1,0 +1,35 @@
+# The host whose mex.h the gateways compile against: GNU Octave by default,
+# MATLAB with DAQGATE_MATLAB=ON.  Either way the target daqgate_host carries
+# the include directories, and daqgate_add_mex() makes one loadable module.
+add_library(daqgate_host INTERFACE)
+
+if(DAQGATE_MATLAB)
+  find_package(Matlab REQUIRED COMPONENTS MX_LIBRARY)
+  target_include_directories(daqgate_host INTERFACE ${Matlab_INCLUDE_DIRS})
+  function(daqgate_add_mex NAME)
+    matlab_add_mex(NAME ${NAME} MODULE SRC ${ARGN})
+    set_target_properties(${NAME} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/mex
+                                             RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/mex)
+  endfunction()
+else()
+  find_program(MKOCTFILE NAMES mkoctfile)
+  if(NOT MKOCTFILE)
+    message(FATAL_ERROR "mkoctfile not found: install Debian's liboctave-dev (Octave's mex.h)")
+  endif()
+  execute_process(COMMAND ${MKOCTFILE} -p OCTINCLUDEDIR
+                  OUTPUT_VARIABLE OCTAVE_INCLUDE_DIR OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT EXISTS ${OCTAVE_INCLUDE_DIR}/mex.h)
+    message(FATAL_ERROR "Octave's mex.h not found under '${OCTAVE_INCLUDE_DIR}'")
+  endif()
+  message(STATUS "Octave mex.h: ${OCTAVE_INCLUDE_DIR}")
+  target_include_directories(daqgate_host SYSTEM INTERFACE ${OCTAVE_INCLUDE_DIR}/.. ${OCTAVE_INCLUDE_DIR})
+  # Octave resolves the mx/mex operations when it loads a module; nothing
+  # of Octave's is linked.
+  function(daqgate_add_mex NAME)
+    add_library(${NAME} MODULE ${ARGN})
+    set_target_properties(${NAME} PROPERTIES PREFIX "" SUFFIX ".mex"
+                                             LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/mex)
+    target_link_options(${NAME} PRIVATE
+                        -Wl,--version-script=${PROJECT_SOURCE_DIR}/frame/mexfunction.map)
+  endfunction()
+endif()

@@ -1,0 +1,7 @@
+// cbErrorText - gateway over the driver operation of the same name.
+#include "label.h"
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+    daqgate::run_label_gateway(daqgate::error_text, nlhs, plhs, nrhs, prhs);
+}

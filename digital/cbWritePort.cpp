@@ -1,0 +1,7 @@
+// cbWritePort - gateway over the driver operation of the same name.
+#include "port.h"
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+    daqgate::run_port_gateway(daqgate::write_port, nlhs, plhs, nrhs, prhs);
+}

@@ -1,0 +1,95 @@
+// frame.cpp - argument conversion and result storage shared by the gateways.
+#include "frame.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace daqgate {
+
+void raise(const char *message)
+{
+    mexErrMsgTxt(message);
+    // The host's error call unwinds the gateway; it never comes back here.
+    std::abort();
+}
+
+Call::Call(const Gateway &gateway, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+    : gateway_(gateway), plhs_(plhs), prhs_(prhs), room_(nlhs > 1 ? nlhs : 1)
+{
+    if (nrhs != gateway.args)
+        raise(gateway.usage);
+}
+
+void Call::refuse(const char *name, const char *what) const
+{
+    char message[256];
+    std::snprintf(message, sizeof message, "*** %s: %s %s", gateway_.name, name, what);
+    raise(message);
+}
+
+const mxArray *Call::real_array(int pos, const char *name, int min_elements) const
+{
+    const mxArray *arg = prhs_[pos];
+    // Row and column counts multiply to the element count; compare as
+    // doubles so that no size product can overflow.
+    const double elements = double(mxGetM(arg)) * double(mxGetN(arg));
+    if (!mxIsDouble(arg) || mxIsComplex(arg) || elements < min_elements) {
+        refuse(name, min_elements > 1 ? "must be a real double array of at least two elements"
+                                      : "must be a real double number");
+    }
+    return arg;
+}
+
+int32_t Call::truncate(double value, const char *name) const
+{
+    // Truncation toward zero keeps every value strictly between -2^31-1 and
+    // 2^31 inside the 32-bit range.  NaN fails both comparisons.
+    if (!(value > -2147483649.0 && value < 2147483648.0))
+        refuse(name, "must be a finite number within the 32-bit integer range");
+    return static_cast<int32_t>(value);
+}
+
+int32_t Call::integer(int pos, const char *name) const
+{
+    return truncate(mxGetScalar(real_array(pos, name, 1)), name);
+}
+
+double Call::real(int pos, const char *name) const
+{
+    return mxGetScalar(real_array(pos, name, 1));
+}
+
+float Call::volts(int pos, const char *name) const
+{
+    return static_cast<float>(real(pos, name));
+}
+
+ChannelPair Call::pair(int pos, const char *name) const
+{
+    const double *elements = mxGetPr(real_array(pos, name, 2));
+    return ChannelPair{truncate(elements[0], name), truncate(elements[1], name)};
+}
+
+const char *Call::text(int pos, const char *name) const
+{
+    // The host hands out no text for anything but a character array.
+    const char *text = mxArrayToString(prhs_[pos]);
+    if (text == nullptr)
+        refuse(name, "must be a character array");
+    return text;
+}
+
+void Call::put(int slot, double value) const
+{
+    if (has_room(slot))
+        plhs_[slot] = mxCreateDoubleScalar(value);
+}
+
+void Call::put_text(int slot, const char *text) const
+{
+    if (has_room(slot))
+        plhs_[slot] = mxCreateString(text);
+}
+
+}  // namespace daqgate

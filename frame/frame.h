@@ -1,0 +1,85 @@
+// frame.h - what every gateway shares: the check of a call, the conversion
+// of the script's values into what the driver takes, and the results.
+//
+// The frame is compiled into each gateway (a static library); no gateway
+// depends on another at run time.  It keeps no state between calls.
+//
+// Argument policy.  Every argument is read exactly as the script's numbers
+// come by default, as a real double; the frame refuses, with a "*** " error
+// naming the gateway and the argument and before any driver call:
+//   - integer arguments (board, port, channel, count, code, handle ...):
+//     anything but a non-empty real double, and values whose truncation
+//     toward zero is NaN, infinite or outside the 32-bit signed range.
+//     Extra elements of a non-scalar array are ignored (the first counts).
+//   - double arguments (time limits) and volts: anything but a non-empty
+//     real double; every value, NaN and infinities included, is passed on.
+//   - channel pairs: anything but a real double array of at least two
+//     elements; both elements then follow the integer rule.
+//   - texts: anything that is not a character array.
+// Character, cell, struct, logical, complex, integer-class and single
+// arguments are therefore refused, never guessed at.
+#ifndef DAQGATE_FRAME_H
+#define DAQGATE_FRAME_H
+
+#include <cstdint>
+
+#include "mex.h"
+
+#include "cbw32.h"
+
+namespace daqgate {
+
+// A gateway as scripts know it: its name, its exact argument count and the
+// usage text raised when the count is wrong.
+struct Gateway {
+    const char *name;
+    int args;
+    const char *usage;
+};
+
+// First and last channel of a scan, as the script's [lowChan, highChan].
+struct ChannelPair {
+    int32_t low;
+    int32_t high;
+};
+
+// Raises a host error.  The host's error call does not return; the frame
+// says so to the compiler.
+[[noreturn]] void raise(const char *message);
+
+// One call of a gateway.  Constructing it makes the count check.
+class Call {
+public:
+    Call(const Gateway &gateway, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+
+    // Arguments; pos counts from 0, name is the name of the usage text.
+    int32_t integer(int pos, const char *name) const;
+    double real(int pos, const char *name) const;
+    float volts(int pos, const char *name) const;
+    ChannelPair pair(int pos, const char *name) const;
+    const char *text(int pos, const char *name) const;
+
+    // Results.  The host gives room for max(nlhs, 1) results; a result past
+    // that room is neither created nor stored.
+    bool has_room(int slot) const { return slot < room_; }
+    void put(int slot, double value) const;
+    void put_text(int slot, const char *text) const;
+
+    // Raises "*** NAME: ARG WHAT" for an argument the gateway cannot take.
+    [[noreturn]] void refuse(const char *name, const char *what) const;
+
+    const Gateway &gateway() const { return gateway_; }
+
+private:
+    const mxArray *real_array(int pos, const char *name, int min_elements) const;
+    int32_t truncate(double value, const char *name) const;
+
+    const Gateway &gateway_;
+    mxArray **plhs_;
+    const mxArray **prhs_;
+    int room_;
+};
+
+}  // namespace daqgate
+
+#endif  // DAQGATE_FRAME_H

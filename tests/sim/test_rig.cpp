@@ -1,0 +1,220 @@
+// The simulated rig: power-up state, directions, wiring, the rig file, and
+// two processes sharing one rig.
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "rig.h"
+
+using namespace daqgate::sim;
+
+namespace {
+
+class RigTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char dir[] = "/tmp/daqgate-rig-test-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        dir_ = dir;
+        path_ = dir_ + "/rig";
+    }
+    void TearDown() override { std::system(("rm -rf " + dir_).c_str()); }
+
+    uint16_t read(Rig &rig, int board, int port)
+    {
+        uint16_t value = 0xDEAD;
+        EXPECT_EQ(rig.read_port(board, port, &value), kNoError);
+        return value;
+    }
+
+    std::string dir_, path_;
+};
+
+TEST_F(RigTest, PowerUpEveryPortAnUndrivenInputAndDefaultWiring)
+{
+    Rig rig;
+    ASSERT_EQ(rig.open(path_), kNoError);
+    for (int board = 0; board < kBoards; ++board) {
+        for (int port = 0; port < kPorts; ++port) {
+            EXPECT_EQ(rig.direction_of({board, port}), kInput);
+            EXPECT_EQ(read(rig, board, port), 0);
+            const PortId peer = rig.peer_of({board, port});
+            EXPECT_EQ(peer.board, board ^ 1);
+            EXPECT_EQ(peer.port, port);
+        }
+    }
+}
+
+TEST_F(RigTest, AnOutputDrivesTheInputAtTheOtherEndOfItsWire)
+{
+    Rig rig;
+    ASSERT_EQ(rig.open(path_), kNoError);
+    EXPECT_EQ(rig.write_port(0, 10, 0x41), kNotOutput);  // inputs cannot be written
+    ASSERT_EQ(rig.set_direction(0, 10, kOutput), kNoError);
+    ASSERT_EQ(rig.write_port(0, 10, 0xFFE9), kNoError);
+    EXPECT_EQ(read(rig, 0, 10), 0xFFE9);  // an output reads back its latch
+    EXPECT_EQ(read(rig, 1, 10), 0xFFE9);  // the wired input sees it
+    EXPECT_EQ(read(rig, 1, 11), 0);       // its neighbour does not
+    EXPECT_EQ(read(rig, 2, 10), 0);       // nor another pair of boards
+
+    // Both ends outputs: each reads its own latch.
+    ASSERT_EQ(rig.set_direction(1, 10, kOutput), kNoError);
+    EXPECT_EQ(read(rig, 1, 10), 0);
+    // Back to input: the output's latch shows again.
+    ASSERT_EQ(rig.set_direction(1, 10, kInput), kNoError);
+    EXPECT_EQ(read(rig, 1, 10), 0xFFE9);
+    // The driving end made an input: nothing drives the line.
+    ASSERT_EQ(rig.set_direction(0, 10, kInput), kNoError);
+    EXPECT_EQ(read(rig, 1, 10), 0);
+}
+
+TEST_F(RigTest, UnknownBoardsPortsAndDirectionsGiveTheirOwnStatus)
+{
+    Rig rig;
+    ASSERT_EQ(rig.open(path_), kNoError);
+    uint16_t value = 0;
+    EXPECT_EQ(rig.read_port(4, 0, &value), kBadBoard);
+    EXPECT_EQ(rig.read_port(-1, 0, &value), kBadBoard);
+    EXPECT_EQ(rig.read_port(0, 32, &value), kBadPort);
+    EXPECT_EQ(rig.write_port(0, -1, 0), kBadPort);
+    EXPECT_EQ(rig.set_direction(0, 0, 0), kBadDirection);
+    EXPECT_EQ(rig.set_direction(0, 0, 3), kBadDirection);
+    EXPECT_EQ(rig.set_direction(0, 40, 1), kBadPort);
+}
+
+TEST_F(RigTest, RewiringAndUnwiring)
+{
+    Rig rig;
+    ASSERT_EQ(rig.open(path_), kNoError);
+    EXPECT_EQ(rig.wire({0, 10}, {2, 14}), kAlreadyWired);
+    EXPECT_EQ(rig.unwire({0, 10}, {1, 11}), kNotWired);
+    ASSERT_EQ(rig.unwire({0, 10}, {1, 10}), kNoError);
+    ASSERT_EQ(rig.unwire({2, 14}, {3, 14}), kNoError);
+    ASSERT_EQ(rig.wire({0, 10}, {2, 14}), kNoError);
+    EXPECT_EQ(rig.wire({0, 5}, {0, 5}), kBadPort);
+
+    ASSERT_EQ(rig.set_direction(2, 14, kOutput), kNoError);
+    ASSERT_EQ(rig.write_port(2, 14, 7), kNoError);
+    EXPECT_EQ(read(rig, 0, 10), 7);
+    EXPECT_EQ(read(rig, 1, 10), 0);  // its old partner is undriven now
+    EXPECT_EQ(rig.peer_of({1, 10}).board, -1);
+
+    rig.reset();
+    EXPECT_EQ(rig.peer_of({0, 10}).board, 1);
+    EXPECT_EQ(rig.direction_of({2, 14}), kInput);
+}
+
+TEST_F(RigTest, AFileOfAnotherLayoutIsRefusedAndLeftAlone)
+{
+    {
+        std::ofstream truncated(path_);
+        truncated << "not a rig";
+    }
+    Rig rig;
+    EXPECT_EQ(rig.open(path_), kRigLayout);
+    EXPECT_FALSE(rig.is_open());
+    std::ifstream kept(path_);
+    std::string content;
+    std::getline(kept, content);
+    EXPECT_EQ(content, "not a rig");
+
+    // A file of the right size from another version.
+    {
+        RigLayout other{};
+        std::memcpy(other.magic, kMagic, sizeof kMagic);
+        other.version = kVersion + 1;
+        other.size = sizeof(RigLayout);
+        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char *>(&other), sizeof other);
+    }
+    Rig again;
+    EXPECT_EQ(again.open(path_), kRigLayout);
+    // Renewing it (simboard reset) makes it a rig again.
+    Rig renewed;
+    EXPECT_EQ(renewed.open(path_, true), kNoError);
+    Rig after;
+    EXPECT_EQ(after.open(path_), kNoError);
+}
+
+TEST_F(RigTest, AFileThatCannotBeOpenedGivesItsStatus)
+{
+    Rig rig;
+    EXPECT_EQ(rig.open(dir_), kRigOpen);  // a directory
+    EXPECT_EQ(rig.open(dir_ + "/missing/rig"), kRigOpen);
+}
+
+TEST_F(RigTest, TwoProcessesShareOneRig)
+{
+    Rig rig;
+    ASSERT_EQ(rig.open(path_), kNoError);
+    ASSERT_EQ(rig.set_direction(0, 3, kOutput), kNoError);
+    ASSERT_EQ(rig.write_port(0, 3, 0x1234), kNoError);
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The child opens the same file on its own and answers on board 1.
+        Rig mine;
+        uint16_t seen = 0;
+        const bool ok = mine.open(path_) == kNoError && mine.read_port(1, 3, &seen) == kNoError &&
+                        seen == 0x1234 && mine.set_direction(1, 4, kOutput) == kNoError &&
+                        mine.write_port(1, 4, 0x4321) == kNoError;
+        _exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(read(rig, 0, 4), 0x4321);
+}
+
+TEST_F(RigTest, ProcessesStartingTogetherOnAMissingRigGetTheSameValidRig)
+{
+    constexpr int kProcesses = 6;
+    pid_t children[kProcesses];
+    for (int i = 0; i < kProcesses; ++i) {
+        children[i] = fork();
+        ASSERT_GE(children[i], 0);
+        if (children[i] == 0) {
+            Rig mine;
+            // Each marks its own port: every mark must survive, so no
+            // process may initialise the rig after another has used it.
+            const bool ok = mine.open(path_) == kNoError &&
+                            mine.set_direction(2, i, kOutput) == kNoError &&
+                            mine.write_port(2, i, static_cast<uint16_t>(100 + i)) == kNoError;
+            _exit(ok ? 0 : 1);
+        }
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    Rig rig;
+    ASSERT_EQ(rig.open(path_), kNoError);
+    for (int i = 0; i < kProcesses; ++i)
+        EXPECT_EQ(read(rig, 3, i), 100 + i);
+}
+
+TEST(StatusTexts, EveryStatusHasItsOwnTextAndUnknownCodesSaySo)
+{
+    char text[256];
+    std::set<std::string> seen;
+    for (int code = kNoError; code <= kNotWired; ++code) {
+        status_text(code, text, sizeof text);
+        EXPECT_TRUE(seen.insert(text).second) << "shared text: " << text;
+        EXPECT_EQ(std::string(text).find("Unknown"), std::string::npos) << code;
+    }
+    status_text(kNoError, text, sizeof text);
+    EXPECT_STREQ(text, "No error has occurred.");
+    status_text(-77, text, sizeof text);
+    EXPECT_STREQ(text, "Unknown error code -77.");
+}
+
+}  // namespace

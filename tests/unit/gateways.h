@@ -1,0 +1,20 @@
+// gateways.h - the entry points of the gateways as the unit tests see them:
+// each gateway's mexFunction, compiled for the tests as gw_NAME.
+#ifndef DAQGATE_TESTS_GATEWAYS_H
+#define DAQGATE_TESTS_GATEWAYS_H
+
+#include "mex.h"
+
+#define DAQGATE_GATEWAY(name) \
+    extern "C" void gw_##name(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+
+DAQGATE_GATEWAY(cbReadPort)
+DAQGATE_GATEWAY(cbWritePort)
+DAQGATE_GATEWAY(cbSetPortDirection)
+DAQGATE_GATEWAY(cbBoardLabel)
+DAQGATE_GATEWAY(cbErrorText)
+DAQGATE_GATEWAY(mexsmoke)
+
+#undef DAQGATE_GATEWAY
+
+#endif

@@ -1,0 +1,268 @@
+// host.cpp - the test host's arrays, storage and error call.
+#include "host.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <set>
+
+#include <gtest/gtest.h>
+
+namespace testhost {
+namespace {
+
+enum class Kind { Double, Char, Cell, Struct, Logical, Int32, Single };
+
+struct Array {
+    Kind kind = Kind::Double;
+    bool complex = false;
+    size_t m = 0, n = 0;
+    std::vector<double> re;
+    std::string chars;
+};
+
+// Every array lives until the end of the test program; what matters is
+// who created it and whether it was stored.
+std::vector<std::unique_ptr<Array>> arena;
+std::set<const Array *> made_in_call;
+bool in_call = false;
+std::map<void *, size_t> blocks;     // mxMalloc storage still held
+std::set<void *> host_texts;         // mxArrayToString copies, the host's
+Result *current = nullptr;
+
+Array *make(Kind kind, size_t m, size_t n)
+{
+    arena.push_back(std::make_unique<Array>());
+    Array *a = arena.back().get();
+    a->kind = kind;
+    a->m = m;
+    a->n = n;
+    if (kind == Kind::Double)
+        a->re.assign(m * n, 0.0);
+    if (in_call)
+        made_in_call.insert(a);
+    return a;
+}
+
+const Array *as(const mxArray *array)
+{
+    return static_cast<const Array *>(array);
+}
+
+mxArray *scalar_of(Kind kind, double value)
+{
+    Array *a = make(kind, 1, 1);
+    a->re.assign(1, value);
+    return a;
+}
+
+mxArray *const kGuard = reinterpret_cast<mxArray *>(0x5a5a5a5a);
+constexpr int kGuards = 4;
+
+}  // namespace
+
+mxArray *num(double value) { return scalar_of(Kind::Double, value); }
+mxArray *logical(bool value) { return scalar_of(Kind::Logical, value); }
+mxArray *int32(int value) { return scalar_of(Kind::Int32, value); }
+mxArray *single(float value) { return scalar_of(Kind::Single, value); }
+mxArray *cell() { return make(Kind::Cell, 1, 1); }
+mxArray *structure() { return make(Kind::Struct, 1, 1); }
+
+mxArray *complex(double re)
+{
+    Array *a = make(Kind::Double, 1, 1);
+    a->re.assign(1, re);
+    a->complex = true;
+    return a;
+}
+
+mxArray *row(std::initializer_list<double> values)
+{
+    return matrix(1, static_cast<int>(values.size()), values);
+}
+
+mxArray *matrix(int rows, int cols, std::vector<double> values)
+{
+    Array *a = make(Kind::Double, rows, cols);
+    a->re = std::move(values);
+    a->re.resize(static_cast<size_t>(rows) * cols);
+    return a;
+}
+
+mxArray *str(const std::string &text)
+{
+    Array *a = make(Kind::Char, text.empty() ? 0 : 1, text.size());
+    a->chars = text;
+    return a;
+}
+
+bool is_double(const mxArray *array) { return as(array)->kind == Kind::Double; }
+int rows(const mxArray *array) { return static_cast<int>(as(array)->m); }
+int cols(const mxArray *array) { return static_cast<int>(as(array)->n); }
+double value(const mxArray *array, int index) { return as(array)->re.at(index); }
+std::string text(const mxArray *array) { return as(array)->chars; }
+
+double Result::out(int i) const
+{
+    if (i >= static_cast<int>(outputs.size()) || outputs[i] == nullptr) {
+        ADD_FAILURE() << "output " << i + 1 << " was not set";
+        return -12345.0;
+    }
+    if (!is_double(outputs[i]) || rows(outputs[i]) != 1 || cols(outputs[i]) != 1) {
+        ADD_FAILURE() << "output " << i + 1 << " is not a double scalar";
+        return -12345.0;
+    }
+    return value(outputs[i]);
+}
+
+Result call(Entry *gateway, int nlhs, std::initializer_list<mxArray *> args)
+{
+    Result result;
+    const int room = nlhs > 1 ? nlhs : 1;
+    std::vector<mxArray *> plhs(room + kGuards, kGuard);
+    for (int i = 0; i < room; ++i)
+        plhs[i] = nullptr;
+    std::vector<const mxArray *> prhs(args.begin(), args.end());
+
+    current = &result;
+    made_in_call.clear();
+    blocks.clear();
+    in_call = true;
+    try {
+        gateway(nlhs, plhs.data(), static_cast<int>(prhs.size()), prhs.data());
+    } catch (const HostError &error) {
+        result.raised = true;
+        result.error = error.message;
+    }
+    in_call = false;
+    current = nullptr;
+
+    for (int i = room; i < room + kGuards; ++i)
+        result.wrote_past_room |= plhs[i] != kGuard;
+    result.outputs.assign(plhs.begin(), plhs.begin() + room);
+    if (!result.raised) {
+        // On an error the host reclaims what the call held; on a normal
+        // return nothing may be left behind.
+        for (const Array *made : made_in_call) {
+            bool stored = false;
+            for (mxArray *out : result.outputs)
+                stored |= out == made;
+            result.unstored_arrays += stored ? 0 : 1;
+        }
+        result.held_blocks = static_cast<int>(blocks.size());
+    }
+    for (auto &[block, size] : blocks)
+        std::free(block);
+    blocks.clear();
+    return result;
+}
+
+}  // namespace testhost
+
+using namespace testhost;
+
+// The host operations, as the gateways declare them through mex.h.
+extern "C" {
+
+void mexErrMsgTxt(const char *message)
+{
+    throw HostError{message};
+}
+
+int mexPrintf(const char *format, ...)
+{
+    char buffer[4096];
+    va_list args;
+    va_start(args, format);
+    const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    if (current != nullptr)
+        current->printed += buffer;
+    return length;
+}
+
+double mxGetScalar(const mxArray *array)
+{
+    const Array *a = as(array);
+    EXPECT_TRUE(a->kind == Kind::Double) << "mxGetScalar of a non-double argument";
+    return a->re.empty() ? 0.0 : a->re[0];
+}
+
+double *mxGetPr(const mxArray *array)
+{
+    Array *a = const_cast<Array *>(as(array));
+    EXPECT_TRUE(a->kind == Kind::Double) << "mxGetPr of a non-double argument";
+    return a->kind == Kind::Double ? a->re.data() : nullptr;
+}
+
+size_t mxGetM(const mxArray *array) { return as(array)->m; }
+size_t mxGetN(const mxArray *array) { return as(array)->n; }
+bool mxIsDouble(const mxArray *array) { return as(array)->kind == Kind::Double; }
+bool mxIsComplex(const mxArray *array) { return as(array)->complex; }
+
+mxArray *mxCreateDoubleScalar(double value)
+{
+    Array *a = make(Kind::Double, 1, 1);
+    a->re[0] = value;
+    return a;
+}
+
+mxArray *mxCreateDoubleMatrix(mwSize rows, mwSize cols, mxComplexity flag)
+{
+    EXPECT_EQ(flag, mxREAL);
+    return make(Kind::Double, rows, cols);
+}
+
+mxArray *mxCreateString(const char *text)
+{
+    Array *a = make(Kind::Char, 1, std::strlen(text));
+    a->chars = text;
+    return a;
+}
+
+char *mxArrayToString(const mxArray *array)
+{
+    const Array *a = as(array);
+    if (a->kind != Kind::Char)
+        return nullptr;
+    char *copy = static_cast<char *>(std::malloc(a->chars.size() + 1));
+    std::memcpy(copy, a->chars.c_str(), a->chars.size() + 1);
+    host_texts.insert(copy);
+    return copy;
+}
+
+void *mxMalloc(size_t size)
+{
+    void *block = std::malloc(size ? size : 1);
+    blocks[block] = size;
+    if (current != nullptr)
+        current->mallocs.push_back(size);
+    return block;
+}
+
+void *mxRealloc(void *block, size_t size)
+{
+    EXPECT_TRUE(block == nullptr || blocks.count(block)) << "mxRealloc of foreign storage";
+    blocks.erase(block);
+    void *moved = std::realloc(block, size ? size : 1);
+    blocks[moved] = size;
+    if (current != nullptr)
+        current->reallocs.push_back(size);
+    return moved;
+}
+
+void mxFree(void *block)
+{
+    if (host_texts.count(block)) {
+        ADD_FAILURE() << "a gateway freed the host's text";
+        return;
+    }
+    EXPECT_TRUE(block == nullptr || blocks.count(block)) << "mxFree of foreign storage";
+    blocks.erase(block);
+    std::free(block);
+}
+
+}  // extern "C"

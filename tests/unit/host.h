@@ -1,0 +1,65 @@
+// host.h - the test host: the mx/mex operations the gateways use, kept in
+// this process, so that a gateway's mexFunction can be called directly.
+//
+// Like a real host it gives plhs room for max(nlhs, 1) results; the test
+// host also puts guard entries behind that room and reports any write to
+// them, any array created but not stored, and any temporary storage still
+// held after a normal return.  mexErrMsgTxt throws HostError, which ends
+// the gateway's call as the host's own error call would.
+#ifndef DAQGATE_TESTS_HOST_H
+#define DAQGATE_TESTS_HOST_H
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "mex.h"
+
+namespace testhost {
+
+// Script values.
+mxArray *num(double value);
+mxArray *row(std::initializer_list<double> values);
+mxArray *matrix(int rows, int cols, std::vector<double> values);
+mxArray *str(const std::string &text);
+mxArray *cell();
+mxArray *structure();
+mxArray *logical(bool value);
+mxArray *int32(int value);
+mxArray *single(float value);
+mxArray *complex(double re);  // a complex scalar with real part re
+
+// Reading results.
+bool is_double(const mxArray *array);
+int rows(const mxArray *array);
+int cols(const mxArray *array);
+double value(const mxArray *array, int index = 0);
+std::string text(const mxArray *array);
+
+struct HostError {
+    std::string message;
+};
+
+using Entry = void(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+
+struct Result {
+    bool raised = false;
+    std::string error;                // the text given to mexErrMsgTxt
+    std::vector<mxArray *> outputs;   // plhs, max(nlhs, 1) entries
+    std::string printed;              // everything mexPrintf showed
+    bool wrote_past_room = false;     // a store behind the room the host gave
+    int unstored_arrays = 0;          // created by the gateway, not in plhs
+    int held_blocks = 0;              // mxMalloc storage not freed on return
+    std::vector<size_t> reallocs;     // sizes asked of mxRealloc, in order
+    std::vector<size_t> mallocs;      // sizes asked of mxMalloc, in order
+
+    // Output i as a double scalar (fails the test if it is missing).
+    double out(int i) const;
+};
+
+// Calls a gateway with the given arguments; the arguments are the host's.
+Result call(Entry *gateway, int nlhs, std::initializer_list<mxArray *> args);
+
+}  // namespace testhost
+
+#endif
