@@ -2,11 +2,16 @@
 //
 // Works on the same rig file as the simulated driver ($DAQGATE_RIG, or the
 // per-user default), so it sees and changes what running scripts see.
+#include <cctype>
 #include <cstdio>
 #include <string>
 
 #include <CLI/CLI.hpp>
 
+#include <fstream>
+#include <iterator>
+
+#include "peer.h"
 #include "rig.h"
 
 using namespace daqgate::sim;
@@ -100,6 +105,63 @@ void show_wiring(const Rig &rig)
         std::printf("  (no wires)\n");
 }
 
+// C escapes in a text given on the command line: \n \r \t \\ and \xHH.
+std::string unescape(const std::string &text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char code = text[++i];
+        switch (code) {
+        case 'n': out += '\n'; break;
+        case 'r': out += '\r'; break;
+        case 't': out += '\t'; break;
+        case 'x':
+            if (i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+                std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+                out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+                i += 2;
+                break;
+            }
+            throw CLI::ValidationError("TEXT", "\\x takes two hexadecimal digits");
+        default: out += code; break;
+        }
+    }
+    return out;
+}
+
+int report(const PeerOutcome &outcome)
+{
+    switch (outcome.result) {
+    case PeerResult::done:
+        return 0;
+    case PeerResult::timed_out:
+        std::fprintf(stderr, "%stimed out %s\n", kPrefix, outcome.where.c_str());
+        return 1;
+    case PeerResult::driver_failed:
+        std::fprintf(stderr, "%sfailed %s:\n", kPrefix, outcome.where.c_str());
+        return report(outcome.status);
+    }
+    return 1;
+}
+
+// The link's ports as a peer takes them: its own outputs made outputs and
+// the port it samples an input, as the script on the other end does.
+Status configure(Rig &rig, int board, PeerPorts ports, bool sending)
+{
+    const int writer = sending ? kOutput : kInput;
+    const int reader = sending ? kInput : kOutput;
+    Status status = rig.set_direction(board, ports.data, writer);
+    if (status == kNoError)
+        status = rig.set_direction(board, ports.sender, writer);
+    if (status == kNoError)
+        status = rig.set_direction(board, ports.receiver, reader);
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -134,6 +196,28 @@ int main(int argc, char **argv)
     CLI::App *read = app.add_subcommand("read", "print a port's value");
     port_option(read, first, "PORT");
 
+    // The two ends of the text link.
+    int board = 0;
+    PeerPorts ports{10, 11, 14};
+    double timeout = 10;
+    std::string file;
+    bool newline = false, hex = false;
+    auto link_options = [&](CLI::App *command) {
+        command->add_option("BOARD", board, "board of this end")->required()->check(CLI::Range(0, kBoards - 1));
+        command->add_option("--data", ports.data, "data port (default 10)")->check(CLI::Range(0, kPorts - 1));
+        command->add_option("--sender", ports.sender, "sender bit port (default 11)")->check(CLI::Range(0, kPorts - 1));
+        command->add_option("--receiver", ports.receiver, "receiver bit port (default 14)")->check(CLI::Range(0, kPorts - 1));
+        command->add_option("--timeout", timeout, "seconds each wait may last, 0 for no limit (default 10)");
+    };
+    CLI::App *send = app.add_subcommand("send", "send a text over the handshake link (sets this end's port directions)");
+    link_options(send);
+    send->add_option("TEXT", value_text, "the text; \\n \\r \\t \\\\ and \\xHH are escapes");
+    send->add_option("--file", file, "send the bytes of this file instead");
+    send->add_flag("-n,--newline", newline, "end the text with a line feed");
+    CLI::App *receive = app.add_subcommand("receive", "receive one line over the handshake link and print it");
+    link_options(receive);
+    receive->add_flag("--hex", hex, "print the bytes in hexadecimal");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &error) {
@@ -162,6 +246,35 @@ int main(int argc, char **argv)
         } else if (write->parsed()) {
             const PortId id = parse_port(first);
             return report(rig.write_port(id.board, id.port, static_cast<uint16_t>(value)));
+        } else if (send->parsed()) {
+            std::string text = unescape(value_text);
+            if (!file.empty()) {
+                std::ifstream in(file, std::ios::binary);
+                if (!in)
+                    throw CLI::ValidationError("--file", "cannot read '" + file + "'");
+                text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            }
+            if (newline)
+                text += '\n';
+            text = text.substr(0, text.find('\0'));  // the link never carries a zero byte
+            if (const Status status = configure(rig, board, ports, true); status != kNoError)
+                return report(status);
+            return report(peer_send(rig, board, ports, text, timeout));
+        } else if (receive->parsed()) {
+            if (const Status status = configure(rig, board, ports, false); status != kNoError)
+                return report(status);
+            std::string line;
+            const PeerOutcome outcome = peer_receive(rig, board, ports, timeout, &line);
+            if (outcome.result != PeerResult::done)
+                return report(outcome);
+            if (hex) {
+                for (std::size_t i = 0; i < line.size(); ++i)
+                    std::printf("%s%02x", i ? " " : "", static_cast<unsigned char>(line[i]));
+                std::printf("\n");
+            } else {
+                std::fwrite(line.data(), 1, line.size(), stdout);
+                std::fputc('\n', stdout);
+            }
         } else if (read->parsed()) {
             const PortId id = parse_port(first);
             uint16_t word = 0;
