@@ -38,6 +38,35 @@ function demo_session()
   lines = strsplit(shown, "\n");
   printf('  %s\n', lines{[1:4 end-3:end-1]});
 
+  printf('\n== Text link: a second Octave process writes a line from board 1\n');
+  mexdir = fileparts(which('cbReadPort'));
+  simboard = fullfile(mexdir, '..', 'bin', 'simboard');
+  system([simboard ' reset']);
+  cbSetPortDirection(0, 14, OUTPUT);    % this end's read bit
+  writer = sprintf(['octave-cli --norc --no-history --quiet --eval "addpath(''%s''); ' ...
+                    'cbSetPortDirection(1, 10, 1); cbSetPortDirection(1, 11, 1); ' ...
+                    'n = cbPushText(1, sprintf(''Hello from board 1\\n''), 10); ' ...
+                    'printf(''  writer: cbPushText sent %%d characters\\n'', n);" 2>/dev/null'], mexdir);
+  pid = system(writer, false, 'async');
+  line = ''; calls = 0; start = tic;
+  while isempty(line) && toc(start) < 20
+    line = cbFetchText(0, 5, 16);     % returns '' at once while no request is up
+    calls = calls + 1;
+  end
+  waitpid(pid);
+  printf('  reader: cbFetchText returned "%s" after %d calls\n', line, calls);
+
+  printf('\n== Text link: simboard speaks the protocol as a peer\n');
+  system([simboard ' reset']);
+  cbSetPortDirection(0, 12, OUTPUT);
+  pid = system([simboard ' send 1 --data 15 --sender 16 --receiver 12 "caf\\xe9 \\xb5V\\n"'], false, 'async');
+  line = '';
+  while isempty(line)
+    line = QLFetchText(0, 5, 16);
+  end
+  waitpid(pid);
+  printf('  QLFetchText on ports 15/16/12 got bytes [%s]\n', num2str(double(line)));
+
   printf('\n== The board-free example\n');
   printf('  mexsmoke(21) = %g\n', mexsmoke(21));
   try

@@ -1,0 +1,43 @@
+function rates = link_throughput(chars)
+  % rates = link_throughput(CHARS) times one line of CHARS characters (and
+  % its line feed) between this Octave process and simboard in another:
+  % the gateway writer to 'simboard receive', and 'simboard send' to the
+  % gateway reader.  Prints and returns characters per second.
+  if nargin < 1, chars = 100000; end
+  sb = getenv('DAQGATE_SIMBOARD');
+  rand('seed', 1);
+  line = char(32 + floor(rand(1, chars) * 95));   % printable, no line feed
+  work = tempname(); mkdir(work);
+  file = fullfile(work, 'line');
+  fid = fopen(file, 'w'); fwrite(fid, [line char(10)]); fclose(fid);
+
+  % Gateway writer -> simboard receive.
+  system([sb ' reset']);
+  cbSetPortDirection(0, 10, 1); cbSetPortDirection(0, 11, 1);
+  pid = system(sprintf('%s receive 1 --timeout 60 > %s/got 2>&1', sb, work), false, 'async');
+  pause(0.3);
+  t = tic;
+  n = cbPushText(0, [line char(10)], 60);
+  writer = toc(t);
+  waitpid(pid);
+  got = fileread(fullfile(work, 'got'));
+  assert(n == chars + 1 && strcmp(got(1:end-1), line), 'the writer line did not arrive whole');
+
+  % simboard send -> gateway reader.
+  system([sb ' reset']);
+  cbSetPortDirection(0, 14, 1);
+  pid = system(sprintf('%s send 1 --timeout 60 --file %s', sb, file), false, 'async');
+  received = '';
+  while isempty(received)
+    t = tic;
+    received = cbFetchText(0, 60, 65536);
+    reader = toc(t);
+  end
+  waitpid(pid);
+  assert(strcmp(received, line), 'the reader line did not arrive whole');
+  confirm_recursive_rmdir(false, 'local'); rmdir(work, 's');
+
+  rates = (chars + 1) ./ [writer reader];
+  printf('| %d characters | gateway writer -> simboard receive | %.0f chars/s |\n', chars, rates(1));
+  printf('| %d characters | simboard send -> gateway reader | %.0f chars/s |\n', chars, rates(2));
+end
