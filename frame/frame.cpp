@@ -21,6 +21,16 @@ Call::Call(const Gateway &gateway, int nlhs, mxArray *plhs[], int nrhs, const mx
         raise(gateway.usage);
 }
 
+double encode_handle(DaqHandle handle)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uintptr_t>(handle)));
+}
+
+DaqHandle decode_handle(int32_t bits)
+{
+    return static_cast<DaqHandle>(bits);
+}
+
 void Call::refuse(const char *name, const char *what) const
 {
     char message[256];
@@ -78,6 +88,30 @@ const char *Call::text(int pos, const char *name) const
     if (text == nullptr)
         refuse(name, "must be a character array");
     return text;
+}
+
+short *Call::words(int pos, const char *name, int32_t *length) const
+{
+    const mxArray *arg = prhs_[pos];
+    const size_t columns = mxGetN(arg);
+    // A 0-by-n array has n columns and no elements: refused, not read.
+    if (!mxIsDouble(arg) || mxIsComplex(arg) || (columns > 0 && mxGetM(arg) == 0) ||
+        columns > 2147483647u)
+        refuse(name, "must be a real double array");
+    const double *elements = mxGetPr(arg);
+    for (size_t i = 0; i < columns; ++i)
+        truncate(elements[i], name);
+    auto *list = static_cast<short *>(mxMalloc(columns > 0 ? columns * sizeof(short) : 1));
+    for (size_t i = 0; i < columns; ++i)
+        list[i] = static_cast<short>(static_cast<uint16_t>(truncate(elements[i], name)));
+    *length = static_cast<int32_t>(columns);
+    return list;
+}
+
+double *Call::put_matrix(size_t rows, size_t cols) const
+{
+    plhs_[0] = mxCreateDoubleMatrix(rows, cols, mxREAL);
+    return mxGetPr(plhs_[0]);
 }
 
 void Call::put(int slot, double value) const

@@ -16,6 +16,10 @@
 //   - channel pairs: anything but a real double array of at least two
 //     elements; both elements then follow the integer rule.
 //   - texts: anything that is not a character array.
+//   - arrays (channel and range lists): anything but a real double array
+//     whose elements cover its column count; each element then follows
+//     the integer rule.
+//   - buffer handles: as integers; see decode_handle.
 // Character, cell, struct, logical, complex, integer-class and single
 // arguments are therefore refused, never guessed at.
 #ifndef DAQGATE_FRAME_H
@@ -43,6 +47,15 @@ struct ChannelPair {
     int32_t high;
 };
 
+// A buffer handle travels through a script as the double of its low 32
+// bits read as a signed integer (exact), and comes back truncated to the
+// same 32 bits.  These two functions are the only places that map a
+// driver handle to and from that number: on 32-bit Windows the handle is
+// the buffer's address; the simulated driver's handles are 32-bit tags
+// sign-extended to the handle type, so both round trips are exact.
+double encode_handle(DaqHandle handle);
+DaqHandle decode_handle(int32_t bits);
+
 // Raises a host error.  The host's error call does not return; the frame
 // says so to the compiler.
 [[noreturn]] void raise(const char *message);
@@ -58,12 +71,20 @@ public:
     float volts(int pos, const char *name) const;
     ChannelPair pair(int pos, const char *name) const;
     const char *text(int pos, const char *name) const;
+    DaqHandle handle(int pos, const char *name) const { return decode_handle(integer(pos, name)); }
+    // A list of 16-bit entries from the array's columns: the low 16 bits
+    // of each truncated element, in storage order, in storage from the
+    // host's allocator (at least one byte, so never a null request).
+    short *words(int pos, const char *name, int32_t *length) const;
 
     // Results.  The host gives room for max(nlhs, 1) results; a result past
     // that room is neither created nor stored.
     bool has_room(int slot) const { return slot < room_; }
     void put(int slot, double value) const;
     void put_text(int slot, const char *text) const;
+    // Output 1 as a real rows-by-cols matrix; returns its elements.  The
+    // host always has room for output 1.
+    double *put_matrix(size_t rows, size_t cols) const;
 
     // Raises "*** NAME: ARG WHAT" for an argument the gateway cannot take.
     [[noreturn]] void refuse(const char *name, const char *what) const;

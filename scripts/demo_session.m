@@ -67,6 +67,29 @@ function demo_session()
   waitpid(pid);
   printf('  QLFetchText on ports 15/16/12 got bytes [%s]\n', num2str(double(line)));
 
+  printf('\n== Analog point I/O: output 0 loops back to input 14\n');
+  for volts = [-7.5 0.1 2.5 12]
+    [count, status] = cbWriteAnalog(0, 0, 0, volts);
+    [back, status2] = cbReadAnalog(0, 14, 0);
+    printf('  write %5.2f V -> count %5d (status %d); input 14 reads %9.6f V (status %d)\n', volts, count, status, back, status2);
+  end
+  system([simboard ' signal 0 9 dc 1.234']);
+  printf('  input 9, set to 1.234 V by simboard: %.6f V\n', cbReadAnalog(0, 9, 0));
+  [~, status] = cbReadAnalog(0, 16, 0);
+  printf('  input 16: status %d, "%s"\n', status, cbErrorText(status));
+  printf('  gain queue of channels 0-2: status %d\n', cbSetGainQueue(0, [0 1 2], [0 1 100], 3));
+
+  printf('\n== A foreground scan of channels 0-3 (sines of 10-40 Hz, offsets 0-1.5 V)\n');
+  handle = cbNewSampleBuffer(4000);
+  printf('  cbNewSampleBuffer(4000) = %d (a handle: pass it back unchanged)\n', handle);
+  t = tic;
+  [data, rate, status] = cbReadAnalogScan(0, [0 3], 4000, 1000, 0, handle);
+  printf('  1000 scans at %d per second took %.2f s, status %d, a %dx%d row\n', rate, toc(t), status, rows(data), columns(data));
+  scans = reshape(data, 4, []);
+  for c = 1:4
+    printf('  channel %d: min %6.3f V  max %6.3f V  mean %6.3f V\n', c - 1, min(scans(c, :)), max(scans(c, :)), mean(scans(c, :)));
+  end
+
   printf('\n== The board-free example\n');
   printf('  mexsmoke(21) = %g\n', mexsmoke(21));
   try

@@ -2,8 +2,12 @@
 // C interface the gateways call and the rig of rig.cpp.
 #include "cbw32.h"
 
+#include <chrono>
+#include <cstring>
 #include <mutex>
+#include <thread>
 
+#include "buffers.h"
 #include "rig.h"
 
 namespace daqgate::sim {
@@ -36,6 +40,8 @@ Rig *rig(Status *status)
     }
     return open;
 }
+
+BufferTable buffers;
 
 }  // namespace
 }  // namespace daqgate::sim
@@ -77,6 +83,91 @@ CBW_EXPORT int CBWINAPI cbBoardLabel(int board, char *name)
     if (!Rig::valid_board(board))
         return kBadBoard;
     board_name(board, name, CB_BOARDNAMELEN);
+    return kNoError;
+}
+
+CBW_EXPORT int CBWINAPI cbReadAnalog(int board, int channel, int range, unsigned short *value)
+{
+    Status status = kNoError;
+    Rig *r = rig(&status);
+    return r ? r->read_analog(board, channel, range, value) : status;
+}
+
+CBW_EXPORT int CBWINAPI cbWriteAnalog(int board, int channel, int range, unsigned short value)
+{
+    Status status = kNoError;
+    Rig *r = rig(&status);
+    return r ? r->write_analog(board, channel, range, value) : status;
+}
+
+CBW_EXPORT int CBWINAPI cbToEngUnits(int board, int range, unsigned short count, float *volts)
+{
+    Range span{};
+    if (!Rig::valid_board(board))
+        return kBadBoard;
+    if (!find_range(range, &span))
+        return kBadRange;
+    *volts = static_cast<float>(counts_to_volts(span, count));
+    return kNoError;
+}
+
+CBW_EXPORT int CBWINAPI cbFromEngUnits(int board, int range, float volts, unsigned short *count)
+{
+    Range span{};
+    if (!Rig::valid_board(board))
+        return kBadBoard;
+    if (!find_range(range, &span))
+        return kBadRange;
+    return volts_to_counts(span, volts, count) ? kNoError : kBadVoltage;
+}
+
+CBW_EXPORT int CBWINAPI cbSetGainQueue(int board, const short *channels, const short *ranges, int count)
+{
+    Status status = kNoError;
+    Rig *r = rig(&status);
+    return r ? r->set_gain_queue(board, channels, ranges, count) : status;
+}
+
+CBW_EXPORT DaqHandle CBWINAPI cbNewSampleBuffer(int count)
+{
+    return buffers.allocate(count);
+}
+
+CBW_EXPORT int CBWINAPI cbWinBufToArray(DaqHandle handle, unsigned short *out, int first, int count)
+{
+    const SampleBuffer *buffer = buffers.find(handle);
+    if (buffer == nullptr)
+        return kBadHandle;
+    if (first < 0 || count < 0 || static_cast<int64_t>(first) + count > buffer->size)
+        return kBadCount;
+    std::memcpy(out, buffer->samples + first, static_cast<size_t>(count) * sizeof *out);
+    return kNoError;
+}
+
+CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count, int *rate, int range,
+                                         DaqHandle handle, int options)
+{
+    Status status = kNoError;
+    Rig *r = rig(&status);
+    if (r == nullptr)
+        return status;
+    const SampleBuffer *buffer = buffers.find(handle);
+    Pace pace{};
+    std::unique_ptr<ScanSource> source;
+    if (options != 0)
+        return kBadOptions;
+    if (const Status checked = r->begin_scan(board, low, high, range, *rate, &pace, &source);
+        checked != kNoError)
+        return checked;
+    if (buffer == nullptr)
+        return kBadHandle;
+    if (count < 0 || count > buffer->size)
+        return kBadCount;
+    // A foreground scan: the samples, then the time their scans take.
+    const auto start = std::chrono::steady_clock::now();
+    source->fill(buffer->samples, 0, count);
+    std::this_thread::sleep_until(start + std::chrono::duration<double>(count / pace.aggregate));
+    *rate = pace.rate;
     return kNoError;
 }
 

@@ -1,6 +1,7 @@
 // rig.cpp - the device logic of the simulated boards.
 #include "rig.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,6 +32,15 @@ constexpr StatusEntry kStatusTexts[] = {
      "The simulated rig file has another layout or version: run 'simboard reset' to renew it."},
     {kAlreadyWired, "Digital port is wired already: unwire it first."},
     {kNotWired, "The two digital ports are not wired to each other."},
+    {kBadChannel, "Invalid analog channel: inputs are 0 to 15, outputs 0 and 1."},
+    {kBadRange, "Invalid range code: use 0, 1, 2, 3 (bipolar 10, 5, 2.5, 1 V) or 100, 101 (unipolar 10, 5 V)."},
+    {kBadVoltage, "The voltage is not a number."},
+    {kBadCount, "Invalid sample count: negative, too large, or past the end of the buffer."},
+    {kBadRate, "Invalid sample rate: it must be at least 1 scan per second."},
+    {kBadHandle, "The buffer handle names no sample buffer of this process."},
+    {kBadOptions, "Invalid options word: use 0 (foreground) or 3 (continuous background)."},
+    {kBadFunction, "Invalid function type: 1 is the analog input background scan."},
+    {kBusy, "A background scan is running on this board already: stop it first."},
 };
 
 }  // namespace
@@ -150,6 +160,14 @@ void Rig::reset()
         port.peer.store(static_cast<int16_t>(facing * kPorts + index % kPorts),
                         std::memory_order_relaxed);
     }
+    for (int board = 0; board < kBoards; ++board) {
+        BoardState &b = layout_->boards[board];
+        for (auto &volts : b.output_volts)
+            volts.store(0.0, std::memory_order_relaxed);
+        for (int channel = 0; channel < kAnalogInputs; ++channel)
+            set_signal(board, channel, default_signal(channel));
+        b.queue.length.store(0, std::memory_order_relaxed);
+    }
     std::atomic_thread_fence(std::memory_order_seq_cst);
 }
 
@@ -251,6 +269,151 @@ PortId Rig::peer_of(PortId a) const
 int Rig::direction_of(PortId a) const
 {
     return state(a).direction.load();
+}
+
+}  // namespace daqgate::sim
+
+namespace daqgate::sim {
+
+Status Rig::read_analog(int board, int channel, int range, uint16_t *counts) const
+{
+    if (!valid_board(board))
+        return kBadBoard;
+    if (!valid_input(channel))
+        return kBadChannel;
+    Range span{};
+    if (!find_range(range, &span))
+        return kBadRange;
+    const Signal input = signal(board, channel);
+    double volts = 0;
+    switch (input.kind) {
+    case SignalKind::counter:
+        *counts = 0;  // a point read is a scan operation of one scan
+        return kNoError;
+    case SignalKind::loopback0:
+    case SignalKind::loopback1:
+        volts = output_volts(board, input.kind == SignalKind::loopback0 ? 0 : 1);
+        break;
+    default: {
+        const double now =
+            std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+        volts = signal_volts(input, now, static_cast<uint64_t>(board * kAnalogInputs + channel));
+    }
+    }
+    volts_to_counts(span, volts, counts);
+    return kNoError;
+}
+
+Status Rig::begin_scan(int board, int low, int high, int range, int requested_rate, Pace *pace,
+                       std::unique_ptr<ScanSource> *source) const
+{
+    if (!valid_board(board))
+        return kBadBoard;
+    if (!valid_input(low) || !valid_input(high) || high < low)
+        return kBadChannel;
+    Range span{};
+    if (!find_range(range, &span))
+        return kBadRange;
+    const int channels = high - low + 1;
+    if (!settle_rate(requested_rate, channels, pace))
+        return kBadRate;
+    Signal signals[kAnalogInputs];
+    for (int c = 0; c < channels; ++c)
+        signals[c] = signal(board, low + c);
+    const double outputs[kAnalogOutputs] = {output_volts(board, 0), output_volts(board, 1)};
+    const double now =
+        std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    *source = std::make_unique<ScanSource>(signals, outputs, span, channels, pace->aggregate / channels, now,
+                             static_cast<uint64_t>(board * kAnalogInputs + low));
+    return kNoError;
+}
+
+Status Rig::write_analog(int board, int channel, int range, uint16_t counts)
+{
+    if (!valid_board(board))
+        return kBadBoard;
+    if (channel < 0 || channel >= kAnalogOutputs)
+        return kBadChannel;
+    Range span{};
+    if (!find_range(range, &span))
+        return kBadRange;
+    layout_->boards[board].output_volts[channel].store(counts_to_volts(span, counts),
+                                                       std::memory_order_release);
+    return kNoError;
+}
+
+double Rig::output_volts(int board, int output) const
+{
+    return layout_->boards[board].output_volts[output].load(std::memory_order_acquire);
+}
+
+Status Rig::set_gain_queue(int board, const short *channels, const short *ranges, int count)
+{
+    if (!valid_board(board))
+        return kBadBoard;
+    if (count < 0 || count > kQueueLength)
+        return kBadCount;
+    Range span{};
+    for (int i = 0; i < count; ++i) {
+        if (!valid_input(channels[i]))
+            return kBadChannel;
+        if (!find_range(ranges[i], &span))
+            return kBadRange;
+    }
+    QueueState &queue = layout_->boards[board].queue;
+    lock();
+    for (int i = 0; i < count; ++i) {
+        queue.channel[i].store(channels[i], std::memory_order_relaxed);
+        queue.range[i].store(ranges[i], std::memory_order_relaxed);
+    }
+    queue.length.store(count, std::memory_order_release);
+    unlock();
+    return kNoError;
+}
+
+int Rig::gain_queue(int board, short *channels, short *ranges) const
+{
+    const QueueState &queue = layout_->boards[board].queue;
+    const int count = queue.length.load(std::memory_order_acquire);
+    for (int i = 0; i < count && i < kQueueLength; ++i) {
+        channels[i] = queue.channel[i].load(std::memory_order_relaxed);
+        ranges[i] = queue.range[i].load(std::memory_order_relaxed);
+    }
+    return count;
+}
+
+Status Rig::set_signal(int board, int channel, const Signal &input)
+{
+    if (!valid_board(board))
+        return kBadBoard;
+    if (!valid_input(channel))
+        return kBadChannel;
+    SignalState &state = layout_->boards[board].signals[channel];
+    const uint32_t begun = state.sequence.load(std::memory_order_relaxed) | 1u;
+    state.sequence.store(begun, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+    state.kind.store(static_cast<uint32_t>(input.kind), std::memory_order_relaxed);
+    state.amplitude.store(input.amplitude, std::memory_order_relaxed);
+    state.frequency.store(input.frequency, std::memory_order_relaxed);
+    state.offset.store(input.offset, std::memory_order_relaxed);
+    state.sequence.store(begun + 1, std::memory_order_release);
+    return kNoError;
+}
+
+Signal Rig::signal(int board, int channel) const
+{
+    const SignalState &state = layout_->boards[board].signals[channel];
+    Signal input;
+    for (;;) {
+        const uint32_t before = state.sequence.load(std::memory_order_acquire);
+        input.kind = static_cast<SignalKind>(state.kind.load(std::memory_order_relaxed));
+        input.amplitude = state.amplitude.load(std::memory_order_relaxed);
+        input.frequency = state.frequency.load(std::memory_order_relaxed);
+        input.offset = state.offset.load(std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if ((before & 1u) == 0 && state.sequence.load(std::memory_order_relaxed) == before)
+            return input;
+    }
 }
 
 }  // namespace daqgate::sim

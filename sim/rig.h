@@ -11,7 +11,10 @@
 #include <atomic>
 #include <cstdint>
 #include <cstddef>
+#include <memory>
 #include <string>
+
+#include "analog.h"
 
 namespace daqgate::sim {
 
@@ -34,6 +37,15 @@ enum Status : int {
     kRigLayout = 6,
     kAlreadyWired = 7,
     kNotWired = 8,
+    kBadChannel = 9,
+    kBadRange = 10,
+    kBadVoltage = 11,
+    kBadCount = 12,
+    kBadRate = 13,
+    kBadHandle = 14,
+    kBadOptions = 15,
+    kBadFunction = 16,
+    kBusy = 17,
 };
 
 // The text of a status code; an unknown code gets a text saying so.
@@ -58,8 +70,28 @@ struct PortState {
     std::atomic<int16_t> peer;
 };
 
+// An input's signal, written by one process (simboard) while scans in
+// others read it: a sequence count, odd while a write is under way, lets a
+// reader retry instead of taking half of an old and half of a new signal.
+struct SignalState {
+    std::atomic<uint32_t> sequence;
+    std::atomic<uint32_t> kind;
+    std::atomic<double> amplitude;
+    std::atomic<double> frequency;
+    std::atomic<double> offset;
+};
+
+struct QueueState {
+    std::atomic<int32_t> length;
+    std::atomic<int16_t> channel[kQueueLength];
+    std::atomic<int16_t> range[kQueueLength];
+};
+
 struct BoardState {
     PortState ports[kPorts];
+    std::atomic<double> output_volts[kAnalogOutputs];
+    SignalState signals[kAnalogInputs];
+    QueueState queue;
 };
 
 // The layout of the rig file.  Any change to it must change kVersion.
@@ -71,11 +103,12 @@ struct RigLayout {
 };
 
 constexpr char kMagic[8] = {'D', 'A', 'Q', 'G', 'R', 'I', 'G', '\0'};
-constexpr uint32_t kVersion = 1;
+constexpr uint32_t kVersion = 2;
 
 static_assert(std::atomic<uint16_t>::is_always_lock_free &&
                   std::atomic<uint8_t>::is_always_lock_free &&
-                  std::atomic<int16_t>::is_always_lock_free,
+                  std::atomic<int16_t>::is_always_lock_free &&
+                  std::atomic<double>::is_always_lock_free,
               "rig state must be lock-free to be shared between processes");
 
 // The rig file of this process: $DAQGATE_RIG, or a per-user file in /dev/shm.
@@ -104,6 +137,19 @@ public:
     Status write_port(int board, int port, uint16_t value);
     Status set_direction(int board, int port, int direction);
 
+    // Analog front end.  Volts of an output are those of its last count.
+    Status read_analog(int board, int channel, int range, uint16_t *counts) const;
+    Status write_analog(int board, int channel, int range, uint16_t counts);
+    Status set_gain_queue(int board, const short *channels, const short *ranges, int count);
+    int gain_queue(int board, short *channels, short *ranges) const;  // entries, copied out
+    Status set_signal(int board, int channel, const Signal &signal);
+    Signal signal(int board, int channel) const;
+    double output_volts(int board, int output) const;
+    // The source of a scan of channels low..high starting now; checks the
+    // board, channels, range and rate and settles the rate.
+    Status begin_scan(int board, int low, int high, int range, int requested_rate, Pace *pace,
+                      std::unique_ptr<ScanSource> *source) const;
+
     // Wiring, for simboard.
     Status wire(PortId a, PortId b);
     Status unwire(PortId a, PortId b);
@@ -112,6 +158,7 @@ public:
     int direction_of(PortId a) const;
 
     static bool valid_board(int board) { return board >= 0 && board < kBoards; }
+    static bool valid_input(int channel) { return channel >= 0 && channel < kAnalogInputs; }
     static bool valid(PortId id) { return valid_board(id.board) && id.port >= 0 && id.port < kPorts; }
 
 private:

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -148,6 +149,65 @@ int report(const PeerOutcome &outcome)
     return 1;
 }
 
+// A signal from its kind's name and numbers.
+Signal parse_signal(const std::string &name, const std::vector<double> &numbers)
+{
+    Signal signal;
+    if (!signal_kind(name.c_str(), &signal.kind))
+        throw CLI::ValidationError("KIND", "'" + name + "' is not a signal kind");
+    std::size_t least = 0, most = 0;
+    switch (signal.kind) {
+    case SignalKind::dc: least = most = 1; break;
+    case SignalKind::sine:
+    case SignalKind::square:
+    case SignalKind::triangle: least = 2; most = 3; break;
+    case SignalKind::noise: least = 1; most = 2; break;
+    default: break;
+    }
+    if (numbers.size() < least || numbers.size() > most)
+        throw CLI::ValidationError("VALUES", "wrong count of numbers for '" + name + "'");
+    if (signal.kind == SignalKind::dc || signal.kind == SignalKind::noise) {
+        signal.amplitude = numbers[0];
+        signal.offset = numbers.size() > 1 ? numbers[1] : 0;
+    } else if (most == 3) {
+        signal.amplitude = numbers[0];
+        signal.frequency = numbers[1];
+        signal.offset = numbers.size() > 2 ? numbers[2] : 0;
+    }
+    return signal;
+}
+
+void show_analog(const Rig &rig)
+{
+    for (int board = 0; board < kBoards; ++board) {
+        std::printf("board %d analog outputs: 0 = %.4f V, 1 = %.4f V\n", board, rig.output_volts(board, 0),
+                    rig.output_volts(board, 1));
+        for (int channel = 0; channel < kAnalogInputs; ++channel) {
+            const Signal in = rig.signal(board, channel);
+            std::printf("  input %2d: %s", channel, signal_name(in.kind));
+            switch (in.kind) {
+            case SignalKind::dc: std::printf(" %g V", in.amplitude + in.offset); break;
+            case SignalKind::noise: std::printf(" %g V rms, offset %g V", in.amplitude, in.offset); break;
+            case SignalKind::sine:
+            case SignalKind::square:
+            case SignalKind::triangle:
+                std::printf(" %g V at %g Hz, offset %g V", in.amplitude, in.frequency, in.offset);
+                break;
+            default: break;
+            }
+            std::printf("\n");
+        }
+        short channels[kQueueLength], ranges[kQueueLength];
+        const int entries = rig.gain_queue(board, channels, ranges);
+        std::printf("  gain queue:");
+        if (entries == 0)
+            std::printf(" (empty)");
+        for (int i = 0; i < entries; ++i)
+            std::printf(" %d/%d", channels[i], ranges[i]);
+        std::printf("\n");
+    }
+}
+
 // The link's ports as a peer takes them: its own outputs made outputs and
 // the port it samples an input, as the script on the other end does.
 Status configure(Rig &rig, int board, PeerPorts ports, bool sending)
@@ -177,7 +237,7 @@ int main(int argc, char **argv)
     };
 
     CLI::App *reset = app.add_subcommand("reset", "power-up state: all ports inputs at 0, default wiring");
-    CLI::App *show = app.add_subcommand("show", "boards, port directions and values, wiring");
+    CLI::App *show = app.add_subcommand("show", "boards, ports, wiring, analog signals and outputs, gain queues");
     CLI::App *wire = app.add_subcommand("wire", "join two unwired ports");
     port_option(wire, first, "A");
     port_option(wire, second, "B");
@@ -214,6 +274,17 @@ int main(int argc, char **argv)
     send->add_option("TEXT", value_text, "the text; \\n \\r \\t \\\\ and \\xHH are escapes");
     send->add_option("--file", file, "send the bytes of this file instead");
     send->add_flag("-n,--newline", newline, "end the text with a line feed");
+    CLI::App *signal = app.add_subcommand("signal", "set what drives an analog input");
+    signal->add_option("BOARD", board, "board")->required()->check(CLI::Range(0, kBoards - 1));
+    int channel = 0;
+    signal->add_option("CHANNEL", channel, "input channel 0-15")->required()->check(CLI::Range(0, kAnalogInputs - 1));
+    std::string kind_name;
+    signal->add_option("KIND", kind_name,
+                       "dc VOLTS | sine|square|triangle AMPLITUDE HZ [OFFSET] | noise RMS [OFFSET] | counter | loopback0 | loopback1")
+        ->required();
+    std::vector<double> numbers;
+    signal->add_option("VALUES", numbers, "the kind's numbers");
+
     CLI::App *receive = app.add_subcommand("receive", "receive one line over the handshake link and print it");
     link_options(receive);
     receive->add_flag("--hex", hex, "print the bytes in hexadecimal");
@@ -236,6 +307,7 @@ int main(int argc, char **argv)
         } else if (show->parsed()) {
             show_ports(rig);
             show_wiring(rig);
+            show_analog(rig);
         } else if (wire->parsed()) {
             return report(rig.wire(parse_port(first), parse_port(second)));
         } else if (unwire->parsed()) {
@@ -260,6 +332,8 @@ int main(int argc, char **argv)
             if (const Status status = configure(rig, board, ports, true); status != kNoError)
                 return report(status);
             return report(peer_send(rig, board, ports, text, timeout));
+        } else if (signal->parsed()) {
+            return report(rig.set_signal(board, channel, parse_signal(kind_name, numbers)));
         } else if (receive->parsed()) {
             if (const Status status = configure(rig, board, ports, false); status != kNoError)
                 return report(status);

@@ -38,6 +38,43 @@ void Driver::reset()
         std::snprintf(name, CB_BOARDNAMELEN, "fake board %d", board);
         return 0;
     };
+    read_analog = [](int, int, int, unsigned short *value) { *value = 1234; return 0; };
+    write_analog = [](int, int, int, unsigned short) { return 0; };
+    to_eng_units = [](int, int range, unsigned short count, float *volts) {
+        *volts = static_cast<float>(count / 1000.0 + range);
+        return 0;
+    };
+    from_eng_units = [](int, int, float volts, unsigned short *count) {
+        *count = static_cast<unsigned short>(volts * 1000);
+        return 0;
+    };
+    set_gain_queue = [](int, const short *, const short *, int) { return 0; };
+    buffers.clear();
+    new_sample_buffer = [this](int count) {
+        const auto handle = static_cast<DaqHandle>(0x1000 + 0x100 * static_cast<DaqHandle>(buffers.size()));
+        buffers[handle].assign(static_cast<size_t>(count), 0);
+        return handle;
+    };
+    read_analog_scan = [this](int, int, int, int count, int *rate, int, DaqHandle handle, int) {
+        auto &samples = buffers.at(handle);
+        for (int i = 0; i < count; ++i)
+            samples.at(static_cast<size_t>(i)) = static_cast<unsigned short>(i * 7);
+        *rate /= 2;
+        return 0;
+    };
+    win_buf_to_array = [this](DaqHandle handle, unsigned short *out, int first, int count) {
+        const auto &samples = buffers.at(handle);
+        for (int i = 0; i < count; ++i)
+            out[i] = samples.at(static_cast<size_t>(first + i));
+        return 0;
+    };
+    get_io_status = [](int, short *state, int *count, int *index, int) {
+        *state = 0;
+        *count = 0;
+        *index = 0;
+        return 0;
+    };
+    stop_io_background = [](int, int) { return 0; };
 }
 
 std::vector<std::string> Driver::calls(const std::string &op) const
@@ -84,6 +121,71 @@ int CBWINAPI cbBoardLabel(int board, char *name)
 {
     record("cbBoardLabel", board);
     return driver.board_label(board, name);
+}
+
+int CBWINAPI cbReadAnalog(int board, int channel, int range, unsigned short *value)
+{
+    record("cbReadAnalog", board, channel, range);
+    return driver.read_analog(board, channel, range, value);
+}
+
+int CBWINAPI cbWriteAnalog(int board, int channel, int range, unsigned short value)
+{
+    record("cbWriteAnalog", board, channel, range, value);
+    return driver.write_analog(board, channel, range, value);
+}
+
+int CBWINAPI cbToEngUnits(int board, int range, unsigned short count, float *volts)
+{
+    record("cbToEngUnits", board, range, count);
+    return driver.to_eng_units(board, range, count, volts);
+}
+
+int CBWINAPI cbFromEngUnits(int board, int range, float volts, unsigned short *count)
+{
+    // Volts logged with every digit a float carries.
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", volts);
+    driver.log.push_back("cbFromEngUnits(" + std::to_string(board) + "," + std::to_string(range) +
+                         "," + text + ")");
+    return driver.from_eng_units(board, range, volts, count);
+}
+
+int CBWINAPI cbSetGainQueue(int board, const short *channels, const short *ranges, int count)
+{
+    record("cbSetGainQueue", board, count);
+    return driver.set_gain_queue(board, channels, ranges, count);
+}
+
+int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count, int *rate, int range,
+                              DaqHandle handle, int options)
+{
+    record("cbReadAnalogScan", board, low, high, count, *rate, range, handle, options);
+    return driver.read_analog_scan(board, low, high, count, rate, range, handle, options);
+}
+
+DaqHandle CBWINAPI cbNewSampleBuffer(int count)
+{
+    record("cbNewSampleBuffer", count);
+    return driver.new_sample_buffer(count);
+}
+
+int CBWINAPI cbWinBufToArray(DaqHandle handle, unsigned short *out, int first, int count)
+{
+    record("cbWinBufToArray", handle, first, count);
+    return driver.win_buf_to_array(handle, out, first, count);
+}
+
+int CBWINAPI cbGetIOStatus(int board, short *state, int *count, int *index, int function)
+{
+    record("cbGetIOStatus", board, function);
+    return driver.get_io_status(board, state, count, index, function);
+}
+
+int CBWINAPI cbStopIOBackground(int board, int function)
+{
+    record("cbStopIOBackground", board, function);
+    return driver.stop_io_background(board, function);
 }
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 #define DAQGATE_TESTS_FAKE_DRIVER_H
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,23 @@ struct Driver {
     std::function<int(int board, int port, int direction)> set_port_direction;
     std::function<int(int code, char *text)> error_text;
     std::function<int(int board, char *name)> board_label;
+    std::function<int(int board, int channel, int range, unsigned short *value)> read_analog;
+    std::function<int(int board, int channel, int range, unsigned short value)> write_analog;
+    std::function<int(int board, int range, unsigned short count, float *volts)> to_eng_units;
+    std::function<int(int board, int range, float volts, unsigned short *count)> from_eng_units;
+    std::function<int(int board, const short *channels, const short *ranges, int count)> set_gain_queue;
+    std::function<int(int board, int low, int high, int count, int *rate, int range, DaqHandle handle,
+                      int options)>
+        read_analog_scan;
+    std::function<DaqHandle(int count)> new_sample_buffer;
+    std::function<int(DaqHandle handle, unsigned short *out, int first, int count)> win_buf_to_array;
+    std::function<int(int board, short *state, int *count, int *index, int function)> get_io_status;
+    std::function<int(int board, int function)> stop_io_background;
+
+    // Buffers of the default handlers: handle -> samples.  The default
+    // scan writes samples i*7 mod 65536 and halves the rate; the default
+    // conversion gives volts = count / 1000 + range.
+    std::map<DaqHandle, std::vector<unsigned short>> buffers;
 
     // Back to the defaults: empty log, every operation succeeds.
     void reset();

@@ -1,0 +1,35 @@
+// analog.h - the analog gateways: point I/O, the channel/gain queue, the
+// sample buffer, and the scans, each family one procedure.
+#ifndef DAQGATE_ANALOG_H
+#define DAQGATE_ANALOG_H
+
+#include "frame.h"
+
+namespace daqgate {
+
+// cbReadAnalog and cbWriteAnalog: one board access and one conversion.
+void run_read_analog(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+void run_write_analog(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+
+void run_set_gain_queue(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+void run_new_sample_buffer(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+
+// The two gateways that start a scan of channels lowChan..highChan: the
+// same driver call with another options word.  A foreground scan returns
+// with its samples, which the gateway converts; a background scan returns
+// at once and fills the buffer as a ring.
+struct ScanMember {
+    Gateway gateway;
+    const char *count_name;  // sampleCount or bufferSize
+    int options;
+    bool foreground;
+};
+
+extern const ScanMember foreground_scan;
+extern const ScanMember background_scan;
+
+void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+
+}  // namespace daqgate
+
+#endif

@@ -1,0 +1,7 @@
+// cbNewSampleBuffer - analog gateway; its procedure stands in the family's source.
+#include "analog.h"
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+    daqgate::run_new_sample_buffer(nlhs, plhs, nrhs, prhs);
+}

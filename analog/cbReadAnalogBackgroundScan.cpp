@@ -1,0 +1,7 @@
+// cbReadAnalogBackgroundScan - analog gateway; its procedure stands in the family's source.
+#include "analog.h"
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+    daqgate::run_scan(daqgate::background_scan, nlhs, plhs, nrhs, prhs);
+}

@@ -1,0 +1,39 @@
+// point.cpp - single-value analog I/O in volts.
+#include "analog.h"
+
+namespace daqgate {
+
+void run_read_analog(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+    static const Gateway gateway{"cbReadAnalog", 3, "*** Usage: cbReadAnalog(boardNum, channel, vrange)"};
+    const Call call(gateway, nlhs, plhs, nrhs, prhs);
+    const int32_t board = call.integer(0, "boardNum");
+    const int32_t channel = call.integer(1, "channel");
+    const int32_t range = call.integer(2, "vrange");
+
+    unsigned short counts = 0;  // what a failed read leaves
+    const int status = cbReadAnalog(board, channel, range, &counts);
+    float volts = 0;
+    cbToEngUnits(board, range, counts, &volts);  // status not examined
+    call.put(0, volts);
+    call.put(1, status);
+}
+
+void run_write_analog(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+    static const Gateway gateway{"cbWriteAnalog", 4,
+                                 "*** Usage: cbWriteAnalog(boardNum, channel, vrange, volts)"};
+    const Call call(gateway, nlhs, plhs, nrhs, prhs);
+    const int32_t board = call.integer(0, "boardNum");
+    const int32_t channel = call.integer(1, "channel");
+    const int32_t range = call.integer(2, "vrange");
+    const float volts = call.volts(3, "volts");  // narrowed to single, to nearest
+
+    unsigned short counts = 0;  // what a failed conversion leaves
+    cbFromEngUnits(board, range, volts, &counts);  // status not examined
+    const int status = cbWriteAnalog(board, channel, range, counts);
+    call.put(0, counts);  // unsigned: never negative
+    call.put(1, status);
+}
+
+}  // namespace daqgate

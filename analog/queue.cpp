@@ -1,0 +1,29 @@
+// queue.cpp - the channel/gain queue.
+#include "analog.h"
+
+namespace daqgate {
+
+void run_set_gain_queue(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+    static const Gateway gateway{"cbSetGainQueue", 4,
+                                 "*** Usage: cbSetGainQueue(boardNum, chanArray, gainArray, numChans"};
+    const Call call(gateway, nlhs, plhs, nrhs, prhs);
+    const int32_t board = call.integer(0, "boardNum");
+    const int32_t entries = call.integer(3, "numChans");
+    const size_t channels_length = mxGetN(prhs[1]);
+    if (channels_length != mxGetN(prhs[2]))
+        raise("*** chanArray and gainArray must be the same length");
+    // The driver reads numChans entries of each list: never past their end.
+    if (entries > static_cast<int64_t>(channels_length))
+        call.refuse("numChans", "must not exceed the length of chanArray and gainArray");
+
+    int32_t length = 0;
+    short *channels = call.words(1, "chanArray", &length);
+    short *ranges = call.words(2, "gainArray", &length);
+    const int status = cbSetGainQueue(board, channels, ranges, entries);
+    call.put(0, status);
+    mxFree(channels);
+    mxFree(ranges);
+}
+
+}  // namespace daqgate

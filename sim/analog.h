@@ -1,0 +1,108 @@
+// analog.h - the analog front end of the simulated boards: ranges and the
+// 16-bit converters, the signals on the inputs, and the pacer.
+#ifndef DAQGATE_SIM_ANALOG_H
+#define DAQGATE_SIM_ANALOG_H
+
+#include <cstdint>
+
+namespace daqgate::sim {
+
+constexpr int kAnalogInputs = 16;
+constexpr int kAnalogOutputs = 2;
+constexpr int kQueueLength = 64;
+
+// A range code and the span of volts it names.
+struct Range {
+    int code;
+    double low;
+    double high;
+};
+
+// The span of a range code; false for a code the boards do not have.
+bool find_range(int code, Range *range);
+
+// 16-bit converters: counts = clamp(round((v - low) * 65536 / span), 0, 65535)
+// and volts = low + counts * span / 65536.  NaN converts to no count: the
+// function returns false.
+bool volts_to_counts(const Range &range, double volts, uint16_t *counts);
+inline double counts_to_volts(const Range &range, uint16_t counts)
+{
+    return range.low + counts * (range.high - range.low) / 65536.0;
+}
+
+// What drives an analog input.
+enum class SignalKind : uint32_t {
+    dc = 0,
+    sine = 1,
+    square = 2,
+    triangle = 3,
+    noise = 4,
+    counter = 5,     // raw count k mod 65536 at scan k of a scan operation
+    loopback0 = 6,   // the voltage last written to analog output 0
+    loopback1 = 7,   // ... output 1
+};
+
+struct Signal {
+    SignalKind kind = SignalKind::dc;
+    double amplitude = 0;  // volts; rms for noise; the level for dc
+    double frequency = 0;  // hertz
+    double offset = 0;     // volts
+};
+
+// The signal's name as simboard takes and shows it; nullptr for none.
+const char *signal_name(SignalKind kind);
+bool signal_kind(const char *name, SignalKind *kind);
+
+// The default signal of input channel c after a reset: channels 0-7 a 1 V
+// sine at 10*(c+1) Hz offset by 0.5*c V, 8-13 at 0 V, 14 and 15 looped
+// back from outputs 0 and 1.
+Signal default_signal(int channel);
+
+// The voltage of a signal at t seconds; noise draws from (seed, t).
+// Counter and loopback signals are resolved by the scan, not here.
+double signal_volts(const Signal &signal, double t, uint64_t seed);
+
+// The pacer: a 40 MHz clock divided down to the aggregate sample rate of
+// a scan of channels.  Settles the per-channel rate (scans per second)
+// nearest to the requested one and gives the exact aggregate rate.
+constexpr double kPacerClock = 40e6;
+struct Pace {
+    int rate;          // per channel, what the driver reports
+    double aggregate;  // samples per second over all channels
+};
+bool settle_rate(int requested, int channels, Pace *pace);
+
+
+// The samples of one scan operation of channels low..high, taken in turn,
+// scan after scan, at scan_rate scans per second from t0 (seconds on the
+// monotonic clock).  Built from a snapshot of the inputs' signals and the
+// outputs' volts, so a scan sees one consistent front end.
+class ScanSource {
+public:
+    ScanSource(const Signal *signals, const double *output_volts, const Range &range, int channels,
+               double scan_rate, double t0, uint64_t seed);
+
+    // Writes samples first .. first + count - 1 of the operation (sample i
+    // is channel i mod channels of scan i / channels).
+    void fill(uint16_t *out, int64_t first, int64_t count) const;
+
+    int channels() const { return channels_; }
+
+private:
+    struct Input {
+        Signal signal;
+        bool constant;      // dc and loopback: one count for every scan
+        uint16_t counts;    // that count
+    };
+    static constexpr int kMax = kAnalogInputs;
+    Input inputs_[kMax];
+    Range range_;
+    int channels_;
+    double scan_rate_;
+    double t0_;
+    uint64_t seed_;
+};
+
+}  // namespace daqgate::sim
+
+#endif

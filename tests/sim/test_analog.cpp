@@ -1,0 +1,228 @@
+// The simulated analog front end: converters, signals, scans, the pacer,
+// the gain queue and sample buffers.
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "analog.h"
+#include "buffers.h"
+#include "rig.h"
+
+using namespace daqgate::sim;
+
+namespace {
+
+TEST(Converters, FollowTheRoundingAndClampingFormulas)
+{
+    Range r{};
+    ASSERT_TRUE(find_range(0, &r));
+    uint16_t c = 1;
+    auto counts = [&](double v) { EXPECT_TRUE(volts_to_counts(r, v, &c)); return c; };
+    EXPECT_EQ(counts(-10.0), 0);
+    EXPECT_EQ(counts(0.0), 32768);
+    EXPECT_EQ(counts(10.0), 65535);             // 65536 clamps
+    EXPECT_EQ(counts(-11.0), 0);
+    EXPECT_EQ(counts(1e30), 65535);
+    EXPECT_EQ(counts(20.0 / 65536 * 0.49), 32768);  // rounds to nearest
+    EXPECT_EQ(counts(20.0 / 65536 * 0.51), 32769);
+    EXPECT_FALSE(volts_to_counts(r, NAN, &c));
+    EXPECT_DOUBLE_EQ(counts_to_volts(r, 0), -10.0);
+    EXPECT_DOUBLE_EQ(counts_to_volts(r, 65535), -10.0 + 65535 * 20.0 / 65536);
+
+    ASSERT_TRUE(find_range(101, &r));
+    EXPECT_EQ(counts(2.5), 32768);
+    EXPECT_DOUBLE_EQ(counts_to_volts(r, 32768), 2.5);
+    for (int code : {0, 1, 2, 3, 100, 101}) {
+        ASSERT_TRUE(find_range(code, &r));
+        for (uint16_t k : {0, 1, 12345, 32768, 65535}) {
+            EXPECT_EQ(counts(counts_to_volts(r, k)), k) << code;  // volts of a count give it back
+        }
+    }
+    EXPECT_FALSE(find_range(4, &r));
+    EXPECT_FALSE(find_range(-1, &r));
+}
+
+TEST(Signals, DefaultsAndWaveforms)
+{
+    const Signal s3 = default_signal(3);
+    EXPECT_EQ(s3.kind, SignalKind::sine);
+    EXPECT_EQ(s3.amplitude, 1.0);
+    EXPECT_EQ(s3.frequency, 40.0);
+    EXPECT_EQ(s3.offset, 1.5);
+    EXPECT_EQ(default_signal(8).kind, SignalKind::dc);
+    EXPECT_EQ(default_signal(14).kind, SignalKind::loopback0);
+    EXPECT_EQ(default_signal(15).kind, SignalKind::loopback1);
+
+    const Signal sine{SignalKind::sine, 2, 10, 1};
+    EXPECT_NEAR(signal_volts(sine, 0.025, 0), 3.0, 1e-9);  // a quarter period
+    EXPECT_NEAR(signal_volts(sine, 0.075, 0), -1.0, 1e-9);
+    const Signal square{SignalKind::square, 1, 1, 0};
+    EXPECT_EQ(signal_volts(square, 0.25, 0), 1.0);
+    EXPECT_EQ(signal_volts(square, 0.75, 0), -1.0);
+    const Signal triangle{SignalKind::triangle, 1, 1, 0};
+    EXPECT_NEAR(signal_volts(triangle, 0.0, 0), -1.0, 1e-12);
+    EXPECT_NEAR(signal_volts(triangle, 0.25, 0), 0.0, 1e-12);
+    EXPECT_NEAR(signal_volts(triangle, 0.5, 0), 1.0, 1e-12);
+    EXPECT_EQ(signal_volts(Signal{SignalKind::dc, 1.25, 0, 0.5}, 3.0, 0), 1.75);
+
+    // Noise: mean near the offset, spread near the rms.
+    const Signal noise{SignalKind::noise, 0.5, 0, 2};
+    double sum = 0, squares = 0;
+    constexpr int n = 20000;
+    for (int i = 0; i < n; ++i) {
+        const double v = signal_volts(noise, i * 1e-5, 7) - 2;
+        sum += v;
+        squares += v * v;
+    }
+    EXPECT_NEAR(sum / n, 0.0, 0.02);
+    EXPECT_NEAR(std::sqrt(squares / n), 0.5, 0.02);
+}
+
+TEST(Signals, NamesRoundTrip)
+{
+    for (uint32_t k = 0; k <= 7; ++k) {
+        SignalKind kind{};
+        ASSERT_TRUE(signal_kind(signal_name(static_cast<SignalKind>(k)), &kind));
+        EXPECT_EQ(static_cast<uint32_t>(kind), k);
+    }
+    SignalKind kind{};
+    EXPECT_FALSE(signal_kind("sawtooth", &kind));
+}
+
+TEST(Pacer, SettlesOnADivisorOfItsClock)
+{
+    Pace pace{};
+    ASSERT_TRUE(settle_rate(1000, 1, &pace));
+    EXPECT_EQ(pace.rate, 1000);
+    EXPECT_EQ(pace.aggregate, 1000.0);
+    ASSERT_TRUE(settle_rate(3000001, 1, &pace));  // 40 MHz / 13 = 3076923
+    EXPECT_EQ(pace.rate, 3076923);
+    ASSERT_TRUE(settle_rate(100000000, 4, &pace));  // beyond the clock: its fastest
+    EXPECT_EQ(pace.aggregate, kPacerClock);
+    EXPECT_EQ(pace.rate, 10000000);
+    ASSERT_TRUE(settle_rate(1, 16, &pace));
+    EXPECT_EQ(pace.rate, 1);
+    EXPECT_FALSE(settle_rate(0, 1, &pace));
+    EXPECT_FALSE(settle_rate(-5, 1, &pace));
+}
+
+TEST(ScanSourceTest, InterleavesChannelsScanByScan)
+{
+    Range r{};
+    ASSERT_TRUE(find_range(0, &r));
+    const Signal signals[3] = {Signal{SignalKind::counter, 0, 0, 0}, Signal{SignalKind::dc, 5, 0, 0},
+                               Signal{SignalKind::loopback1, 0, 0, 0}};
+    const double outputs[2] = {0, -10};
+    const ScanSource source(signals, outputs, r, 3, 1000, 0, 0);
+    uint16_t out[9];
+    source.fill(out, 0, 9);
+    EXPECT_EQ(std::vector<uint16_t>(out, out + 9),
+              (std::vector<uint16_t>{0, 49152, 0, 1, 49152, 0, 2, 49152, 0}));
+    // From the middle of a scan, and on past the counter's wrap.
+    source.fill(out, 3 * 65535, 4);
+    EXPECT_EQ(std::vector<uint16_t>(out, out + 4), (std::vector<uint16_t>{65535, 49152, 0, 0}));
+}
+
+class RigAnalog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        path_ = "/tmp/daqgate-analog-test-" + std::to_string(getpid()) + "-" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        unlink(path_.c_str());
+        ASSERT_EQ(rig_.open(path_), kNoError);
+    }
+    void TearDown() override { unlink(path_.c_str()); }
+    std::string path_;
+    Rig rig_;
+};
+
+TEST_F(RigAnalog, OutputsLoopBackToInputsFourteenAndFifteen)
+{
+    Range r{};
+    find_range(1, &r);
+    uint16_t counts = 0;
+    ASSERT_TRUE(volts_to_counts(r, 2.5, &counts));
+    ASSERT_EQ(rig_.write_analog(2, 0, 1, counts), kNoError);
+    EXPECT_DOUBLE_EQ(rig_.output_volts(2, 0), 2.5);
+    uint16_t seen = 0;
+    ASSERT_EQ(rig_.read_analog(2, 14, 0, &seen), kNoError);  // read on the 10 V range
+    EXPECT_EQ(seen, 32768 + 8192);
+    ASSERT_EQ(rig_.read_analog(2, 15, 0, &seen), kNoError);
+    EXPECT_EQ(seen, 32768);  // output 1 still at 0 V
+    ASSERT_EQ(rig_.read_analog(3, 14, 0, &seen), kNoError);
+    EXPECT_EQ(seen, 32768);  // another board's output
+}
+
+TEST_F(RigAnalog, UnknownBoardsChannelsAndRangesGiveStatuses)
+{
+    uint16_t v = 0;
+    EXPECT_EQ(rig_.read_analog(4, 0, 0, &v), kBadBoard);
+    EXPECT_EQ(rig_.read_analog(0, 16, 0, &v), kBadChannel);
+    EXPECT_EQ(rig_.read_analog(0, -1, 0, &v), kBadChannel);
+    EXPECT_EQ(rig_.read_analog(0, 0, 7, &v), kBadRange);
+    EXPECT_EQ(rig_.write_analog(0, 2, 0, 0), kBadChannel);
+    EXPECT_EQ(rig_.write_analog(0, 0, 102, 0), kBadRange);
+    Pace pace{};
+    std::unique_ptr<ScanSource> source;
+    EXPECT_EQ(rig_.begin_scan(0, 3, 2, 0, 100, &pace, &source), kBadChannel);
+    EXPECT_EQ(rig_.begin_scan(0, 0, 16, 0, 100, &pace, &source), kBadChannel);
+    EXPECT_EQ(rig_.begin_scan(0, 0, 1, 9, 100, &pace, &source), kBadRange);
+    EXPECT_EQ(rig_.begin_scan(0, 0, 1, 0, 0, &pace, &source), kBadRate);
+    EXPECT_EQ(rig_.begin_scan(0, 0, 1, 0, 100, &pace, &source), kNoError);
+}
+
+TEST_F(RigAnalog, SignalsAndTheQueueAreKeptPerBoardAndReset)
+{
+    ASSERT_EQ(rig_.set_signal(1, 9, Signal{SignalKind::dc, -2.5, 0, 0}), kNoError);
+    uint16_t v = 0;
+    ASSERT_EQ(rig_.read_analog(1, 9, 1, &v), kNoError);
+    EXPECT_EQ(v, 16384);
+    ASSERT_EQ(rig_.read_analog(0, 9, 1, &v), kNoError);
+    EXPECT_EQ(v, 32768);
+
+    const short channels[] = {3, 4, 5}, ranges[] = {0, 100, 3}, bad[] = {16, 0, 0};
+    EXPECT_EQ(rig_.set_gain_queue(1, channels, ranges, 3), kNoError);
+    short c[kQueueLength], g[kQueueLength];
+    ASSERT_EQ(rig_.gain_queue(1, c, g), 3);
+    EXPECT_EQ(c[2], 5);
+    EXPECT_EQ(g[1], 100);
+    EXPECT_EQ(rig_.gain_queue(0, c, g), 0);
+    EXPECT_EQ(rig_.set_gain_queue(1, bad, ranges, 3), kBadChannel);
+    EXPECT_EQ(rig_.set_gain_queue(1, channels, bad, 3), kBadRange);
+    EXPECT_EQ(rig_.set_gain_queue(1, channels, ranges, -1), kBadCount);
+    EXPECT_EQ(rig_.set_gain_queue(1, channels, ranges, kQueueLength + 1), kBadCount);
+
+    rig_.reset();
+    EXPECT_EQ(rig_.gain_queue(1, c, g), 0);
+    EXPECT_EQ(rig_.signal(1, 9).kind, SignalKind::dc);
+    EXPECT_EQ(rig_.signal(1, 9).amplitude, 0.0);
+    EXPECT_EQ(rig_.signal(1, 2).kind, SignalKind::sine);
+}
+
+TEST(Buffers, HandlesNameTheirBuffersAndNothingElse)
+{
+    BufferTable table;
+    const DaqHandle a = table.allocate(10);
+    const DaqHandle b = table.allocate(1);
+    ASSERT_NE(a, 0);
+    ASSERT_NE(b, 0);
+    EXPECT_LT(a, 0);  // the top bit is set: scripts see a negative number
+    EXPECT_EQ(a, static_cast<DaqHandle>(static_cast<int32_t>(a)));
+    ASSERT_NE(table.find(a), nullptr);
+    EXPECT_EQ(table.find(a)->size, 10);
+    EXPECT_EQ(table.find(b)->size, 1);
+    EXPECT_EQ(table.find(a)->samples[9], 0);  // zeroed
+    EXPECT_EQ(table.find(0), nullptr);
+    EXPECT_EQ(table.find(a + 2), nullptr);  // a slot not yet handed out
+    EXPECT_EQ(table.find(static_cast<DaqHandle>(static_cast<uint32_t>(a))), nullptr);  // not sign-extended
+    EXPECT_EQ(table.find(12345), nullptr);
+    EXPECT_EQ(table.allocate(0), 0);
+    EXPECT_EQ(table.allocate(-3), 0);
+    EXPECT_EQ(table.allocate(BufferTable::kMaxSamples + 1), 0);
+}
+
+}  // namespace

@@ -1,0 +1,229 @@
+// The analog gateways against the fake driver: point I/O, the queue, the
+// sample buffer handle and the scans.
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "fake_driver.h"
+#include "gateways.h"
+#include "host.h"
+
+using namespace testhost;
+
+namespace {
+
+class Analog : public ::testing::Test {
+protected:
+    void SetUp() override { fake::driver.reset(); }
+    static const std::vector<std::string> &log() { return fake::driver.log; }
+};
+
+TEST_F(Analog, UsageTexts)
+{
+    EXPECT_EQ(call(gw_cbReadAnalog, 1, {num(0), num(1), num(2), num(3)}).error,
+              "*** Usage: cbReadAnalog(boardNum, channel, vrange)");
+    EXPECT_EQ(call(gw_cbWriteAnalog, 1, {num(0), num(1), num(2)}).error,
+              "*** Usage: cbWriteAnalog(boardNum, channel, vrange, volts)");
+    EXPECT_EQ(call(gw_cbSetGainQueue, 1, {num(0)}).error,
+              "*** Usage: cbSetGainQueue(boardNum, chanArray, gainArray, numChans");
+    EXPECT_EQ(call(gw_cbNewSampleBuffer, 1, {}).error, "*** Usage: cbNewSampleBuffer(numPoints)");
+    EXPECT_EQ(call(gw_cbReadAnalogScan, 1, {num(0)}).error,
+              "*** Usage: cbReadAnalogScan(boardNum, [lowChan, highChan], sampleCount, sampleRate, vrange, memHandle");
+    EXPECT_EQ(call(gw_cbReadAnalogBackgroundScan, 1, {num(0)}).error,
+              "*** Usage: cbReadAnalogBackgroundScan(boardNum, [lowChan, highChan], bufferSize, sampleRate, vrange, memHandle)");
+    EXPECT_TRUE(log().empty());
+}
+
+TEST_F(Analog, ReadAnalogReadsThenConvertsAndStoresBothOutputs)
+{
+    const Result r = call(gw_cbReadAnalog, 2, {num(1), num(2.7), num(-0.5)});
+    EXPECT_EQ(log(), (std::vector<std::string>{"cbReadAnalog(1,2,0)", "cbToEngUnits(1,0,1234)"}));
+    EXPECT_DOUBLE_EQ(r.out(0), static_cast<double>(1.234f));  // single precision, widened
+    EXPECT_EQ(r.out(1), 0);
+    // No output requested: the host's one slot holds the volts.
+    const Result none = call(gw_cbReadAnalog, 0, {num(1), num(2), num(3)});
+    EXPECT_DOUBLE_EQ(none.out(0), static_cast<double>(4.234f));
+    EXPECT_FALSE(none.wrote_past_room);
+    EXPECT_EQ(none.unstored_arrays, 0);
+}
+
+TEST_F(Analog, AFailedReadStillConvertsItsWordAndReturnsTheStatus)
+{
+    fake::driver.read_analog = [](int, int, int, unsigned short *) { return 9; };  // writes nothing
+    const Result r = call(gw_cbReadAnalog, 2, {num(0), num(99), num(0)});
+    EXPECT_EQ(log().back(), "cbToEngUnits(0,0,0)");
+    EXPECT_EQ(r.out(1), 9);
+}
+
+TEST_F(Analog, WriteAnalogNarrowsVoltsToSingleThenConvertsThenWrites)
+{
+    const Result r = call(gw_cbWriteAnalog, 2, {num(0), num(1.5), num(100), num(0.1)});
+    EXPECT_EQ(log(), (std::vector<std::string>{"cbFromEngUnits(0,100,0.100000001)",
+                                               "cbWriteAnalog(0,1,100,100)"}));
+    EXPECT_EQ(r.out(0), 100);
+    EXPECT_EQ(r.out(1), 0);
+
+    fake::driver.from_eng_units = [](int, int, float, unsigned short *c) { *c = 0xFFFF; return 0; };
+    fake::driver.write_analog = [](int, int, int, unsigned short) { return 10; };
+    const Result full = call(gw_cbWriteAnalog, 2, {num(0), num(0), num(0), num(1e6)});
+    EXPECT_EQ(full.out(0), 65535);  // never negative
+    EXPECT_EQ(full.out(1), 10);
+}
+
+TEST_F(Analog, GainQueueConvertsWholeListsToSixteenBitsAndPassesNumChansUnchanged)
+{
+    std::vector<short> channels, ranges;
+    fake::driver.set_gain_queue = [&](int, const short *c, const short *g, int) {
+        channels.assign(c, c + 4);
+        ranges.assign(g, g + 4);
+        return 5;
+    };
+    const Result r = call(gw_cbSetGainQueue, 1,
+                          {num(1), row({2.9, -0.5, 65537, -1}), row({0, 1, 100, 101.5}), num(3)});
+    EXPECT_EQ(r.out(0), 5);
+    EXPECT_EQ(log(), (std::vector<std::string>{"cbSetGainQueue(1,3)"}));
+    EXPECT_EQ(channels, (std::vector<short>{2, 0, 1, -1}));
+    EXPECT_EQ(ranges, (std::vector<short>{0, 1, 100, 101}));
+    // Both whole lists were converted, two bytes an entry, and freed.
+    EXPECT_EQ(r.mallocs, (std::vector<size_t>{8, 8}));
+    EXPECT_EQ(r.held_blocks, 0);
+}
+
+TEST_F(Analog, GainQueueListsAreCountedByTheirColumns)
+{
+    // Column vectors have one column: length 1 each, even of other heights.
+    const Result columns = call(gw_cbSetGainQueue, 1,
+                                {num(0), matrix(3, 1, {4, 5, 6}), matrix(2, 1, {1, 2}), num(1)});
+    EXPECT_FALSE(columns.raised) << columns.error;
+    EXPECT_EQ(columns.mallocs, (std::vector<size_t>{2, 2}));
+    // Two empty lists pass, and the driver is still called.
+    const Result empty = call(gw_cbSetGainQueue, 1, {num(0), matrix(0, 0, {}), matrix(1, 0, {}), num(0)});
+    EXPECT_FALSE(empty.raised) << empty.error;
+    EXPECT_EQ(log().back(), "cbSetGainQueue(0,0)");
+}
+
+TEST_F(Analog, GainQueueRefusals)
+{
+    EXPECT_EQ(call(gw_cbSetGainQueue, 1, {num(0), row({1, 2}), row({1}), num(1)}).error,
+              "*** chanArray and gainArray must be the same length");
+    // The driver would read numChans entries of each list.
+    EXPECT_EQ(call(gw_cbSetGainQueue, 1, {num(0), row({1, 2}), row({0, 0}), num(3)}).error,
+              "*** cbSetGainQueue: numChans must not exceed the length of chanArray and gainArray");
+    // A 0-by-3 array has three columns but no elements to read.
+    EXPECT_EQ(call(gw_cbSetGainQueue, 1, {num(0), matrix(0, 3, {}), row({0, 0, 0}), num(0)}).error,
+              "*** cbSetGainQueue: chanArray must be a real double array");
+    EXPECT_EQ(call(gw_cbSetGainQueue, 1, {num(0), row({1, NAN}), row({0, 0}), num(2)}).error,
+              "*** cbSetGainQueue: chanArray must be a finite number within the 32-bit integer range");
+    EXPECT_EQ(call(gw_cbSetGainQueue, 1, {num(0), row({1}), str("a"), num(1)}).error,
+              "*** cbSetGainQueue: gainArray must be a real double array");
+    EXPECT_TRUE(fake::driver.calls("cbSetGainQueue").empty());
+}
+
+TEST_F(Analog, AHandleWithItsTopBitSetTravelsAsANegativeNumberAndComesBackWhole)
+{
+    const auto handle = static_cast<DaqHandle>(static_cast<int32_t>(0x80001234u));
+    fake::driver.new_sample_buffer = [&](int count) {
+        fake::driver.buffers[handle].assign(static_cast<size_t>(count), 0);
+        return handle;
+    };
+    const double script_value = call(gw_cbNewSampleBuffer, 1, {num(100.7)}).out(0);
+    EXPECT_EQ(script_value, -2147478988.0);  // 0x80001234 read as signed
+    EXPECT_EQ(log().front(), "cbNewSampleBuffer(100)");
+
+    const Result r = call(gw_cbReadAnalogScan, 3, {num(0), row({0, 0}), num(2), num(1000), num(0), num(script_value)});
+    EXPECT_FALSE(r.raised) << r.error;
+    EXPECT_EQ(fake::driver.calls("cbReadAnalogScan").front(),
+              "cbReadAnalogScan(0,0,0,2,1000,0," + std::to_string(handle) + ",0)");
+    EXPECT_EQ(fake::driver.calls("cbWinBufToArray").front(),
+              "cbWinBufToArray(" + std::to_string(handle) + ",0,2)");
+
+    // A failed allocation's zero handle reaches the script unchanged.
+    fake::driver.new_sample_buffer = [](int) { return DaqHandle{0}; };
+    EXPECT_EQ(call(gw_cbNewSampleBuffer, 1, {num(5)}).out(0), 0);
+}
+
+TEST_F(Analog, ForegroundScanConvertsEverySampleInBufferOrderIntoOneRow)
+{
+    const DaqHandle handle = fake::driver.new_sample_buffer(16);
+    const Result r = call(gw_cbReadAnalogScan, 3,
+                          {num(2), row({0.9, 3.9}), num(6), num(1001), num(1.5), num(double(handle))});
+    const auto scans = fake::driver.calls("cbReadAnalogScan");
+    EXPECT_EQ(scans, (std::vector<std::string>{"cbReadAnalogScan(2,0,3,6,1001,1," + std::to_string(handle) + ",0)"}));
+    ASSERT_EQ(rows(r.outputs[0]), 1);
+    ASSERT_EQ(cols(r.outputs[0]), 6);  // channels interleaved in one row, not 4-by-n
+    for (int i = 0; i < 6; ++i)
+        EXPECT_DOUBLE_EQ(value(r.outputs[0], i), static_cast<double>(static_cast<float>(i * 7 / 1000.0 + 1)));
+    EXPECT_EQ(r.out(1), 500);  // the rate the driver settled on
+    EXPECT_EQ(r.out(2), 0);
+    const auto conversions = fake::driver.calls("cbToEngUnits");
+    ASSERT_EQ(conversions.size(), 6u);
+    EXPECT_EQ(conversions.front(), "cbToEngUnits(2,1,0)");
+    EXPECT_EQ(conversions.back(), "cbToEngUnits(2,1,35)");
+}
+
+TEST_F(Analog, ForegroundScanOfNoSamplesIsOneByZeroWithNoConversion)
+{
+    const DaqHandle handle = fake::driver.new_sample_buffer(4);
+    const Result r = call(gw_cbReadAnalogScan, 3, {num(0), row({0, 1}), num(0), num(100), num(0), num(double(handle))});
+    EXPECT_EQ(rows(r.outputs[0]), 1);
+    EXPECT_EQ(cols(r.outputs[0]), 0);
+    EXPECT_TRUE(fake::driver.calls("cbToEngUnits").empty());
+    EXPECT_EQ(fake::driver.calls("cbReadAnalogScan").size(), 1u);
+}
+
+TEST_F(Analog, AFailedScanReadsNoBufferAndGivesNaNs)
+{
+    fake::driver.read_analog_scan = [](int, int, int, int, int *, int, DaqHandle, int) { return 12; };
+    const Result r = call(gw_cbReadAnalogScan, 3, {num(0), row({0, 0}), num(3), num(100), num(0), num(77)});
+    ASSERT_EQ(cols(r.outputs[0]), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(std::isnan(value(r.outputs[0], i)));
+    EXPECT_EQ(r.out(1), 100);  // the rate as the driver left it
+    EXPECT_EQ(r.out(2), 12);
+    EXPECT_TRUE(fake::driver.calls("cbWinBufToArray").empty());
+    EXPECT_TRUE(fake::driver.calls("cbToEngUnits").empty());
+}
+
+TEST_F(Analog, ACopyTheDriverRefusesGivesNaNsForThoseSamples)
+{
+    const DaqHandle handle = fake::driver.new_sample_buffer(5000);
+    fake::driver.win_buf_to_array = [](DaqHandle, unsigned short *, int first, int) { return first == 0 ? 0 : 12; };
+    const Result r = call(gw_cbReadAnalogScan, 3, {num(0), row({0, 0}), num(5000), num(100), num(0), num(double(handle))});
+    EXPECT_FALSE(std::isnan(value(r.outputs[0], 4095)));
+    EXPECT_TRUE(std::isnan(value(r.outputs[0], 4096)));
+    EXPECT_TRUE(std::isnan(value(r.outputs[0], 4999)));
+}
+
+TEST_F(Analog, ScanArgumentsTheDriverCannotBeGivenAreRefused)
+{
+    for (Entry *gw : {gw_cbReadAnalogScan, gw_cbReadAnalogBackgroundScan}) {
+        EXPECT_EQ(call(gw, 3, {num(0), num(3), num(4), num(100), num(0), num(1)}).error.substr(0, 4), "*** ");
+        EXPECT_NE(call(gw, 3, {num(0), row({3}), num(4), num(100), num(0), num(1)}).error.find(
+                      "[lowChan, highChan] must be a real double array of at least two elements"),
+                  std::string::npos);
+        EXPECT_NE(call(gw, 3, {num(0), row({0, 1}), num(-1), num(100), num(0), num(1)}).error.find(
+                      "must not be negative"),
+                  std::string::npos);
+        EXPECT_NE(call(gw, 3, {num(0), row({0, NAN}), num(4), num(100), num(0), num(1)}).error.find(
+                      "must be a finite number"),
+                  std::string::npos);
+    }
+    EXPECT_TRUE(log().empty());
+    // A column vector pair has its two elements.
+    const DaqHandle handle = fake::driver.new_sample_buffer(4);
+    EXPECT_FALSE(call(gw_cbReadAnalogScan, 3, {num(0), matrix(2, 1, {1, 2}), num(4), num(10), num(0), num(double(handle))}).raised);
+}
+
+TEST_F(Analog, BackgroundStartUsesOptionsThreeAndConvertsNothing)
+{
+    fake::driver.read_analog_scan = [](int, int, int, int, int *rate, int, DaqHandle, int) {
+        *rate = 999;
+        return 0;
+    };
+    const Result r = call(gw_cbReadAnalogBackgroundScan, 0, {num(1), row({2, 5}), num(400), num(1000), num(3), num(-5)});
+    EXPECT_EQ(log(), (std::vector<std::string>{"cbReadAnalogScan(1,2,5,400,1000,3,-5,3)"}));
+    EXPECT_EQ(r.out(0), 999);
+    EXPECT_EQ(call(gw_cbReadAnalogBackgroundScan, 2, {num(1), row({2, 5}), num(400), num(1000), num(3), num(-5)}).out(1), 0);
+}
+
+}  // namespace
