@@ -28,7 +28,24 @@ struct ScanMember {
 extern const ScanMember foreground_scan;
 extern const ScanMember background_scan;
 
+// Converts count samples of the buffer from position first on into volts
+// at data, reading them through the driver's copy in blocks, so that only
+// the driver touches the buffer and a range past its end is the driver's
+// refusal, not a wild read.  Samples of a refused copy are NaN; returns
+// false if any copy was refused.
+bool convert_samples(int32_t board, int32_t range, DaqHandle handle, int32_t first, int32_t count,
+                     double *data);
+
 void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+
+// cbFetchBackgroundData: the samples a background scan stored since the
+// previous fetch, as a channels-by-scans matrix of whole scans.
+void run_fetch_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+
+// cbQueryScanState and cbHaltBackground: one driver call on (board,
+// function type) each.
+void run_query_scan_state(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+void run_halt_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 
 }  // namespace daqgate
 

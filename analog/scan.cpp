@@ -16,32 +16,6 @@ const ScanMember background_scan{
      "*** Usage: cbReadAnalogBackgroundScan(boardNum, [lowChan, highChan], bufferSize, sampleRate, vrange, memHandle)"},
     "bufferSize", 3, false};
 
-namespace {
-
-// Converts the count samples of a completed scan into data, reading them
-// through the driver's copy in blocks, so that only the driver touches the
-// buffer and a count past its end is the driver's refusal, not a wild read.
-void convert(int32_t board, int32_t range, DaqHandle handle, int32_t count, double *data)
-{
-    constexpr int32_t kBlock = 4096;
-    unsigned short raw[kBlock];
-    for (int32_t first = 0; first < count; first += kBlock) {
-        const int32_t n = count - first < kBlock ? count - first : kBlock;
-        if (cbWinBufToArray(handle, raw, first, n) != 0) {
-            for (int32_t i = 0; i < n; ++i)
-                data[first + i] = std::numeric_limits<double>::quiet_NaN();
-            continue;
-        }
-        for (int32_t i = 0; i < n; ++i) {
-            float volts = 0;
-            cbToEngUnits(board, range, raw[i], &volts);  // status not examined
-            data[first + i] = volts;
-        }
-    }
-}
-
-}  // namespace
-
 void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     const Call call(member.gateway, nlhs, plhs, nrhs, prhs);
@@ -59,7 +33,7 @@ void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, con
     if (member.foreground) {
         double *data = call.put_matrix(1, static_cast<size_t>(count));
         if (status == 0) {
-            convert(board, range, handle, count, data);
+            convert_samples(board, range, handle, 0, count, data);
         } else {
             // A failed scan left nothing to convert: its samples are NaN.
             for (int32_t i = 0; i < count; ++i)

@@ -90,6 +90,58 @@ function demo_session()
     printf('  channel %d: min %6.3f V  max %6.3f V  mean %6.3f V\n', c - 1, min(scans(c, :)), max(scans(c, :)), mean(scans(c, :)));
   end
 
+  printf('\n== A background acquisition of channels 4-7 for 3 seconds\n');
+  system([simboard ' signal 0 4 square 2 5']);
+  system([simboard ' signal 0 5 triangle 3 2 -1']);
+  system([simboard ' signal 0 6 noise 0.3 4']);
+  system([simboard ' signal 0 7 counter']);
+  ring = 8000;                                  % 2000 scans of 4 channels
+  handle = cbNewSampleBuffer(ring);
+  [rate, status] = cbReadAnalogBackgroundScan(0, [4 7], ring, 2000, 0, handle);
+  printf('  started at %d scans per second (status %d); the call returned at once\n', rate, status);
+  P = 0; Q = 0; acquired = zeros(4, 0); fetches = 0; t = tic; next = 0.5;
+  while toc(t) < 3
+    [data, state, P, Q] = cbFetchBackgroundData(0, P, Q, ring, [4 7], 0, handle);
+    acquired = [acquired data];
+    fetches = fetches + 1;
+    if toc(t) >= next
+      printf('  %.1f s: %6d scans in %4d fetches, count %7d, index %4d\n', toc(t), columns(acquired), fetches, P, Q);
+      next = next + 0.5;
+    end
+    pause(0.05);
+  end
+  [state, count, index] = cbQueryScanState(0, 1);
+  printf('  cbQueryScanState: state %d, count %d, index %d\n', state, count, index);
+  printf('  cbHaltBackground: status %d; state now %d\n', cbHaltBackground(0, 1), cbQueryScanState(0, 1));
+  counted = round((acquired(4, :) + 10) * 65536 / 20);
+  printf('  counter channel: %d scans, none lost or repeated: %d\n', columns(acquired), isequal(counted, mod(0:columns(acquired) - 1, 65536)));
+  plot_file = getenv('DAQGATE_DEMO_PLOT');
+  if ~isempty(plot_file)
+    warning('off', 'all');   % the gnuplot toolkit's notices; it works headless
+    graphics_toolkit('gnuplot');
+    set(0, 'defaultaxesfontsize', 9, 'defaulttextfontsize', 9);
+    figure('visible', 'off', 'position', [0 0 1000 900]);
+    seconds = (0:columns(acquired) - 1) / rate;
+    names = {'input 4: square 2 V, 5 Hz', 'input 5: triangle 3 V, 2 Hz, -1 V', 'input 6: noise 0.3 V rms, 4 V', 'input 7: counter'};
+    for c = 1:4
+      subplot(4, 1, c);
+      plot(seconds, acquired(c, :));
+      title(names{c});
+      if c == 4, xlabel('seconds'); end
+      ylabel('V');
+    end
+    print(plot_file, '-dpngcairo', '-S1000,900');
+    printf('  plot of what was acquired: %s\n', plot_file);
+  end
+  try
+    handle = cbNewSampleBuffer(1000);
+    cbReadAnalogBackgroundScan(0, [0 1], 1000, 10000, 0, handle);
+    pause(0.2);
+    cbFetchBackgroundData(0, 0, 0, 1000, [0 1], 0, handle);
+  catch err
+    printf('  a ring left alone for 0.2 s: %s; state now %d\n', err.message, cbQueryScanState(0, 1));
+  end
+
   printf('\n== The board-free example\n');
   printf('  mexsmoke(21) = %g\n', mexsmoke(21));
   try

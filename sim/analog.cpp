@@ -43,12 +43,33 @@ bool find_range(int code, Range *range)
     }
 }
 
+namespace {
+
+// round((v - low) * 65536 / span) clamped to 0..65535, without a library
+// call: for values at or above zero, adding a half and truncating rounds
+// half away from zero as round() does.
+inline uint16_t scaled_counts(double volts, double low, double per_volt)
+{
+    const double x = (volts - low) * per_volt + 0.5;
+    if (!(x >= 1.0))
+        return 0;  // below a half count (NaN is refused before)
+    if (x >= 65535.0)
+        return 65535;
+    return static_cast<uint16_t>(x);
+}
+
+inline double per_volt(const Range &range)
+{
+    return 65536.0 / (range.high - range.low);
+}
+
+}  // namespace
+
 bool volts_to_counts(const Range &range, double volts, uint16_t *counts)
 {
     if (std::isnan(volts))
         return false;
-    const double scaled = std::round((volts - range.low) * 65536.0 / (range.high - range.low));
-    *counts = static_cast<uint16_t>(scaled < 0 ? 0 : scaled > 65535 ? 65535 : scaled);
+    *counts = scaled_counts(volts, range.low, per_volt(range));
     return true;
 }
 
@@ -160,21 +181,44 @@ ScanSource::ScanSource(const Signal *signals, const double *output_volts, const 
 
 void ScanSource::fill(uint16_t *out, int64_t first, int64_t count) const
 {
-    int64_t scan = first / channels_;
-    int c = static_cast<int>(first % channels_);
-    for (int64_t i = 0; i < count; ++i) {
+    // Channel by channel: each input's samples lie channels_ apart.
+    const double scale = per_volt(range_);
+    for (int c = 0; c < channels_; ++c) {
+        const int64_t offset = ((c - first % channels_) + channels_) % channels_;
+        if (offset >= count)
+            continue;
+        const int64_t scan = (first + offset) / channels_;
+        const int64_t n = (count - offset + channels_ - 1) / channels_;
+        uint16_t *to = out + offset;
         const Input &input = inputs_[c];
+        const Signal &signal = input.signal;
         if (input.constant) {
-            out[i] = input.counts;
-        } else if (input.signal.kind == SignalKind::counter) {
-            out[i] = static_cast<uint16_t>(scan & 0xFFFF);
+            for (int64_t i = 0; i < n; ++i)
+                to[i * channels_] = input.counts;
+        } else if (signal.kind == SignalKind::counter) {
+            for (int64_t i = 0; i < n; ++i)
+                to[i * channels_] = static_cast<uint16_t>((scan + i) & 0xFFFF);
+        } else if (signal.kind == SignalKind::sine) {
+            // A rotation by one scan's angle per sample, started from the
+            // exact phase of the first: no library call in the loop, and
+            // no drift a 16-bit converter could show over one call.
+            const double phase = signal.frequency * (t0_ + static_cast<double>(scan) / scan_rate_);
+            const double start = kTwoPi * (phase - std::floor(phase));
+            const double step = kTwoPi * signal.frequency / scan_rate_;
+            double sine = std::sin(start), cosine = std::cos(start);
+            const double step_sine = std::sin(step), step_cosine = std::cos(step);
+            for (int64_t i = 0; i < n; ++i) {
+                to[i * channels_] = scaled_counts(signal.amplitude * sine + signal.offset, range_.low, scale);
+                const double next = sine * step_cosine + cosine * step_sine;
+                cosine = cosine * step_cosine - sine * step_sine;
+                sine = next;
+            }
         } else {
-            const double t = t0_ + static_cast<double>(scan) / scan_rate_;
-            volts_to_counts(range_, signal_volts(input.signal, t, seed_ + static_cast<uint64_t>(c)), &out[i]);
-        }
-        if (++c == channels_) {
-            c = 0;
-            ++scan;
+            const uint64_t seed = seed_ + static_cast<uint64_t>(c);
+            for (int64_t i = 0; i < n; ++i) {
+                const double t = t0_ + static_cast<double>(scan + i) / scan_rate_;
+                to[i * channels_] = scaled_counts(signal_volts(signal, t, seed), range_.low, scale);
+            }
         }
     }
 }

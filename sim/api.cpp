@@ -7,6 +7,7 @@
 #include <mutex>
 #include <thread>
 
+#include "background.h"
 #include "buffers.h"
 #include "rig.h"
 
@@ -42,6 +43,9 @@ Rig *rig(Status *status)
 }
 
 BufferTable buffers;
+BackgroundScans scans;
+
+constexpr int kAnalogInputFunction = 1;
 
 }  // namespace
 }  // namespace daqgate::sim
@@ -138,6 +142,7 @@ CBW_EXPORT int CBWINAPI cbWinBufToArray(DaqHandle handle, unsigned short *out, i
     const SampleBuffer *buffer = buffers.find(handle);
     if (buffer == nullptr)
         return kBadHandle;
+    scans.catch_up(buffer);  // a running scan writes on while its ring is read
     if (first < 0 || count < 0 || static_cast<int64_t>(first) + count > buffer->size)
         return kBadCount;
     std::memcpy(out, buffer->samples + first, static_cast<size_t>(count) * sizeof *out);
@@ -154,21 +159,43 @@ CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count
     const SampleBuffer *buffer = buffers.find(handle);
     Pace pace{};
     std::unique_ptr<ScanSource> source;
-    if (options != 0)
+    if (options != 0 && options != 3)
         return kBadOptions;
     if (const Status checked = r->begin_scan(board, low, high, range, *rate, &pace, &source);
         checked != kNoError)
         return checked;
     if (buffer == nullptr)
         return kBadHandle;
-    if (count < 0 || count > buffer->size)
+    if (count < 0 || count > buffer->size || (options == 3 && count == 0))
         return kBadCount;
+    if (scans.running(board))
+        return kBusy;
+    *rate = pace.rate;
+    if (options == 3)
+        return scans.start(board, buffer, count, pace, std::move(source));
     // A foreground scan: the samples, then the time their scans take.
     const auto start = std::chrono::steady_clock::now();
     source->fill(buffer->samples, 0, count);
     std::this_thread::sleep_until(start + std::chrono::duration<double>(count / pace.aggregate));
-    *rate = pace.rate;
     return kNoError;
+}
+
+CBW_EXPORT int CBWINAPI cbGetIOStatus(int board, short *state, int *count, int *index, int function)
+{
+    if (!Rig::valid_board(board))
+        return kBadBoard;
+    if (function != kAnalogInputFunction)
+        return kBadFunction;
+    return scans.status(board, state, count, index);
+}
+
+CBW_EXPORT int CBWINAPI cbStopIOBackground(int board, int function)
+{
+    if (!Rig::valid_board(board))
+        return kBadBoard;
+    if (function != kAnalogInputFunction)
+        return kBadFunction;
+    return scans.stop(board);
 }
 
 }  // extern "C"

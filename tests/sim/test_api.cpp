@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "cbw32.h"
+#include "rig.h"
 
 namespace {
 
@@ -82,6 +83,73 @@ TEST(Api, EveryStatusTheDriverReturnsHasATextDistinctFromSuccessAndUnknown)
         EXPECT_STRNE(text, success);
         EXPECT_STRNE(text, unknown);
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Api, ABackgroundScanFillsItsRingWithTheNewestSamplesAndStopsWhenTold)
+{
+    {
+        daqgate::sim::Rig rig;
+        ASSERT_EQ(rig.open(rig_path), daqgate::sim::kNoError);
+        rig.set_signal(1, 0, daqgate::sim::Signal{daqgate::sim::SignalKind::counter, 0, 0, 0});
+    }
+    const DaqHandle handle = cbNewSampleBuffer(100);
+    int rate = 100000;
+    ASSERT_EQ(cbReadAnalogScan(1, 0, 1, 100, &rate, 0, handle, 3), 0);
+    EXPECT_EQ(rate, 100000);
+    int again = 1000;
+    EXPECT_NE(cbReadAnalogScan(1, 0, 1, 100, &again, 0, handle, 3), 0);  // one scan per board
+    EXPECT_NE(cbReadAnalogScan(1, 0, 1, 10, &again, 0, handle, 0), 0);
+
+    usleep(20000);
+    short state = -1;
+    int count = -1, index = -1;
+    ASSERT_EQ(cbGetIOStatus(1, &state, &count, &index, 1), 0);
+    EXPECT_EQ(state, 1);
+    EXPECT_GT(count, 100);  // goes on after the call returned, through wraps
+    EXPECT_EQ(index, count % 100);
+
+    ASSERT_EQ(cbStopIOBackground(1, 1), 0);
+    ASSERT_EQ(cbGetIOStatus(1, &state, &count, &index, 1), 0);
+    EXPECT_EQ(state, 0);
+    unsigned short ring[100];
+    ASSERT_EQ(cbWinBufToArray(handle, ring, 0, 100), 0);
+    // Position p holds sample s, the newest with s mod 100 == p; channel 0
+    // (even samples) counts its scans.
+    for (int p = 0; p < 100; p += 2) {
+        const int s = count - 100 + ((p - (count - 100)) % 100 + 100) % 100;
+        EXPECT_EQ(ring[p], (s / 2) & 0xFFFF) << p;
+    }
+    usleep(5000);
+    int later = -1;
+    ASSERT_EQ(cbGetIOStatus(1, &state, &later, &index, 1), 0);
+    EXPECT_EQ(later, count);  // a stopped scan stands still
+}
+
+TEST(Api, BackgroundScanRefusals)
+{
+    const DaqHandle handle = cbNewSampleBuffer(10);
+    int rate = 100;
+    short state = 0;
+    int count = 0, index = 0;
+    EXPECT_NE(cbGetIOStatus(0, &state, &count, &index, 2), 0);
+    EXPECT_NE(cbStopIOBackground(0, 2), 0);
+    EXPECT_NE(cbGetIOStatus(5, &state, &count, &index, 1), 0);
+    EXPECT_NE(cbReadAnalogScan(0, 0, 0, 10, &rate, 0, handle, 5), 0);
+    EXPECT_NE(cbReadAnalogScan(0, 0, 0, 0, &rate, 0, handle, 3), 0);   // an empty ring
+    EXPECT_NE(cbReadAnalogScan(0, 0, 0, 11, &rate, 0, handle, 3), 0);  // past the buffer
+    EXPECT_NE(cbReadAnalogScan(0, 0, 0, 5, &rate, 0, handle + 1, 3), 0);
+    unsigned short out[4];
+    EXPECT_NE(cbWinBufToArray(handle, out, 8, 4), 0);
+    EXPECT_NE(cbWinBufToArray(handle, out, -1, 1), 0);
+    EXPECT_EQ(cbWinBufToArray(handle, out, 6, 4), 0);
+    // No scan ever ran on board 3 in this process.
+    ASSERT_EQ(cbGetIOStatus(3, &state, &count, &index, 1), 0);
+    EXPECT_EQ(state, 0);
+    EXPECT_EQ(cbStopIOBackground(3, 1), 0);
 }
 
 }  // namespace

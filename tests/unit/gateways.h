@@ -25,6 +25,9 @@ DAQGATE_GATEWAY(cbSetGainQueue)
 DAQGATE_GATEWAY(cbNewSampleBuffer)
 DAQGATE_GATEWAY(cbReadAnalogScan)
 DAQGATE_GATEWAY(cbReadAnalogBackgroundScan)
+DAQGATE_GATEWAY(cbFetchBackgroundData)
+DAQGATE_GATEWAY(cbQueryScanState)
+DAQGATE_GATEWAY(cbHaltBackground)
 DAQGATE_GATEWAY(mexsmoke)
 
 #undef DAQGATE_GATEWAY

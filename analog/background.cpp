@@ -1,0 +1,111 @@
+// background.cpp - drain a running background scan, whole scans at a time.
+//
+// The scan fills the buffer as a ring of B samples: sample s of the scan
+// (s from 0) lies at position s mod B, channel lowChan + s mod N of scan
+// s / N when the script's previous position sits on a scan boundary, which
+// every position this gateway returns does.  Counts are 32-bit and wrap;
+// differences of counts are taken modulo 2^32.
+#include "analog.h"
+
+namespace daqgate {
+
+namespace {
+
+constexpr int kAnalogInput = 1;  // function type of the analog input background scan
+
+// later - earlier for two 32-bit counts, across the counts' wrap.
+int64_t since(int32_t later, int32_t earlier)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(later) - static_cast<uint32_t>(earlier));
+}
+
+int32_t advanced(int32_t count, int64_t by)
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(count) + static_cast<uint32_t>(by));
+}
+
+[[noreturn]] void overflow(int32_t board)
+{
+    cbStopIOBackground(board, kAnalogInput);  // status not examined
+    raise("*** Buffer overflow!!!");
+}
+
+}  // namespace
+
+void run_fetch_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+    static const Gateway gateway{
+        "cbFetchBackgroundData", 7,
+        "*** Usage: cbFetchBackgroundData(boardNum, previousCount, previousIndex, bufferSize, [lowChan,highChan], vrange, memHandle"};
+    const Call call(gateway, nlhs, plhs, nrhs, prhs);
+    const int32_t board = call.integer(0, "boardNum");
+    const int32_t previous_count = call.integer(1, "previousCount");
+    const int32_t previous_index = call.integer(2, "previousIndex");
+    const int32_t ring = call.integer(3, "bufferSize");
+    const ChannelPair channels = call.pair(4, "[lowChan,highChan]");
+    const int32_t range = call.integer(5, "vrange");
+    const DaqHandle handle = call.handle(6, "memHandle");
+    // Whatever the driver says, the copy must stay inside the ring.
+    if (channels.high < channels.low)
+        call.refuse("[lowChan,highChan]", "must not have highChan below lowChan");
+    if (ring < 1)
+        call.refuse("bufferSize", "must be at least 1");
+    if (previous_index < 0 || previous_index >= ring)
+        call.refuse("previousIndex", "must lie within 0 to bufferSize - 1");
+    const int64_t per_scan = static_cast<int64_t>(channels.high) - channels.low + 1;
+
+    // A failed query writes nothing: it then reports the script's own
+    // position and no running scan.
+    short state = 0;
+    int count = previous_count;
+    int index = previous_index;
+    cbGetIOStatus(board, &state, &count, &index, kAnalogInput);  // status not examined
+    if (state != 1) {
+        call.put_matrix(0, 0);  // not running: samples never fetched stay so
+        call.put(1, state);
+        call.put(2, count);
+        call.put(3, index);
+        return;
+    }
+
+    const int64_t arrived = since(count, previous_count);
+    if (arrived < 0)
+        call.refuse("previousCount", "is ahead of the scan's count: pass the count and index the previous fetch of this scan returned");
+    if (arrived > ring)
+        overflow(board);  // the oldest unread sample has been overwritten
+    if (index < 0) {
+        call.put_matrix(0, 0);  // nothing stored yet: the position stays
+        call.put(1, state);
+        call.put(2, previous_count);
+        call.put(3, previous_index);
+        return;
+    }
+    if (index != (previous_index + arrived) % ring)
+        call.refuse("previousIndex", "does not match the scan's count and index: pass the count and index the previous fetch of this scan returned");
+
+    // Whole scans only: a trailing part of a scan waits for the next fetch.
+    const int64_t scans = arrived / per_scan;
+    const int64_t taken = scans * per_scan;
+    double *data = call.put_matrix(static_cast<size_t>(per_scan), static_cast<size_t>(scans));
+    const int64_t first_piece = taken < ring - previous_index ? taken : ring - previous_index;
+    const bool copied =
+        convert_samples(board, range, handle, previous_index, static_cast<int32_t>(first_piece), data) &&
+        convert_samples(board, range, handle, 0, static_cast<int32_t>(taken - first_piece), data + first_piece);
+    if (!copied)
+        raise("*** cbFetchBackgroundData: the driver could not copy the samples: memHandle and bufferSize must name the scan's buffer");
+
+    // The scan went on while the samples were copied.  The oldest of them
+    // is gone once more than a ring's worth has arrived since it.
+    short later_state = 0;
+    int later_count = count;
+    int later_index = index;
+    if (cbGetIOStatus(board, &later_state, &later_count, &later_index, kAnalogInput) == 0 &&
+        since(later_count, previous_count) > ring)
+        overflow(board);
+
+    call.put(1, state);
+    call.put(2, advanced(previous_count, taken));
+    call.put(3, static_cast<double>((previous_index + taken) % ring));
+}
+
+}  // namespace daqgate

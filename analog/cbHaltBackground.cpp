@@ -1,0 +1,7 @@
+// cbHaltBackground - analog gateway; its procedure stands in the family's source.
+#include "analog.h"
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+    daqgate::run_halt_background(nlhs, plhs, nrhs, prhs);
+}

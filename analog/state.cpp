@@ -1,0 +1,34 @@
+// state.cpp - watch and stop a background operation.
+#include "analog.h"
+
+namespace daqgate {
+
+void run_query_scan_state(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+    static const Gateway gateway{"cbQueryScanState", 2, "*** Usage: cbQueryScanState(boardNum, functionType)"};
+    const Call call(gateway, nlhs, plhs, nrhs, prhs);
+    const int32_t board = call.integer(0, "boardNum");
+    const int32_t function = call.integer(1, "functionType");
+
+    // A failed query writes nothing: it then reports a stopped operation
+    // at count and index 0.
+    short state = 0;
+    int count = 0;
+    int index = 0;
+    const int status = cbGetIOStatus(board, &state, &count, &index, function);
+    call.put(0, state);  // signed
+    call.put(1, count);
+    call.put(2, index);
+    call.put(3, status);
+}
+
+void run_halt_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+    static const Gateway gateway{"cbHaltBackground", 2, "*** Usage: cbHaltBackground(boardNum, functionType)."};
+    const Call call(gateway, nlhs, plhs, nrhs, prhs);
+    const int32_t board = call.integer(0, "boardNum");
+    const int32_t function = call.integer(1, "functionType");
+    call.put(0, cbStopIOBackground(board, function));
+}
+
+}  // namespace daqgate
