@@ -1,7 +1,4 @@
 // scan.cpp - foreground scan and background scan start.
-#include <cmath>
-#include <limits>
-
 #include "analog.h"
 
 namespace daqgate {
@@ -31,14 +28,11 @@ void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, con
     const int status = cbReadAnalogScan(board, channels.low, channels.high, count, &rate, range,
                                         handle, member.options);
     if (member.foreground) {
-        double *data = call.put_matrix(1, static_cast<size_t>(count));
-        if (status == 0) {
-            convert_samples(board, range, handle, 0, count, data);
-        } else {
-            // A failed scan left nothing to convert: its samples are NaN.
-            for (int32_t i = 0; i < count; ++i)
-                data[i] = std::numeric_limits<double>::quiet_NaN();
-        }
+        // A failed scan left nothing to convert; an empty row then, so that
+        // no count the driver refused decides the size of a result.
+        const int32_t samples = status == 0 ? count : 0;
+        double *data = call.put_matrix(1, static_cast<size_t>(samples));
+        convert_samples(board, range, handle, 0, samples, data);
         call.put(1, rate);
         call.put(2, status);
     } else {

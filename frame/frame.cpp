@@ -44,7 +44,7 @@ const mxArray *Call::real_array(int pos, const char *name, int min_elements) con
     // Row and column counts multiply to the element count; compare as
     // doubles so that no size product can overflow.
     const double elements = double(mxGetM(arg)) * double(mxGetN(arg));
-    if (!mxIsDouble(arg) || mxIsComplex(arg) || elements < min_elements) {
+    if (!mxIsDouble(arg) || mxIsComplex(arg) || mxIsSparse(arg) || elements < min_elements) {
         refuse(name, min_elements > 1 ? "must be a real double array of at least two elements"
                                       : "must be a real double number");
     }
@@ -95,7 +95,7 @@ short *Call::words(int pos, const char *name, int32_t *length) const
     const mxArray *arg = prhs_[pos];
     const size_t columns = mxGetN(arg);
     // A 0-by-n array has n columns and no elements: refused, not read.
-    if (!mxIsDouble(arg) || mxIsComplex(arg) || (columns > 0 && mxGetM(arg) == 0) ||
+    if (!mxIsDouble(arg) || mxIsComplex(arg) || mxIsSparse(arg) || (columns > 0 && mxGetM(arg) == 0) ||
         columns > 2147483647u)
         refuse(name, "must be a real double array");
     const double *elements = mxGetPr(arg);

@@ -20,8 +20,9 @@
 //     whose elements cover its column count; each element then follows
 //     the integer rule.
 //   - buffer handles: as integers; see decode_handle.
-// Character, cell, struct, logical, complex, integer-class and single
-// arguments are therefore refused, never guessed at.
+// Character, cell, struct, logical, complex, integer-class, single and
+// sparse arguments are therefore refused, never guessed at (a sparse
+// array's elements are not where mxGetPr points for a full one).
 #ifndef DAQGATE_FRAME_H
 #define DAQGATE_FRAME_H
 

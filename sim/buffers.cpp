@@ -24,6 +24,17 @@ DaqHandle BufferTable::allocate(int count)
     return static_cast<DaqHandle>(static_cast<int32_t>(kTag | static_cast<uint32_t>(slot)));
 }
 
+BufferTable::~BufferTable()
+{
+    for (auto &slot : slots_) {
+        const SampleBuffer *buffer = slot.load(std::memory_order_acquire);
+        if (buffer != nullptr) {
+            delete[] buffer->samples;
+            delete buffer;
+        }
+    }
+}
+
 const SampleBuffer *BufferTable::find(DaqHandle handle) const
 {
     // Only the sign-extended 32-bit tag with a slot in range names a buffer.

@@ -27,6 +27,11 @@ public:
     // Largest buffer, in samples (512 MiB).
     static constexpr int kMaxSamples = 1 << 28;
 
+    BufferTable() = default;
+    BufferTable(const BufferTable &) = delete;
+    BufferTable &operator=(const BufferTable &) = delete;
+    ~BufferTable();
+
     // A new zeroed buffer of count samples; 0 when count is not 1 to
     // kMaxSamples, memory is short, or every slot is taken.
     DaqHandle allocate(int count);

@@ -19,6 +19,7 @@ enum class Kind { Double, Char, Cell, Struct, Logical, Int32, Single };
 struct Array {
     Kind kind = Kind::Double;
     bool complex = false;
+    bool sparse = false;
     size_t m = 0, n = 0;
     std::vector<double> re;
     std::string chars;
@@ -76,6 +77,17 @@ mxArray *complex(double re)
     Array *a = make(Kind::Double, 1, 1);
     a->re.assign(1, re);
     a->complex = true;
+    return a;
+}
+
+mxArray *sparse_row(std::initializer_list<double> values)
+{
+    Array *a = make(Kind::Double, 1, values.size());
+    a->sparse = true;
+    a->re.clear();
+    for (double v : values)
+        if (v != 0)
+            a->re.push_back(v);
     return a;
 }
 
@@ -157,6 +169,10 @@ Result call(Entry *gateway, int nlhs, std::initializer_list<mxArray *> args)
     for (auto &[block, size] : blocks)
         std::free(block);
     blocks.clear();
+    // The host reclaims its texts when the call ends.
+    for (void *copy : host_texts)
+        std::free(copy);
+    host_texts.clear();
     return result;
 }
 
@@ -202,6 +218,7 @@ size_t mxGetM(const mxArray *array) { return as(array)->m; }
 size_t mxGetN(const mxArray *array) { return as(array)->n; }
 bool mxIsDouble(const mxArray *array) { return as(array)->kind == Kind::Double; }
 bool mxIsComplex(const mxArray *array) { return as(array)->complex; }
+bool mxIsSparse(const mxArray *array) { return as(array)->sparse; }
 
 mxArray *mxCreateDoubleScalar(double value)
 {

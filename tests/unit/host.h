@@ -28,6 +28,7 @@ mxArray *logical(bool value);
 mxArray *int32(int value);
 mxArray *single(float value);
 mxArray *complex(double re);  // a complex scalar with real part re
+mxArray *sparse_row(std::initializer_list<double> values);  // stores only its nonzeros
 
 // Reading results.
 bool is_double(const mxArray *array);

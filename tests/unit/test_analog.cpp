@@ -171,13 +171,12 @@ TEST_F(Analog, ForegroundScanOfNoSamplesIsOneByZeroWithNoConversion)
     EXPECT_EQ(fake::driver.calls("cbReadAnalogScan").size(), 1u);
 }
 
-TEST_F(Analog, AFailedScanReadsNoBufferAndGivesNaNs)
+TEST_F(Analog, AFailedScanReadsNoBufferAndGivesAnEmptyRow)
 {
     fake::driver.read_analog_scan = [](int, int, int, int, int *, int, DaqHandle, int) { return 12; };
-    const Result r = call(gw_cbReadAnalogScan, 3, {num(0), row({0, 0}), num(3), num(100), num(0), num(77)});
-    ASSERT_EQ(cols(r.outputs[0]), 3);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_TRUE(std::isnan(value(r.outputs[0], i)));
+    const Result r = call(gw_cbReadAnalogScan, 3, {num(0), row({0, 0}), num(2000000000), num(100), num(0), num(77)});
+    EXPECT_EQ(rows(r.outputs[0]), 1);
+    EXPECT_EQ(cols(r.outputs[0]), 0);  // no size taken from a count the driver refused
     EXPECT_EQ(r.out(1), 100);  // the rate as the driver left it
     EXPECT_EQ(r.out(2), 12);
     EXPECT_TRUE(fake::driver.calls("cbWinBufToArray").empty());
@@ -203,6 +202,10 @@ TEST_F(Analog, ScanArgumentsTheDriverCannotBeGivenAreRefused)
                   std::string::npos);
         EXPECT_NE(call(gw, 3, {num(0), row({0, 1}), num(-1), num(100), num(0), num(1)}).error.find(
                       "must not be negative"),
+                  std::string::npos);
+        // A sparse pair keeps only its nonzeros: its second element is not there.
+        EXPECT_NE(call(gw, 3, {num(0), sparse_row({0, 3}), num(4), num(100), num(0), num(1)}).error.find(
+                      "[lowChan, highChan] must be a real double array of at least two elements"),
                   std::string::npos);
         EXPECT_NE(call(gw, 3, {num(0), row({0, NAN}), num(4), num(100), num(0), num(1)}).error.find(
                       "must be a finite number"),

@@ -77,7 +77,8 @@ TEST_F(Frame, NonFiniteOrOutOfRangeIntegersAreRefusedNamingGatewayAndArgument)
 TEST_F(Frame, ArgumentsOfTheWrongKindAreRefusedNeverRead)
 {
     mxArray *const wrong[] = {str("1"),     cell(),          structure(), logical(true),
-                              int32(1),     single(1.0f),    complex(1.0), matrix(0, 0, {}),
+                              int32(1),     single(1.0f),    complex(1.0), sparse_row({0, 3}),
+                              matrix(0, 0, {}),
                               matrix(1, 0, {}), matrix(0, 3, {})};
     for (mxArray *arg : wrong) {
         const Result r = call(gw_cbReadPort, 2, {num(0), arg});
