@@ -45,7 +45,8 @@ void Driver::reset()
         return 0;
     };
     from_eng_units = [](int, int, float volts, unsigned short *count) {
-        *count = static_cast<unsigned short>(volts * 1000);
+        const double scaled = volts * 1000.0;
+        *count = scaled >= 0 && scaled <= 65535 ? static_cast<unsigned short>(scaled) : 65535;
         return 0;
     };
     set_gain_queue = [](int, const short *, const short *, int) { return 0; };

@@ -37,6 +37,11 @@ int cols(const mxArray *array);
 double value(const mxArray *array, int index = 0);
 std::string text(const mxArray *array);
 
+// Called when a gateway uses a host operation in a way the host does not
+// allow (reads a non-double through mxGetPr, frees foreign storage ...):
+// a test failure by default; the fuzzer makes it a crash.
+extern void (*misuse)(const char *what);
+
 struct HostError {
     std::string message;
 };
@@ -60,6 +65,10 @@ struct Result {
 
 // Calls a gateway with the given arguments; the arguments are the host's.
 Result call(Entry *gateway, int nlhs, std::initializer_list<mxArray *> args);
+Result call(Entry *gateway, int nlhs, const std::vector<mxArray *> &args);
+
+// Frees every array made so far (for long runs such as the fuzzer's).
+void forget_arrays();
 
 }  // namespace testhost
 
