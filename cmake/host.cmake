@@ -22,6 +22,12 @@ else()
     message(FATAL_ERROR "Octave's mex.h not found under '${OCTAVE_INCLUDE_DIR}'")
   endif()
   message(STATUS "Octave mex.h: ${OCTAVE_INCLUDE_DIR}")
+  # Octave lets a gateway see a pending Ctrl-C (quit.h): the link's waits
+  # end on it.
+  option(DAQGATE_OCTAVE_INTERRUPT "Let the text link's waits end on Ctrl-C in Octave" ON)
+  if(DAQGATE_OCTAVE_INTERRUPT)
+    target_compile_definitions(daqgate_host INTERFACE DAQGATE_OCTAVE_INTERRUPT)
+  endif()
   target_include_directories(daqgate_host SYSTEM INTERFACE ${OCTAVE_INCLUDE_DIR}/.. ${OCTAVE_INCLUDE_DIR})
   # Octave resolves the mx/mex operations when it loads a module; nothing
   # of Octave's is linked.

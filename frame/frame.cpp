@@ -5,7 +5,22 @@
 #include <cstdio>
 #include <cstdlib>
 
+#if defined(DAQGATE_OCTAVE_INTERRUPT)
+#include "quit.h"
+#endif
+
 namespace daqgate {
+
+bool interrupt_requested()
+{
+#if defined(DAQGATE_OCTAVE_INTERRUPT)
+    // Octave's signal handler only notes the signal; its interpreter acts
+    // on it later.  Either mark means Ctrl-C was pressed.
+    return octave_signal_caught != 0 || octave_interrupt_state > 0;
+#else
+    return false;
+#endif
+}
 
 void raise(const char *message)
 {

@@ -57,6 +57,11 @@ struct ChannelPair {
 double encode_handle(DaqHandle handle);
 DaqHandle decode_handle(int32_t bits);
 
+// Whether the user has asked the host to interrupt the running call
+// (Ctrl-C).  Only a host that lets a gateway see it answers: Octave, in a
+// build with DAQGATE_OCTAVE_INTERRUPT; elsewhere always false.
+bool interrupt_requested();
+
 // Raises a host error.  The host's error call does not return; the frame
 // says so to the compiler.
 [[noreturn]] void raise(const char *message);

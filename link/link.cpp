@@ -41,11 +41,14 @@ struct Wait {
 // is read only when the wait has a limit, from a monotonic source: elapsed
 // time, not processor time.
 template <typename Done>
-unsigned short poll(int board, const Wait &wait, Done done)
+unsigned short poll(const Call &call, int board, const Wait &wait, Done done)
 {
     const bool bounded = wait.limit > 0;
     const Clock::time_point start = bounded ? Clock::now() : Clock::time_point{};
-    for (;;) {
+    for (uint32_t polls = 1;; ++polls) {
+        // Now and then, off the fast path: has the user pressed Ctrl-C?
+        if ((polls & 0xFFF) == 0 && interrupt_requested())
+            call.refuse("wait", "interrupted by the user");
         unsigned short value = 0;
         const int status = cbReadPort(board, wait.port, &value);
         if (status != 0)
@@ -87,10 +90,10 @@ void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs,
 
     int32_t count = 0;
     for (const char *byte = text; *byte != '\0'; ++byte) {
-        poll(board, receiver_down, [](unsigned short r) { return r == 0; });
+        poll(call, board, receiver_down, [](unsigned short r) { return r == 0; });
         cbWritePort(board, ports.data, sign_extended(*byte));  // status not examined
         write_flag(board, ports.sender, 1, "*** Error writing sender bit 1");
-        poll(board, receiver_up, [](unsigned short r) { return r != 0; });
+        poll(call, board, receiver_up, [](unsigned short r) { return r != 0; });
         write_flag(board, ports.sender, 0, "*** Error writing sender bit 0");
         if (member.clears_data)
             cbWritePort(board, ports.data, 0);  // status not examined
@@ -133,7 +136,7 @@ void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs,
         if (chatty)
             mexPrintf("string sent\n");
         for (;;) {
-            poll(board, sender_up, [](unsigned short s) { return s != 0; });
+            poll(call, board, sender_up, [](unsigned short s) { return s != 0; });
             if (chatty)
                 mexPrintf("server bit checked\n");
             unsigned short data = 0;
@@ -143,7 +146,7 @@ void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs,
             const char byte = static_cast<char>(data & 0xFF);
             if (chatty)
                 mexPrintf("%c read, read flag toggled\n", byte);
-            poll(board, sender_down, [](unsigned short s) { return (s & 1) == 0; });
+            poll(call, board, sender_down, [](unsigned short s) { return (s & 1) == 0; });
             if (chatty)
                 mexPrintf("server knows we've read\n");
             write_flag(board, ports.receiver, 0, "*** Could not set read bit 2");

@@ -56,5 +56,23 @@ function test_link_hosts()
   check_error(@() cbPushText(0, sprintf('x\n'), 0.2), '*** Receiver bit read timeout 1', 'writer meets a read bit left up');
   check_eq(cbReadPort(1, 10), 77, 'nothing was put on the data port');
 
+  % Ctrl-C ends a reader blocked with no time limit, with its own error.
+  simboard('reset');
+  sb = getenv('DAQGATE_SIMBOARD');
+  peer = spawn(sprintf('%s send 1 ab --timeout 0', sb), 'peer.out');   % a line without its line feed
+  mexdir = fileparts(which('cbReadPort'));
+  blocked = sprintf(['exec octave-cli --norc --no-history --quiet --eval "addpath(''%s''); cbSetPortDirection(0, 14, 1); ' ...
+                     'try, while isempty(cbFetchText(0, 0, 8)), end, exit(3); ' ...
+                     'catch err, disp(err.message); exit(~strcmp(err.message, ''cbFetchText: *** cbFetchText: wait interrupted by the user'')); end"' ...
+                     ' > blocked.out 2>&1'], mexdir);
+  pid = system(blocked, false, 'async');
+  t = tic;
+  while cbReadPort(1, 14) == 0 && toc(t) < 20, pause(0.05); end   % its read bit went up: it is reading
+  pause(0.5);
+  kill(pid, 2);   % SIGINT
+  [~, status] = waitpid(pid);
+  check_eq(WEXITSTATUS(status), 0, ['Ctrl-C ends the wait: ' strtrim(fileread('blocked.out'))]);
+  kill(peer, 9); waitpid(peer);
+
   done_checks();
 end

@@ -1,6 +1,7 @@
 // host.cpp - the test host's arrays, storage and error call.
 #include "host.h"
 
+#include <csignal>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -201,6 +202,10 @@ using namespace testhost;
 
 // The host operations, as the gateways declare them through mex.h.
 extern "C" {
+
+// Octave's interrupt marks (quit.h), for gateways built to look at them.
+sig_atomic_t octave_interrupt_state = 0;
+volatile sig_atomic_t octave_signal_caught = 0;
 
 void mexErrMsgTxt(const char *message)
 {

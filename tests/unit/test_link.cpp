@@ -1,5 +1,6 @@
 // The handshake text link: writers and readers against scripted peers.
 #include <cmath>
+#include <csignal>
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -419,6 +420,27 @@ TEST_F(Link, ReaderWaitsAreUnboundedWithZeroNegativeOrNaNTimeOut)
         EXPECT_EQ(receive(gw_cbFetchText, peer, timeout), "") << timeout;
         EXPECT_EQ(peer.sent, 1u);
     }
+}
+
+extern "C" volatile sig_atomic_t octave_signal_caught;
+
+TEST_F(Link, CtrlCEndsAnUnboundedWait)
+{
+    linkpeer::Reader peer(kWriterPorts);
+    peer.never_answers = true;
+    peer.attach();
+    auto reads = fake::driver.read_port;
+    int polls = 0;
+    // The user presses Ctrl-C after the writer has waited a while.
+    fake::driver.read_port = [&](int b, int p, unsigned short *v) {
+        if (++polls == 100000)
+            octave_signal_caught = 1;
+        return reads(b, p, v);
+    };
+    const Result r = call(gw_cbPushText, 1, {num(0), str("A\n"), num(0)});
+    octave_signal_caught = 0;
+    EXPECT_EQ(r.error, "*** cbPushText: wait interrupted by the user");
+    EXPECT_LT(polls, 100000 + 8192);  // looked at now and then, not only at the end
 }
 
 }  // namespace
