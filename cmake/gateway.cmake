@@ -15,6 +15,9 @@ function(daqgate_gateway NAME SOURCE)
     target_link_libraries(${NAME} PRIVATE cbw32)
   endif()
 
+  # Help for 'help NAME': a comment-only NAME.m beside NAME.mex.
+  configure_file(${PROJECT_SOURCE_DIR}/help/${NAME}.m ${CMAKE_BINARY_DIR}/mex/${NAME}.m COPYONLY)
+
   add_library(ut_${NAME} OBJECT ${SOURCE})
   target_compile_definitions(ut_${NAME} PRIVATE mexFunction=gw_${NAME})
   target_link_libraries(ut_${NAME} PRIVATE ${GW_LIBS} daqgate_host)

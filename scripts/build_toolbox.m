@@ -1,0 +1,68 @@
+function build_toolbox(outdir, driver, names)
+  % build_toolbox(OUTDIR, DRIVER) builds every gateway with the host's own
+  % mex command, in MATLAB or in Octave, into OUTDIR (default: mex/ beside
+  % this folder), linking DRIVER: on Windows the board's import library
+  % (e.g. 'C:\...\cbw32.lib'); elsewhere the simulated driver
+  % (e.g. 'build/lib/libcbw32.so', from the CMake build).
+  % build_toolbox(OUTDIR, DRIVER, NAMES) builds only the gateways NAMES.
+  %
+  % The help files (help/NAME.m) are copied beside the gateways.
+  root = fileparts(fileparts(mfilename('fullpath')));
+  if nargin < 1 || isempty(outdir), outdir = fullfile(root, 'mex'); end
+  if nargin < 2, driver = ''; end
+  in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
+  if ~exist(outdir, 'dir'), mkdir(outdir); end
+
+  frame = {fullfile('frame', 'frame.cpp')};
+  digital = {fullfile('digital', 'port.cpp'), fullfile('digital', 'label.cpp')};
+  link = {fullfile('link', 'link.cpp'), fullfile('link', 'members.cpp')};
+  analog = strcat('analog', filesep, {'point.cpp', 'queue.cpp', 'buffer.cpp', 'scan.cpp', ...
+                                      'convert.cpp', 'background.cpp', 'state.cpp'});
+  gateways = {
+    'cbReadPort', 'digital', digital; 'cbWritePort', 'digital', digital;
+    'cbSetPortDirection', 'digital', digital; 'cbBoardLabel', 'digital', digital;
+    'cbErrorText', 'digital', digital;
+    'cbPushText', 'link', link; 'QLPushText', 'link', link; 'cbFetchText', 'link', link;
+    'QLFetchText', 'link', link; 'QLFetchTextD', 'link', link; 'QLPullChars', 'link', link;
+    'cbReadAnalog', 'analog', analog; 'cbWriteAnalog', 'analog', analog;
+    'cbSetGainQueue', 'analog', analog; 'cbNewSampleBuffer', 'analog', analog;
+    'cbReadAnalogScan', 'analog', analog; 'cbReadAnalogBackgroundScan', 'analog', analog;
+    'cbFetchBackgroundData', 'analog', analog; 'cbQueryScanState', 'analog', analog;
+    'cbHaltBackground', 'analog', analog; 'mexsmoke', 'example', {}};
+  if nargin >= 3
+    gateways = gateways(ismember(gateways(:, 1), names), :);
+  end
+
+  % Driver flags: the import library on Windows, the shared library with a
+  % run-time path to it elsewhere.
+  driver_flags = {};
+  if ~isempty(driver)
+    [driver_dir, driver_name] = fileparts(driver);
+    if ispc
+      driver_flags = {driver};
+    else
+      driver_flags = {['-L' driver_dir], ['-l' regexprep(driver_name, '^lib', '')], ...
+                      ['-Wl,-rpath,' driver_dir]};
+    end
+  end
+
+  for i = 1:size(gateways, 1)   % (rows() is Octave's only)
+    [name, family, family_sources] = gateways{i, :};
+    sources = [{fullfile(family, [name '.cpp'])}, family_sources];
+    flags = {['-I' fullfile(root, 'frame')], ['-I' fullfile(root, family)]};
+    if ~strcmp(family, 'example')
+      sources = [sources, frame];
+      flags = [flags, driver_flags];
+    end
+    sources = fullfile(root, sources);
+    if in_octave
+      flags = [{'-DDAQGATE_OCTAVE_INTERRUPT'}, flags];
+      mex('-o', fullfile(outdir, [name '.mex']), flags{:}, sources{:});
+    else
+      mex('-outdir', outdir, '-output', name, 'CXXFLAGS=$CXXFLAGS -std=c++17', flags{:}, sources{:});
+    end
+    copyfile(fullfile(root, 'help', [name '.m']), fullfile(outdir, [name '.m']));
+    fprintf('built %s\n', name);
+  end
+  copyfile(fullfile(root, 'help', 'Contents.m'), fullfile(outdir, 'Contents.m'));
+end
