@@ -19,3 +19,8 @@
 %     [name, status] = cbBoardLabel(0)
 %
 %   See also cbErrorText.
+
+%!test
+%! [name, status] = cbBoardLabel (0);
+%! assert (status, 0);
+%! assert (ischar (name) && numel (name) <= 27);

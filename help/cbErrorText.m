@@ -16,3 +16,7 @@
 %     disp(cbErrorText(status))
 %
 %   See also cbBoardLabel.
+
+%!assert (ischar (cbErrorText (0)))
+%!assert (! strcmp (cbErrorText (0), cbErrorText (1)))
+%!error <Usage: \[errorString\] = cbErrorText\(errorCode\)> cbErrorText ()

@@ -34,3 +34,14 @@
 %     end
 %
 %   See also cbReadAnalogBackgroundScan, cbQueryScanState, cbHaltBackground.
+
+%!test
+%! h = cbNewSampleBuffer (400);
+%! [rate, status] = cbReadAnalogBackgroundScan (3, [0 3], 400, 1000, 0, h);
+%! assert (status, 0);
+%! pause (0.05);
+%! [data, state, count, index] = cbFetchBackgroundData (3, 0, 0, 400, [0 3], 0, h);
+%! cbHaltBackground (3, 1);
+%! assert (state, 1);
+%! assert (rows (data), 4);
+%! assert (count, 4 * columns (data));

@@ -23,3 +23,9 @@
 %     [v, status] = cbReadAnalog(0, 14, 0)   % input 14 loops back output 0: 2.5, 0
 %
 %   See also cbWriteAnalog, cbReadAnalogScan.
+
+%!test
+%! ## input 15 follows output 1
+%! [count, status] = cbWriteAnalog (3, 1, 0, 2.5);
+%! assert ([count, status], [40960, 0]);
+%! assert (cbReadAnalog (3, 15, 0), 2.5);

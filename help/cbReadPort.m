@@ -23,3 +23,12 @@
 %     [value, status] = cbReadPort(1, 10)  % 170, 0 across the default wiring
 %
 %   See also cbWritePort, cbSetPortDirection, cbErrorText.
+
+%!test
+%! ## board 2 port 30 drives board 3 port 30 on the default wiring
+%! assert (cbSetPortDirection (2, 30, 1), 0);
+%! assert (cbWritePort (2, 30, 513), 0);
+%! [value, status] = cbReadPort (3, 30);
+%! cbSetPortDirection (2, 30, 2);
+%! assert ([value, status], [513, 0]);
+%!error <cbReadPort: portNum must be a finite number> cbReadPort (0, NaN)

@@ -15,3 +15,8 @@
 %     mexsmoke(21)   % 42
 %
 %   See also cbErrorText.
+
+%!assert (mexsmoke (3), 6)
+%!assert (mexsmoke (-0.25), -0.5)
+%!error <One input required.> mexsmoke ()
+%!error <Input must be a noncomplex scalar double.> mexsmoke ([1 2])
