@@ -56,10 +56,12 @@ void Call::refuse(const char *name, const char *what) const
 const mxArray *Call::real_array(int pos, const char *name, int min_elements) const
 {
     const mxArray *arg = prhs_[pos];
-    // Row and column counts multiply to the element count; compare as
-    // doubles so that no size product can overflow.
-    const double elements = double(mxGetM(arg)) * double(mxGetN(arg));
-    if (!mxIsDouble(arg) || mxIsComplex(arg) || mxIsSparse(arg) || elements < min_elements) {
+    // The element count in one call: the column count of an Octave value
+    // is made afresh (allocated and freed) at each asking, a cost that
+    // every argument of every call would pay.
+    const size_t elements = mxGetNumberOfElements(arg);
+    if (!mxIsDouble(arg) || mxIsComplex(arg) || mxIsSparse(arg) ||
+        elements < static_cast<size_t>(min_elements)) {
         refuse(name, min_elements > 1 ? "must be a real double array of at least two elements"
                                       : "must be a real double number");
     }

@@ -240,6 +240,7 @@ double *mxGetPr(const mxArray *array)
 
 size_t mxGetM(const mxArray *array) { return as(array)->m; }
 size_t mxGetN(const mxArray *array) { return as(array)->n; }
+size_t mxGetNumberOfElements(const mxArray *array) { return as(array)->m * as(array)->n; }
 bool mxIsDouble(const mxArray *array) { return as(array)->kind == Kind::Double; }
 bool mxIsComplex(const mxArray *array) { return as(array)->complex; }
 bool mxIsSparse(const mxArray *array) { return as(array)->sparse; }

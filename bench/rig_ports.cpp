@@ -1,0 +1,44 @@
+// rig_ports - nanoseconds per port operation on the simulated rig, as a
+// gateway makes it: through the driver's C interface into shared memory.
+#include <cstdlib>
+#include <string>
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include "cbw32.h"
+
+namespace {
+
+void on_own_rig()
+{
+    static const bool once = [] {
+        const std::string path = "/tmp/daqgate-bench-rig-" + std::to_string(getpid());
+        setenv("DAQGATE_RIG", path.c_str(), 1);
+        cbSetPortDirection(0, 10, 1);
+        return true;
+    }();
+    (void)once;
+}
+
+void BM_ReadWiredInput(benchmark::State &state)
+{
+    on_own_rig();
+    unsigned short value = 0;
+    for (auto _ : state) {
+        cbReadPort(1, 10, &value);
+        benchmark::DoNotOptimize(value);
+    }
+}
+BENCHMARK(BM_ReadWiredInput);
+
+void BM_WriteOutput(benchmark::State &state)
+{
+    on_own_rig();
+    unsigned short value = 0;
+    for (auto _ : state)
+        cbWritePort(0, 10, ++value);
+}
+BENCHMARK(BM_WriteOutput);
+
+}  // namespace
