@@ -1,8 +1,8 @@
 function rates = link_throughput(chars)
   % rates = link_throughput(CHARS) times one line of CHARS characters (and
-  % its line feed) between this Octave process and simboard in another:
-  % the gateway writer to 'simboard receive', and 'simboard send' to the
-  % gateway reader.  Prints and returns characters per second.
+  % its line feed) between two processes, in characters per second: the
+  % gateway writer to 'simboard receive', 'simboard send' to the gateway
+  % reader, and a gateway writer in a second Octave to the gateway reader.
   if nargin < 1, chars = 100000; end
   sb = getenv('DAQGATE_SIMBOARD');
   rand('seed', 1);
@@ -35,9 +35,23 @@ function rates = link_throughput(chars)
   end
   waitpid(pid);
   assert(strcmp(received, line), 'the reader line did not arrive whole');
+
+  % Gateway writer in a second Octave -> gateway reader here.
+  system([sb ' reset']);
+  cbSetPortDirection(0, 14, 1);
+  mexdir = fileparts(which('cbReadPort'));
+  pid = system(sprintf(['exec octave-cli --norc --no-history --quiet --eval "addpath(''%s''); ' ...
+                        'cbSetPortDirection(1, 10, 1); cbSetPortDirection(1, 11, 1); ' ...
+                        'cbPushText(1, fileread(''%s''), 60);" > /dev/null 2>&1'], mexdir, file), false, 'async');
+  received = '';
+  while isempty(received)
+    t = tic;
+    received = cbFetchText(0, 60, 65536);
+    both = toc(t);
+  end
+  waitpid(pid);
+  assert(strcmp(received, line), 'the line between gateways did not arrive whole');
   confirm_recursive_rmdir(false, 'local'); rmdir(work, 's');
 
-  rates = (chars + 1) ./ [writer reader];
-  printf('| %d characters | gateway writer -> simboard receive | %.0f chars/s |\n', chars, rates(1));
-  printf('| %d characters | simboard send -> gateway reader | %.0f chars/s |\n', chars, rates(2));
+  rates = (chars + 1) ./ [writer reader both];
 end

@@ -161,6 +161,27 @@ TEST_F(Analog, ForegroundScanConvertsEverySampleInBufferOrderIntoOneRow)
     EXPECT_EQ(conversions.back(), "cbToEngUnits(2,1,35)");
 }
 
+TEST_F(Analog, ALargeScanAsksTheDriverOnceForEachDistinctCount)
+{
+    // 300,000 samples of i * 7 mod 65536: every count appears, most of them
+    // several times; the volts are the driver's all the same.
+    constexpr int kSamples = 300000;
+    const DaqHandle handle = fake::driver.new_sample_buffer(kSamples);
+    int calls = 0;
+    fake::driver.to_eng_units = [&](int, int range, unsigned short count, float *volts) {
+        ++calls;
+        *volts = static_cast<float>(count / 1000.0 + range);
+        return 0;
+    };
+    fake::driver.log.reserve(400);
+    const Result r = call(gw_cbReadAnalogScan, 3, {num(0), row({0, 0}), num(kSamples), num(100), num(2), num(double(handle))});
+    ASSERT_EQ(cols(r.outputs[0]), kSamples);
+    for (int i : {0, 1, 65535, 65536, 65537, kSamples - 1})
+        EXPECT_EQ(value(r.outputs[0], i), static_cast<double>(static_cast<float>(((i * 7) & 0xFFFF) / 1000.0 + 2))) << i;
+    EXPECT_EQ(calls, 65536);
+    EXPECT_EQ(r.held_blocks, 0);
+}
+
 TEST_F(Analog, ForegroundScanOfNoSamplesIsOneByZeroWithNoConversion)
 {
     const DaqHandle handle = fake::driver.new_sample_buffer(4);

@@ -1,0 +1,77 @@
+function run_all(results, floor_program, seconds)
+  % run_all(RESULTS, FLOOR_PROGRAM, SECONDS) runs every benchmark on the
+  % simulated board and prints one table, each row a ratio measured in this
+  % run against a reference, and writes it to the file RESULTS.
+  % FLOOR_PROGRAM is the handshake floor's program; SECONDS the length of
+  % each sustained background run (10).
+  rows = {};
+  function row(measure, size, ours, reference, ratio, target, met)
+    rows{end+1} = sprintf('| %s | %s | %s | %s | %.2f | %s | %s |', measure, size, ours, reference, ratio, target, ifelse(met));
+    printf('%s\n', rows{end});
+  end
+  printf('| measure | size | daqgate | reference | ratio | target | met |\n|---|---|---|---|---|---|---|\n');
+
+  % 1. Gateway call overhead against mexsmoke, and against the host's cost
+  %    of a call with the same arguments (mexnull).
+  r = call_overhead(200000);
+  for name = {'cbReadPort', 'cbWritePort', 'cbReadAnalog', 'cbQueryScanState'}
+    ratio = r.(name{1}) / r.mexsmoke;
+    row(['1. calls/s of ' name{1}], '1 call', sprintf('%.0f/s', r.(name{1})), sprintf('mexsmoke %.0f/s', r.mexsmoke), ratio, '>= 0.90', ratio >= 0.9);
+  end
+  row('1. calls/s, host floor for 2 arguments', '1 call', sprintf('cbReadPort %.0f/s', r.cbReadPort), sprintf('mexnull %.0f/s', r.mexnull2), r.cbReadPort / r.mexnull2, '(context)', true);
+  row('1. calls/s, host floor for 3 arguments', '1 call', sprintf('cbWritePort %.0f/s', r.cbWritePort), sprintf('mexnull %.0f/s', r.mexnull3), r.cbWritePort / r.mexnull3, '(context)', true);
+
+  % 2. Text link against the bare handshake between two processes.
+  for chars = [10000 100000 1000000]
+    [~, out] = system(sprintf('%s %d', floor_program, chars));
+    floor_rate = str2double(out);
+    rates = link_throughput(chars);
+    names = {'gateway writer -> simboard', 'simboard -> gateway reader', 'gateway writer -> gateway reader'};
+    for k = 1:3
+      row(['2. text link, ' names{k}], sprintf('%d chars', chars), sprintf('%.0f chars/s', rates(k)), ...
+          sprintf('bare handshake %.0f chars/s', floor_rate), rates(k) / floor_rate, '>= 0.50', rates(k) / floor_rate >= 0.5);
+    end
+  end
+
+  % 3. Foreground scan conversion against Octave's own.
+  for samples = [1e5 1e6 4e6]
+    ns = scan_conversion(samples);
+    row('3. foreground scan, time per sample', sprintf('%d samples', samples), sprintf('%.2f ns', ns(1)), ...
+        sprintf('Octave %.2f ns', ns(2)), ns(2) / ns(1), '>= 1.00', ns(2) / ns(1) >= 1);
+  end
+
+  % 4. Background acquisition: the highest aggregate rate sustained, and
+  %    the fetch's cost per sample; 5. scaling with channels.
+  best = 0;
+  for aggregate = [10e6 20e6 40e6]
+    [kept, scans] = background_sustain(seconds, aggregate, 4);
+    if kept, best = aggregate; end
+    row('4. background, 4 channels, plain fetch loop', sprintf('%.0f M samples/s for %d s', aggregate / 1e6, seconds), ...
+        sprintf('%d scans, %s', scans, ifelse(kept, 'none lost')), '20 M samples/s', aggregate / 20e6, 'kept up', kept);
+  end
+  row('4. background, highest aggregate rate kept up', '4 channels', sprintf('%.0f M samples/s', best / 1e6), '20 M samples/s', best / 20e6, '>= 1.00', best >= 20e6);
+  for channels = [1 4 16]
+    [kept, scans] = background_sustain(max(2, seconds / 5), 20e6, channels);
+    row('5. background at 20 M samples/s', sprintf('%d channels', channels), sprintf('%d scans, %s', scans, ifelse(kept, 'none lost')), ...
+        '20 M samples/s', double(kept), 'kept up', kept);
+  end
+  for samples = [1e4 1e5 1e6]
+    ns = fetch_cost(samples);
+    row('4. fetch, time per sample', sprintf('%d samples', samples), sprintf('%.2f ns', ns(1)), ...
+        sprintf('Octave %.2f ns', ns(2)), ns(2) / ns(1), '>= 1.00', ns(2) / ns(1) >= 1);
+  end
+
+  fid = fopen(results, 'w');
+  [~, machine] = system('uname -srm');
+  fprintf(fid, '# daqgate benchmark results\n\n%s, %s, %s, %s\n\n', strtrim(machine), ...
+          sprintf('%d cores', nproc()), datestr(now(), 'yyyy-mm-dd HH:MM'), ['Octave ' OCTAVE_VERSION]);
+  fprintf(fid, 'Each ratio is measured in the same run against its reference (higher is better for daqgate).\n\n');
+  fprintf(fid, '| measure | size | daqgate | reference | ratio | target | met |\n|---|---|---|---|---|---|---|\n');
+  fprintf(fid, '%s\n', rows{:});
+  fclose(fid);
+end
+
+function text = ifelse(flag, yes)
+  if nargin < 2, yes = 'yes'; end
+  if flag, text = yes; elseif nargin < 2, text = 'no'; else, text = 'lost'; end
+end
