@@ -116,8 +116,7 @@ short *Call::words(int pos, const char *name, int32_t *length) const
         columns > 2147483647u)
         refuse(name, "must be a real double array");
     const double *elements = mxGetPr(arg);
-    for (size_t i = 0; i < columns; ++i)
-        truncate(elements[i], name);
+    // A refused element leaves the list to the host, which reclaims it.
     auto *list = static_cast<short *>(mxMalloc(columns > 0 ? columns * sizeof(short) : 1));
     for (size_t i = 0; i < columns; ++i)
         list[i] = static_cast<short>(static_cast<uint16_t>(truncate(elements[i], name)));
