@@ -3,7 +3,7 @@ function test_background()
   % fetched exactly once and in its rows through many wraps of the ring,
   % overflow, halt, and a scan outliving 'clear all'.
   LSB = 20 / 65536;
-  B = 8000;                     % ring: 2000 scans of 4 channels, 100 ms
+  B = 16000;                    % ring: 4000 scans of 4 channels, 200 ms
   simboard('signal', '0', '4', 'dc', '-2.5');
   simboard('signal', '0', '5', 'counter');
   simboard('signal', '0', '6', 'dc', '7.5');
@@ -18,7 +18,7 @@ function test_background()
   rand('seed', 7);
   P = 0; Q = 0; scans = 0; lost = 0; misplaced = 0; fetches = 0; wraps = 0;
   t = tic;
-  while toc(t) < 1.5
+  while toc(t) < 3
     [data, state, P2, Q2] = cbFetchBackgroundData(0, P, Q, B, [4 7], 0, handle);
     fetches = fetches + 1;
     if Q2 < Q, wraps = wraps + 1; end
@@ -33,7 +33,7 @@ function test_background()
     check_eq(mod(P, 4), 0, 'the position stays on a scan boundary');
     pause(0.02 * rand());
   end
-  check(scans > 20000, sprintf('%d scans fetched in %d calls over %d wraps', scans, fetches, wraps));
+  check(scans > 40000, sprintf('%d scans fetched in %d calls over %d wraps', scans, fetches, wraps));
   check(wraps > 10, 'the ring wrapped many times');
   check_eq(lost, 0, 'no scan lost or repeated (the counter channel)');
   check_eq(misplaced, 0, 'every row holds its own channel');

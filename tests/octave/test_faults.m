@@ -35,11 +35,12 @@ function test_faults()
   simboard('reset');
   cbSetPortDirection(1, 10, 1); cbSetPortDirection(1, 11, 1);
   reader = sprintf(['octave-cli --norc --no-history --quiet --eval "addpath(''%s''); ' ...
-                    'cbSetPortDirection(0, 14, 1); while cbReadPort(0, 11) == 0, end; ' ...
-                    'cbReadPort(0, 10); cbWritePort(0, 14, 1); pause(60)"'], mexdir);
+                    'cbSetPortDirection(0, 14, 1); fclose(fopen(''reader.ready'', ''w'')); ' ...
+                    'while cbReadPort(0, 11) == 0, end; cbReadPort(0, 10); cbWritePort(0, 14, 1); pause(60)"'], mexdir);
   pid = system(['exec ' reader ' > reader.out 2>&1'], false, 'async');
-  pause(1);
-  check_error(@() cbPushText(1, 'ab', 1), '*** Receiver bit read timeout 1', 'a writer facing a reader that stopped mid-handshake');
+  t = tic;
+  while ~exist('reader.ready', 'file') && toc(t) < 20, pause(0.05); end   % the reader is polling
+  check_error(@() cbPushText(1, 'ab', 3), '*** Receiver bit read timeout 1', 'a writer facing a reader that stopped mid-handshake');
   kill(pid, 9); waitpid(pid);
   check_eq(cbReadPort(1, 14), 1, 'the dead reader''s bit stays up');
 

@@ -34,7 +34,8 @@ function test_link_peer()
   simboard('reset');
   cbSetPortDirection(0, 14, OUT);
   pid = spawn(sprintf('%s send 1 "\\n"', sb), 'peer.out');
-  pause(0.5);
+  t = tic;
+  while cbReadPort(0, 11) == 0 && toc(t) < 20, end   % the peer's request is up
   check_eq(cbFetchText(0, 5, 8), '', 'a lone line feed is an empty line');
   check_eq(finished(pid), 0, 'the line feed went through the handshake');
 
