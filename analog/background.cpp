@@ -60,26 +60,23 @@ void run_fetch_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *pr
     int count = previous_count;
     int index = previous_index;
     cbGetIOStatus(board, &state, &count, &index, kAnalogInput);  // status not examined
-    if (state != 1) {
-        call.put_matrix(0, 0);  // not running: samples never fetched stay so
+    // Nothing to return: a 0-by-0 matrix and the state at a position.
+    const auto nothing = [&](int32_t at_count, int32_t at_index) {
+        call.put_matrix(0, 0);
         call.put(1, state);
-        call.put(2, count);
-        call.put(3, index);
-        return;
-    }
+        call.put(2, at_count);
+        call.put(3, at_index);
+    };
+    if (state != 1)
+        return nothing(count, index);  // not running: samples never fetched stay so
 
     const int64_t arrived = since(count, previous_count);
     if (arrived < 0)
         call.refuse("previousCount", "is ahead of the scan's count: pass the count and index the previous fetch of this scan returned");
     if (arrived > ring)
         overflow(board);  // the oldest unread sample has been overwritten
-    if (index < 0) {
-        call.put_matrix(0, 0);  // nothing stored yet: the position stays
-        call.put(1, state);
-        call.put(2, previous_count);
-        call.put(3, previous_index);
-        return;
-    }
+    if (index < 0)
+        return nothing(previous_count, previous_index);  // nothing stored yet: the position stays
     if (index != (previous_index + arrived) % ring)
         call.refuse("previousIndex", "does not match the scan's count and index: pass the count and index the previous fetch of this scan returned");
 

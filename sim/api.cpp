@@ -42,6 +42,15 @@ Rig *rig(Status *status)
     return open;
 }
 
+// Runs operation on this process's rig, or returns why there is none.
+template <typename Operation>
+int on_rig(Operation operation)
+{
+    Status status = kNoError;
+    Rig *open = rig(&status);
+    return open != nullptr ? operation(*open) : status;
+}
+
 BufferTable buffers;
 BackgroundScans scans;
 
@@ -56,23 +65,17 @@ extern "C" {
 
 CBW_EXPORT int CBWINAPI cbReadPort(int board, int port, unsigned short *value)
 {
-    Status status = kNoError;
-    Rig *r = rig(&status);
-    return r ? r->read_port(board, port, value) : status;
+    return on_rig([&](Rig &r) { return r.read_port(board, port, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbWritePort(int board, int port, unsigned short value)
 {
-    Status status = kNoError;
-    Rig *r = rig(&status);
-    return r ? r->write_port(board, port, value) : status;
+    return on_rig([&](Rig &r) { return r.write_port(board, port, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbSetPortDirection(int board, int port, int direction)
 {
-    Status status = kNoError;
-    Rig *r = rig(&status);
-    return r ? r->set_direction(board, port, direction) : status;
+    return on_rig([&](Rig &r) { return r.set_direction(board, port, direction); });
 }
 
 CBW_EXPORT int CBWINAPI cbErrorText(int code, char *text)
@@ -92,16 +95,12 @@ CBW_EXPORT int CBWINAPI cbBoardLabel(int board, char *name)
 
 CBW_EXPORT int CBWINAPI cbReadAnalog(int board, int channel, int range, unsigned short *value)
 {
-    Status status = kNoError;
-    Rig *r = rig(&status);
-    return r ? r->read_analog(board, channel, range, value) : status;
+    return on_rig([&](Rig &r) { return r.read_analog(board, channel, range, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbWriteAnalog(int board, int channel, int range, unsigned short value)
 {
-    Status status = kNoError;
-    Rig *r = rig(&status);
-    return r ? r->write_analog(board, channel, range, value) : status;
+    return on_rig([&](Rig &r) { return r.write_analog(board, channel, range, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbToEngUnits(int board, int range, unsigned short count, float *volts)
@@ -127,9 +126,7 @@ CBW_EXPORT int CBWINAPI cbFromEngUnits(int board, int range, float volts, unsign
 
 CBW_EXPORT int CBWINAPI cbSetGainQueue(int board, const short *channels, const short *ranges, int count)
 {
-    Status status = kNoError;
-    Rig *r = rig(&status);
-    return r ? r->set_gain_queue(board, channels, ranges, count) : status;
+    return on_rig([&](Rig &r) { return r.set_gain_queue(board, channels, ranges, count); });
 }
 
 CBW_EXPORT DaqHandle CBWINAPI cbNewSampleBuffer(int count)
@@ -152,32 +149,30 @@ CBW_EXPORT int CBWINAPI cbWinBufToArray(DaqHandle handle, unsigned short *out, i
 CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count, int *rate, int range,
                                          DaqHandle handle, int options)
 {
-    Status status = kNoError;
-    Rig *r = rig(&status);
-    if (r == nullptr)
-        return status;
-    const SampleBuffer *buffer = buffers.find(handle);
-    Pace pace{};
-    std::unique_ptr<ScanSource> source;
-    if (options != 0 && options != 3)
-        return kBadOptions;
-    if (const Status checked = r->begin_scan(board, low, high, range, *rate, &pace, &source);
-        checked != kNoError)
-        return checked;
-    if (buffer == nullptr)
-        return kBadHandle;
-    if (count < 0 || count > buffer->size || (options == 3 && count == 0))
-        return kBadCount;
-    if (scans.running(board))
-        return kBusy;
-    *rate = pace.rate;
-    if (options == 3)
-        return scans.start(board, buffer, count, pace, std::move(source));
-    // A foreground scan: the samples, then the time their scans take.
-    const auto start = std::chrono::steady_clock::now();
-    source->fill(buffer->samples, 0, count);
-    std::this_thread::sleep_until(start + std::chrono::duration<double>(count / pace.aggregate));
-    return kNoError;
+    return on_rig([&](Rig &r) -> int {
+        const SampleBuffer *buffer = buffers.find(handle);
+        Pace pace{};
+        std::unique_ptr<ScanSource> source;
+        if (options != 0 && options != 3)
+            return kBadOptions;
+        if (const Status checked = r.begin_scan(board, low, high, range, *rate, &pace, &source);
+            checked != kNoError)
+            return checked;
+        if (buffer == nullptr)
+            return kBadHandle;
+        if (count < 0 || count > buffer->size || (options == 3 && count == 0))
+            return kBadCount;
+        if (scans.running(board))
+            return kBusy;
+        *rate = pace.rate;
+        if (options == 3)
+            return scans.start(board, buffer, count, pace, std::move(source));
+        // A foreground scan: the samples, then the time their scans take.
+        const auto start = std::chrono::steady_clock::now();
+        source->fill(buffer->samples, 0, count);
+        std::this_thread::sleep_until(start + std::chrono::duration<double>(count / pace.aggregate));
+        return kNoError;
+    });
 }
 
 CBW_EXPORT int CBWINAPI cbGetIOStatus(int board, short *state, int *count, int *index, int function)

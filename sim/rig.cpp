@@ -275,6 +275,16 @@ int Rig::direction_of(PortId a) const
 
 namespace daqgate::sim {
 
+namespace {
+
+// Seconds on the monotonic clock, the time base of the signals.
+double monotonic_seconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
 Status Rig::read_analog(int board, int channel, int range, uint16_t *counts) const
 {
     if (!valid_board(board))
@@ -294,11 +304,8 @@ Status Rig::read_analog(int board, int channel, int range, uint16_t *counts) con
     case SignalKind::loopback1:
         volts = output_volts(board, input.kind == SignalKind::loopback0 ? 0 : 1);
         break;
-    default: {
-        const double now =
-            std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-        volts = signal_volts(input, now, static_cast<uint64_t>(board * kAnalogInputs + channel));
-    }
+    default:
+        volts = signal_volts(input, monotonic_seconds(), static_cast<uint64_t>(board * kAnalogInputs + channel));
     }
     volts_to_counts(span, volts, counts);
     return kNoError;
@@ -321,9 +328,8 @@ Status Rig::begin_scan(int board, int low, int high, int range, int requested_ra
     for (int c = 0; c < channels; ++c)
         signals[c] = signal(board, low + c);
     const double outputs[kAnalogOutputs] = {output_volts(board, 0), output_volts(board, 1)};
-    const double now =
-        std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-    *source = std::make_unique<ScanSource>(signals, outputs, span, channels, pace->aggregate / channels, now,
+    *source = std::make_unique<ScanSource>(signals, outputs, span, channels, pace->aggregate / channels,
+                                           monotonic_seconds(),
                              static_cast<uint64_t>(board * kAnalogInputs + low));
     return kNoError;
 }
