@@ -95,8 +95,6 @@ public:
     // Raises "*** NAME: ARG WHAT" for an argument the gateway cannot take.
     [[noreturn]] void refuse(const char *name, const char *what) const;
 
-    const Gateway &gateway() const { return gateway_; }
-
 private:
     const mxArray *real_array(int pos, const char *name, int min_elements) const;
     int32_t truncate(double value, const char *name) const;

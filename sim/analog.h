@@ -86,8 +86,6 @@ public:
     // is channel i mod channels of scan i / channels).
     void fill(uint16_t *out, int64_t first, int64_t count) const;
 
-    int channels() const { return channels_; }
-
 private:
     struct Input {
         Signal signal;
