@@ -10,11 +10,11 @@ void run_set_gain_queue(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs
     const Call call(gateway, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
     const int32_t entries = call.integer(3, "numChans");
-    const size_t channels_length = mxGetN(prhs[1]);
-    if (channels_length != mxGetN(prhs[2]))
+    const int32_t channels_length = call.columns(1, "chanArray");
+    if (channels_length != call.columns(2, "gainArray"))
         raise("*** chanArray and gainArray must be the same length");
     // The driver reads numChans entries of each list: never past their end.
-    if (entries > static_cast<int64_t>(channels_length))
+    if (entries > channels_length)
         call.refuse("numChans", "must not exceed the length of chanArray and gainArray");
 
     int32_t length = 0;

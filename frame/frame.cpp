@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #if defined(DAQGATE_OCTAVE_INTERRUPT)
 #include "quit.h"
@@ -14,9 +15,23 @@ namespace daqgate {
 bool interrupt_requested()
 {
 #if defined(DAQGATE_OCTAVE_INTERRUPT)
-    // Octave's signal handler only notes the signal; its interpreter acts
-    // on it later.  Either mark means Ctrl-C was pressed.
-    return octave_signal_caught != 0 || octave_interrupt_state > 0;
+    // Octave's signal handler only notes that some signal came (a child
+    // that exited, a terminal resize, Ctrl-C ...); which one, Octave tells
+    // once it has handled it, as its interpreter would between two
+    // statements.  Handling it here lets SIGTERM and SIGHUP end the host as
+    // they always do and a child's SIGCHLD be reaped; only Ctrl-C leaves an
+    // interrupt pending, and only that ends the wait.
+    if (octave_interrupt_state > 0)
+        return true;
+    if (octave_signal_caught == 0)
+        return false;
+    octave_signal_caught = 0;
+    try {
+        octave_handle_signal();
+    } catch (const octave::interrupt_exception &) {
+        return true;
+    }
+    return octave_interrupt_state > 0;
 #else
     return false;
 #endif
@@ -98,24 +113,41 @@ ChannelPair Call::pair(int pos, const char *name) const
     return ChannelPair{truncate(elements[0], name), truncate(elements[1], name)};
 }
 
-const char *Call::text(int pos, const char *name) const
+char *Call::text(int pos, const char *name) const
 {
     // The host hands out no text for anything but a character array.
-    const char *text = mxArrayToString(prhs_[pos]);
-    if (text == nullptr)
+    char *copy = mxArrayToString(prhs_[pos]);
+    if (copy == nullptr)
         refuse(name, "must be a character array");
+    // Octave never reclaims the host's copy, not even when the call ends
+    // by an error.  A copy in storage of the call's own is: the host's goes
+    // back at once, and the caller frees this one when it is done.
+    const size_t length = std::strlen(copy);
+    auto *text = static_cast<char *>(mxMalloc(length + 1));
+    std::memcpy(text, copy, length + 1);
+    mxFree(copy);
     return text;
+}
+
+int32_t Call::columns(int pos, const char *name) const
+{
+    const mxArray *arg = prhs_[pos];
+    if (!mxIsDouble(arg) || mxIsComplex(arg) || mxIsSparse(arg))
+        refuse(name, "must be a real double array");
+    // The elements first: Octave 7 leaks a range's elements (0:7) on every
+    // call when its column count is asked before them.
+    mxGetPr(arg);
+    const size_t columns = mxGetN(arg);
+    // A 0-by-n array has n columns and no elements: refused, not read.
+    if ((columns > 0 && mxGetM(arg) == 0) || columns > 2147483647u)
+        refuse(name, "must be a real double array");
+    return static_cast<int32_t>(columns);
 }
 
 short *Call::words(int pos, const char *name, int32_t *length) const
 {
-    const mxArray *arg = prhs_[pos];
-    const size_t columns = mxGetN(arg);
-    // A 0-by-n array has n columns and no elements: refused, not read.
-    if (!mxIsDouble(arg) || mxIsComplex(arg) || mxIsSparse(arg) || (columns > 0 && mxGetM(arg) == 0) ||
-        columns > 2147483647u)
-        refuse(name, "must be a real double array");
-    const double *elements = mxGetPr(arg);
+    const size_t columns = static_cast<size_t>(this->columns(pos, name));
+    const double *elements = mxGetPr(prhs_[pos]);
     // A refused element leaves the list to the host, which reclaims it.
     auto *list = static_cast<short *>(mxMalloc(columns > 0 ? columns * sizeof(short) : 1));
     for (size_t i = 0; i < columns; ++i)

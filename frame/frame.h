@@ -76,7 +76,11 @@ public:
     double real(int pos, const char *name) const;
     float volts(int pos, const char *name) const;
     ChannelPair pair(int pos, const char *name) const;
-    const char *text(int pos, const char *name) const;
+    // A terminated copy of a character array's text, in storage from the
+    // host's allocator: the caller frees it (mxFree) when it is done.
+    char *text(int pos, const char *name) const;
+    // The column count of a real double array (the length of a list).
+    int32_t columns(int pos, const char *name) const;
     DaqHandle handle(int pos, const char *name) const { return decode_handle(integer(pos, name)); }
     // A list of 16-bit entries from the array's columns: the low 16 bits
     // of each truncated element, in storage order, in storage from the

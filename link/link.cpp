@@ -35,30 +35,42 @@ struct Wait {
     raise(message);
 }
 
-// Polls until done(value) holds and returns that value.  Within each poll:
-// the driver read, then the time test, then the state test, so that a
-// state reached after the limit still ends in the timeout error.  The clock
-// is read only when the wait has a limit, from a monotonic source: elapsed
-// time, not processor time.
-template <typename Done>
-unsigned short poll(const Call &call, int board, const Wait &wait, Done done)
-{
-    const bool bounded = wait.limit > 0;
-    const Clock::time_point start = bounded ? Clock::now() : Clock::time_point{};
-    for (uint32_t polls = 1;; ++polls) {
-        // Now and then, off the fast path: has the user pressed Ctrl-C?
-        if ((polls & 0xFFF) == 0 && interrupt_requested())
-            call.refuse("wait", "interrupted by the user");
-        unsigned short value = 0;
-        const int status = cbReadPort(board, wait.port, &value);
-        if (status != 0)
-            raise_read_error(wait, status);
-        if (bounded && std::chrono::duration<double>(Clock::now() - start).count() > wait.limit)
-            raise(wait.timeout_error);
-        if (done(value))
-            return value;
+// The polls of one gateway call.  Now and then, off the fast path, it asks
+// whether the user has pressed Ctrl-C: counted across the whole call, not
+// per wait, so that a peer whose every wait ends on its first poll (an
+// endless stream) cannot keep the question from being asked.
+class Poller {
+public:
+    explicit Poller(const Call &call) : call_(call) {}
+
+    // Polls until done(value) holds and returns that value.  Within each
+    // poll: the driver read, then the time test, then the state test, so
+    // that a state reached after the limit still ends in the timeout
+    // error.  The clock is read only when the wait has a limit, from a
+    // monotonic source: elapsed time, not processor time.
+    template <typename Done>
+    unsigned short poll(int board, const Wait &wait, Done done)
+    {
+        const bool bounded = wait.limit > 0;
+        const Clock::time_point start = bounded ? Clock::now() : Clock::time_point{};
+        for (;;) {
+            if ((++polls_ & 0xFFF) == 0 && interrupt_requested())
+                call_.refuse("wait", "interrupted by the user");
+            unsigned short value = 0;
+            const int status = cbReadPort(board, wait.port, &value);
+            if (status != 0)
+                raise_read_error(wait, status);
+            if (bounded && std::chrono::duration<double>(Clock::now() - start).count() > wait.limit)
+                raise(wait.timeout_error);
+            if (done(value))
+                return value;
+        }
     }
-}
+
+private:
+    const Call &call_;
+    uint32_t polls_ = 0;
+};
 
 void write_flag(int board, int port, unsigned short value, const char *error)
 {
@@ -79,7 +91,7 @@ void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs,
 {
     const Call call(member.gateway, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
-    const char *text = call.text(1, "stringTowrite");  // the host's copy; never freed here
+    char *text = call.text(1, "stringTowrite");
     const double timeout = call.real(2, "timeOut");
     const LinkPorts &ports = member.ports;
 
@@ -88,17 +100,19 @@ void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs,
     const Wait receiver_up{ports.receiver, timeout, "*** Error reading receiver bit 2",
                            "*** Receiver bit read timeout 2"};
 
+    Poller poller(call);
     int32_t count = 0;
     for (const char *byte = text; *byte != '\0'; ++byte) {
-        poll(call, board, receiver_down, [](unsigned short r) { return r == 0; });
+        poller.poll(board, receiver_down, [](unsigned short r) { return r == 0; });
         cbWritePort(board, ports.data, sign_extended(*byte));  // status not examined
         write_flag(board, ports.sender, 1, "*** Error writing sender bit 1");
-        poll(call, board, receiver_up, [](unsigned short r) { return r != 0; });
+        poller.poll(board, receiver_up, [](unsigned short r) { return r != 0; });
         write_flag(board, ports.sender, 0, "*** Error writing sender bit 0");
         if (member.clears_data)
             cbWritePort(board, ports.data, 0);  // status not examined
         ++count;
     }
+    mxFree(text);
     call.put(0, count);
 }
 
@@ -132,11 +146,12 @@ void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs,
     unsigned short opening = 0;
     cbReadPort(board, ports.sender, &opening);  // status not examined
     bool line = false;
+    Poller poller(call);
     if (opening != 0) {
         if (chatty)
             mexPrintf("string sent\n");
         for (;;) {
-            poll(call, board, sender_up, [](unsigned short s) { return s != 0; });
+            poller.poll(board, sender_up, [](unsigned short s) { return s != 0; });
             if (chatty)
                 mexPrintf("server bit checked\n");
             unsigned short data = 0;
@@ -146,7 +161,7 @@ void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs,
             const char byte = static_cast<char>(data & 0xFF);
             if (chatty)
                 mexPrintf("%c read, read flag toggled\n", byte);
-            poll(call, board, sender_down, [](unsigned short s) { return (s & 1) == 0; });
+            poller.poll(board, sender_down, [](unsigned short s) { return (s & 1) == 0; });
             if (chatty)
                 mexPrintf("server knows we've read\n");
             write_flag(board, ports.receiver, 0, "*** Could not set read bit 2");

@@ -42,6 +42,14 @@ std::string text(const mxArray *array);
 // a test failure by default; the fuzzer makes it a crash.
 extern void (*misuse)(const char *what);
 
+// Signals as Octave notes them for a gateway: host_signal(true) is the
+// user's Ctrl-C, host_signal(false) any other signal the host catches (a
+// child that exited).  signals_handled counts octave_handle_signal calls.
+void host_signal(bool interrupt);
+void clear_signals();
+extern int signals_handled;
+extern bool pending_interrupt;
+
 struct HostError {
     std::string message;
 };
@@ -56,6 +64,7 @@ struct Result {
     bool wrote_past_room = false;     // a store behind the room the host gave
     int unstored_arrays = 0;          // created by the gateway, not in plhs
     int held_blocks = 0;              // mxMalloc storage not freed on return
+    int held_texts = 0;               // mxArrayToString copies never freed
     std::vector<size_t> reallocs;     // sizes asked of mxRealloc, in order
     std::vector<size_t> mallocs;      // sizes asked of mxMalloc, in order
 

@@ -426,21 +426,81 @@ extern "C" volatile sig_atomic_t octave_signal_caught;
 
 TEST_F(Link, CtrlCEndsAnUnboundedWait)
 {
+    clear_signals();
     linkpeer::Reader peer(kWriterPorts);
     peer.never_answers = true;
     peer.attach();
     auto reads = fake::driver.read_port;
     int polls = 0;
-    // The user presses Ctrl-C after the writer has waited a while.
     fake::driver.read_port = [&](int b, int p, unsigned short *v) {
         if (++polls == 100000)
-            octave_signal_caught = 1;
+            host_signal(true);
         return reads(b, p, v);
     };
     const Result r = call(gw_cbPushText, 1, {num(0), str("A\n"), num(0)});
-    octave_signal_caught = 0;
+    clear_signals();
     EXPECT_EQ(r.error, "*** cbPushText: wait interrupted by the user");
-    EXPECT_LT(polls, 100000 + 8192);  // looked at now and then, not only at the end
+    EXPECT_LT(polls, 100000 + 4097);  // looked at now and then, not only at the end
+}
+
+TEST_F(Link, CtrlCEndsAReaderFedAnEndlessStream)
+{
+    // A sender bit reading 2 is up for wait 1 and down for wait 2: every
+    // wait ends on its first poll and the stream never ends.  The polls are
+    // counted across the call, so Ctrl-C is still seen.
+    clear_signals();
+    int polls = 0;
+    fake::driver.read_port = [&](int, int port, unsigned short *v) {
+        if (++polls == 50000)
+            host_signal(true);
+        *v = port == 16 ? 2 : 'x';  // QLFetchText's sender bit port, and its data
+        return 0;
+    };
+    const Result r = call(gw_QLFetchText, 1, {num(0), num(5), num(64)});
+    clear_signals();
+    EXPECT_EQ(r.error, "*** QLFetchText: wait interrupted by the user");
+    EXPECT_LT(polls, 50000 + 4097 * 3);
+}
+
+TEST_F(Link, AnotherSignalOfTheHostChangesNothing)
+{
+    // A child of the script exits in the middle of a wait (SIGCHLD): the
+    // host handles it, and the wait goes on to its own end.
+    clear_signals();
+    linkpeer::Reader peer(kWriterPorts);
+    peer.never_answers = true;
+    peer.attach();
+    auto reads = fake::driver.read_port;
+    int polls = 0;
+    fake::driver.read_port = [&](int b, int p, unsigned short *v) {
+        if (++polls == 5000)
+            host_signal(false);
+        return reads(b, p, v);
+    };
+    const Result r = call(gw_cbPushText, 1, {num(0), str("A\n"), num(0.2)});
+    EXPECT_EQ(r.error, "*** Receiver bit read timeout 2");
+    EXPECT_EQ(signals_handled, 1);
+    EXPECT_EQ(octave_signal_caught, 0);
+    clear_signals();
+}
+
+TEST_F(Link, WritersGiveTheHostsTextBackOnEveryPath)
+{
+    // Octave reclaims no text of mxArrayToString, not even after an error.
+    linkpeer::Reader peer(kWriterPorts);
+    peer.attach();
+    const Result sent = call(gw_QLPushText, 1, {num(0), str("AB\n"), num(1)});
+    EXPECT_EQ(sent.out(0), 3);
+    EXPECT_EQ(sent.held_texts, 0);
+    EXPECT_EQ(sent.held_blocks, 0);
+    EXPECT_EQ(call(gw_cbPushText, 1, {num(0), str(""), num(1)}).held_texts, 0);
+    fake::driver.reset();
+    linkpeer::Reader deaf(kWriterPorts);
+    deaf.never_answers = true;
+    deaf.attach();
+    const Result failed = call(gw_cbPushText, 1, {num(0), str("A\n"), num(0.01)});
+    EXPECT_EQ(failed.error, "*** Receiver bit read timeout 2");
+    EXPECT_EQ(failed.held_texts, 0);
 }
 
 }  // namespace
