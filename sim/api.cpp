@@ -17,17 +17,25 @@ namespace {
 std::atomic<Rig *> attached{nullptr};
 std::mutex attaching;
 
-// The rig of this process, opened on first use from $DAQGATE_RIG (or the
-// per-user default).  A failed open is tried again at the next call, so a
-// script can go on after 'simboard reset' mends the file.  Once open, this
-// is a single atomic load.
-Rig *rig(Status *status)
+// How often, in calls of a thread, the rig file is looked at: whether it
+// still backs the mapping whole and is still the file of its name.  Off
+// the fast path, which stays a few loads.
+constexpr uint32_t kCheckEvery = 1024;
+thread_local uint32_t calls_since_check = 0;
+
+// A lost rig is looked for anew at most this often, so that a script
+// looping on a failing call does not open the file at every call.
+constexpr double kRenewEvery = 0.05;
+double last_renewal = -1e9;
+
+// The slow path of every call on the rig: the first open, from
+// $DAQGATE_RIG (or the per-user default), tried again at each call until
+// it succeeds, so that a script can go on after 'simboard reset' mends
+// the file; the periodic look at the file; and the renewal of a lost rig.
+Rig *attend(Status *status)
 {
-    Rig *open = attached.load(std::memory_order_acquire);
-    if (open != nullptr)
-        return open;
     const std::lock_guard<std::mutex> guard(attaching);
-    open = attached.load(std::memory_order_acquire);
+    Rig *open = attached.load(std::memory_order_acquire);
     if (open == nullptr) {
         // Lives as long as the process: other threads may hold it.
         auto *fresh = new Rig;
@@ -37,18 +45,38 @@ Rig *rig(Status *status)
             return nullptr;
         }
         attached.store(fresh, std::memory_order_release);
-        open = fresh;
+        return fresh;
     }
-    return open;
+    if (!open->lost() && open->check())
+        return open;
+    const double now = monotonic_seconds();
+    if (now - last_renewal >= kRenewEvery) {
+        last_renewal = now;
+        if (open->renew())
+            return open;
+    }
+    *status = kRigLost;
+    return nullptr;
 }
 
 // Runs operation on this process's rig, or returns why there is none.
+// A loss seen during the operation (a fault on the mapping) is its result.
 template <typename Operation>
 int on_rig(Operation operation)
 {
-    Status status = kNoError;
-    Rig *open = rig(&status);
-    return open != nullptr ? operation(*open) : status;
+    Rig *open = attached.load(std::memory_order_acquire);
+    if (open == nullptr || (++calls_since_check & (kCheckEvery - 1)) == 0 || open->lost()) {
+        Status status = kNoError;
+        open = attend(&status);
+        if (open == nullptr)
+            return status;
+    }
+    const int status = operation(*open);
+    // Invalid data may be a file cut short under the mapping: looked at
+    // at once rather than at the next periodic check.
+    if (status == kRigCorrupt && !open->lost())
+        open->check();
+    return open->lost() ? kRigLost : status;
 }
 
 BufferTable buffers;
@@ -87,10 +115,12 @@ CBW_EXPORT int CBWINAPI cbErrorText(int code, char *text)
 CBW_EXPORT int CBWINAPI cbBoardLabel(int board, char *name)
 {
     name[0] = '\0';
-    if (!Rig::valid_board(board))
-        return kBadBoard;
-    board_name(board, name, CB_BOARDNAMELEN);
-    return kNoError;
+    return on_rig([&](Rig &) {
+        if (!Rig::valid_board(board))
+            return kBadBoard;
+        board_name(board, name, CB_BOARDNAMELEN);
+        return kNoError;
+    });
 }
 
 CBW_EXPORT int CBWINAPI cbReadAnalog(int board, int channel, int range, unsigned short *value)

@@ -24,6 +24,8 @@ struct Line {
             uint16_t value = 0;
             if (const Status status = rig.read_port(board, port, &value); status != kNoError)
                 return fail(PeerResult::driver_failed, status, where);
+            if (rig.lost())
+                return fail(PeerResult::driver_failed, kRigLost, where);
             if (accept(value))
                 return true;
             if (limit > 0 && std::chrono::duration<double>(Clock::now() - start).count() > limit)

@@ -5,12 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <random>
+#include <cmath>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace daqgate::sim {
 
@@ -41,6 +38,11 @@ constexpr StatusEntry kStatusTexts[] = {
     {kBadOptions, "Invalid options word: use 0 (foreground) or 3 (continuous background)."},
     {kBadFunction, "Invalid function type: 1 is the analog input background scan."},
     {kBusy, "A background scan is running on this board already: stop it first."},
+    {kRigLost,
+     "The simulated rig file was lost (shrunk, removed or replaced under this process): run 'simboard reset' to renew it."},
+    {kRigCorrupt,
+     "The simulated rig file holds invalid data (a process wrote over it, or died writing): run 'simboard reset' to renew it."},
+    {kRigLocked, "The simulated rig file stayed locked by another process for 5 seconds."},
 };
 
 }  // namespace
@@ -61,91 +63,104 @@ void board_name(int board, char *name, std::size_t size)
     std::snprintf(name, size, "daqgate simulated board %d", board);
 }
 
-std::string default_rig_path()
+namespace {
+
+bool valid_header(const RigLayout *layout)
 {
-    if (const char *path = std::getenv("DAQGATE_RIG"); path != nullptr && *path != '\0')
-        return path;
-    return "/dev/shm/daqgate-rig-" + std::to_string(getuid());
+    return std::memcmp(layout->magic, kMagic, sizeof kMagic) == 0 && layout->version == kVersion &&
+           layout->size == sizeof(RigLayout);
 }
+
+uint64_t fresh_nonce()
+{
+    std::random_device entropy;
+    const uint64_t high = entropy(), low = entropy();
+    return (high << 32 | low) ^ static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+}
+
+}  // namespace
 
 Status Rig::open(const std::string &path, bool recreate)
 {
-    path_ = path;
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd_ < 0)
-        return kRigOpen;
+    layout_ = nullptr;
+    file_ = RigFile{};
+    RigFile file;
+    if (const Status status = file.open(path, true); status != kNoError)
+        return status;
 
     // One process at a time creates or checks the file: two processes that
     // start on a missing rig together end up with the same one.
-    lock();
-    Status status = kNoError;
-    struct stat info {};
-    if (fstat(fd_, &info) != 0) {
-        status = kRigOpen;
-    } else if (info.st_size != 0 && info.st_size != sizeof(RigLayout) && !recreate) {
-        status = kRigLayout;  // truncated, or made by another version
-    } else if (info.st_size != sizeof(RigLayout) && ftruncate(fd_, sizeof(RigLayout)) != 0) {
-        status = kRigOpen;
-    }
-    if (status == kNoError) {
-        void *map = mmap(nullptr, sizeof(RigLayout), PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
-        if (map == MAP_FAILED) {
-            status = kRigOpen;
-        } else {
-            layout_ = static_cast<RigLayout *>(map);
-            static constexpr char kBlank[sizeof kMagic] = {};
-            // A blank file is a new one, or one whose creator died before
-            // initialising it; anything else must be a rig of this layout.
-            const bool blank = std::memcmp(layout_->magic, kBlank, sizeof kBlank) == 0;
-            const bool ours = std::memcmp(layout_->magic, kMagic, sizeof kMagic) == 0 &&
-                              layout_->version == kVersion && layout_->size == sizeof(RigLayout);
-            if (blank || recreate)
-                initialise();
-            else if (!ours)
-                status = kRigLayout;
-        }
-    }
-    unlock();
-
-    if (status != kNoError) {
-        if (layout_ != nullptr)
-            munmap(layout_, sizeof(RigLayout));
-        layout_ = nullptr;
-        ::close(fd_);
-        fd_ = -1;
-    }
-    return status;
+    if (const Status status = prepare(file, recreate); status != kNoError)
+        return status;
+    layout_ = static_cast<RigLayout *>(file.mapping());
+    file_ = std::move(file);
+    nonce_ = layout_->nonce;
+    return kNoError;
 }
 
-Rig::~Rig()
+Status Rig::prepare(RigFile &file, bool recreate)
 {
-    if (layout_ != nullptr)
-        munmap(layout_, sizeof(RigLayout));
-    if (fd_ >= 0)
-        ::close(fd_);
+    const RigLock lock(file);
+    if (lock.status() != kNoError)
+        return lock.status();
+    const int64_t size = file.size();
+    if (size < 0)
+        return kRigOpen;
+    if (size != 0 && size != static_cast<int64_t>(sizeof(RigLayout)) && !recreate)
+        return kRigLayout;  // truncated, or made by another version
+    if (size != static_cast<int64_t>(sizeof(RigLayout)) && !file.resize(sizeof(RigLayout)))
+        return kRigOpen;
+    auto *layout = static_cast<RigLayout *>(file.map(sizeof(RigLayout)));
+    if (layout == nullptr)
+        return kRigOpen;
+    static constexpr char kBlank[sizeof kMagic] = {};
+    // A blank file is a new one, or one whose creator died before
+    // initialising it; anything else must be a rig of this layout.
+    const bool blank = std::memcmp(layout->magic, kBlank, sizeof kBlank) == 0;
+    if (!blank && !recreate && !valid_header(layout))
+        return kRigLayout;
+    if (blank || recreate)
+        initialise(layout);
+    return kNoError;
 }
 
-void Rig::lock() const
+bool Rig::check()
 {
-    while (flock(fd_, LOCK_EX) != 0) {
+    if (!file_.check())
+        return false;
+    if (!valid_header(layout_)) {
+        file_.mark_lost();
+        return false;
     }
+    // Made anew in place between two checks: the same as a reset.
+    nonce_ = layout_->nonce;
+    return true;
 }
 
-void Rig::unlock() const
+bool Rig::renew()
 {
-    flock(fd_, LOCK_UN);
+    const uint64_t lost = nonce_;
+    if (!file_.renew([lost](const void *bytes) {
+            const auto *layout = static_cast<const RigLayout *>(bytes);
+            return valid_header(layout) && layout->nonce != lost;
+        }))
+        return false;
+    nonce_ = layout_->nonce;
+    return true;
 }
 
-void Rig::initialise()
+void Rig::initialise(RigLayout *layout)
 {
     // The header goes in last, so that a file whose creator died half way
     // is recognised as blank or foreign, never as a valid rig.
-    std::memset(static_cast<void *>(layout_), 0, sizeof(RigLayout));
+    std::memset(static_cast<void *>(layout), 0, sizeof(RigLayout));
+    layout_ = layout;
     reset();
-    layout_->version = kVersion;
-    layout_->size = sizeof(RigLayout);
+    layout->version = kVersion;
+    layout->size = sizeof(RigLayout);
+    layout->nonce = fresh_nonce();
     std::atomic_thread_fence(std::memory_order_release);
-    std::memcpy(layout_->magic, kMagic, sizeof kMagic);
+    std::memcpy(layout->magic, kMagic, sizeof kMagic);
 }
 
 void Rig::reset()
@@ -164,44 +179,74 @@ void Rig::reset()
         BoardState &b = layout_->boards[board];
         for (auto &volts : b.output_volts)
             volts.store(0.0, std::memory_order_relaxed);
-        for (int channel = 0; channel < kAnalogInputs; ++channel)
+        for (int channel = 0; channel < kAnalogInputs; ++channel) {
+            // A sequence left odd by a writer that died is made even.
+            b.signals[channel].sequence.store(0, std::memory_order_relaxed);
             set_signal(board, channel, default_signal(channel));
+        }
         b.queue.length.store(0, std::memory_order_relaxed);
     }
     std::atomic_thread_fence(std::memory_order_seq_cst);
 }
 
-Status Rig::read_port(int board, int port, uint16_t *value) const
+namespace {
+
+Status check_port(int board, int port)
 {
-    if (!valid_board(board))
+    if (!Rig::valid_board(board))
         return kBadBoard;
-    if (!valid(PortId{board, port}))
+    if (!Rig::valid(PortId{board, port}))
         return kBadPort;
-    const PortState &self = state(PortId{board, port});
-    if (self.direction.load(std::memory_order_relaxed) == kOutput) {
+    return kNoError;
+}
+
+bool valid_direction(int direction)
+{
+    return direction == kOutput || direction == kInput;
+}
+
+}  // namespace
+
+Status Rig::driven(PortId id, uint16_t *value) const
+{
+    const PortState &self = state(id);
+    const int direction = self.direction.load(std::memory_order_relaxed);
+    if (!valid_direction(direction))
+        return kRigCorrupt;
+    if (direction == kOutput) {
         *value = self.latch.load(std::memory_order_acquire);
         return kNoError;
     }
     // An input shows what the output at the other end of its wire drives.
     const int peer = self.peer.load(std::memory_order_relaxed);
-    uint16_t driven = 0;
+    if (peer < -1 || peer >= kPortCount)
+        return kRigCorrupt;
+    uint16_t seen = 0;
     if (peer >= 0) {
         const PortState &other = state(peer);
         if (other.direction.load(std::memory_order_relaxed) == kOutput)
-            driven = other.latch.load(std::memory_order_acquire);
+            seen = other.latch.load(std::memory_order_acquire);
     }
-    *value = driven;
+    *value = seen;
     return kNoError;
+}
+
+Status Rig::read_port(int board, int port, uint16_t *value) const
+{
+    if (const Status status = check_port(board, port); status != kNoError)
+        return status;
+    return driven(PortId{board, port}, value);
 }
 
 Status Rig::write_port(int board, int port, uint16_t value)
 {
-    if (!valid_board(board))
-        return kBadBoard;
-    if (!valid(PortId{board, port}))
-        return kBadPort;
+    if (const Status status = check_port(board, port); status != kNoError)
+        return status;
     PortState &self = state(PortId{board, port});
-    if (self.direction.load(std::memory_order_relaxed) != kOutput)
+    const int direction = self.direction.load(std::memory_order_relaxed);
+    if (!valid_direction(direction))
+        return kRigCorrupt;
+    if (direction != kOutput)
         return kNotOutput;
     // Release: whatever this process wrote to other ports before is seen by
     // a reader that sees this value (the link's data port before its flag).
@@ -211,11 +256,9 @@ Status Rig::write_port(int board, int port, uint16_t value)
 
 Status Rig::set_direction(int board, int port, int direction)
 {
-    if (!valid_board(board))
-        return kBadBoard;
-    if (!valid(PortId{board, port}))
-        return kBadPort;
-    if (direction != kOutput && direction != kInput)
+    if (const Status status = check_port(board, port); status != kNoError)
+        return status;
+    if (!valid_direction(direction))
         return kBadDirection;
     state(PortId{board, port}).direction.store(static_cast<uint8_t>(direction),
                                                std::memory_order_release);
@@ -228,16 +271,14 @@ Status Rig::wire(PortId a, PortId b)
         return kBadBoard;
     if (!valid(a) || !valid(b) || a.index() == b.index())
         return kBadPort;
-    lock();
-    Status status = kNoError;
-    if (state(a).peer.load() >= 0 || state(b).peer.load() >= 0) {
-        status = kAlreadyWired;
-    } else {
-        state(a).peer.store(static_cast<int16_t>(b.index()));
-        state(b).peer.store(static_cast<int16_t>(a.index()));
-    }
-    unlock();
-    return status;
+    const RigLock lock(file_);
+    if (lock.status() != kNoError)
+        return lock.status();
+    if (state(a).peer.load() != -1 || state(b).peer.load() != -1)
+        return kAlreadyWired;
+    state(a).peer.store(static_cast<int16_t>(b.index()));
+    state(b).peer.store(static_cast<int16_t>(a.index()));
+    return kNoError;
 }
 
 Status Rig::unwire(PortId a, PortId b)
@@ -246,44 +287,35 @@ Status Rig::unwire(PortId a, PortId b)
         return kBadBoard;
     if (!valid(a) || !valid(b))
         return kBadPort;
-    lock();
-    Status status = kNoError;
-    if (state(a).peer.load() != b.index() || state(b).peer.load() != a.index()) {
-        status = kNotWired;
-    } else {
-        state(a).peer.store(-1);
-        state(b).peer.store(-1);
-    }
-    unlock();
-    return status;
+    const RigLock lock(file_);
+    if (lock.status() != kNoError)
+        return lock.status();
+    if (state(a).peer.load() != b.index() || state(b).peer.load() != a.index())
+        return kNotWired;
+    state(a).peer.store(-1);
+    state(b).peer.store(-1);
+    return kNoError;
 }
 
-PortId Rig::peer_of(PortId a) const
+Status Rig::peer_of(PortId a, PortId *b) const
 {
     const int peer = state(a).peer.load();
-    if (peer < 0)
-        return PortId{-1, -1};
-    return PortId{peer / kPorts, peer % kPorts};
+    if (peer == -1) {
+        *b = PortId{-1, -1};
+        return kNoError;
+    }
+    if (peer < 0 || peer >= kPortCount) {
+        *b = PortId{-1, peer};
+        return kRigCorrupt;
+    }
+    *b = PortId{peer / kPorts, peer % kPorts};
+    return kNoError;
 }
 
 int Rig::direction_of(PortId a) const
 {
     return state(a).direction.load();
 }
-
-}  // namespace daqgate::sim
-
-namespace daqgate::sim {
-
-namespace {
-
-// Seconds on the monotonic clock, the time base of the signals.
-double monotonic_seconds()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
-
-}  // namespace
 
 Status Rig::read_analog(int board, int channel, int range, uint16_t *counts) const
 {
@@ -294,7 +326,9 @@ Status Rig::read_analog(int board, int channel, int range, uint16_t *counts) con
     Range span{};
     if (!find_range(range, &span))
         return kBadRange;
-    const Signal input = signal(board, channel);
+    Signal input;
+    if (const Status status = signal(board, channel, &input); status != kNoError)
+        return status;
     double volts = 0;
     switch (input.kind) {
     case SignalKind::counter:
@@ -302,7 +336,9 @@ Status Rig::read_analog(int board, int channel, int range, uint16_t *counts) con
         return kNoError;
     case SignalKind::loopback0:
     case SignalKind::loopback1:
-        volts = output_volts(board, input.kind == SignalKind::loopback0 ? 0 : 1);
+        if (const Status status = output_volts(board, input.kind == SignalKind::loopback0 ? 0 : 1, &volts);
+            status != kNoError)
+            return status;
         break;
     default:
         volts = signal_volts(input, monotonic_seconds(), static_cast<uint64_t>(board * kAnalogInputs + channel));
@@ -326,11 +362,15 @@ Status Rig::begin_scan(int board, int low, int high, int range, int requested_ra
         return kBadRate;
     Signal signals[kAnalogInputs];
     for (int c = 0; c < channels; ++c)
-        signals[c] = signal(board, low + c);
-    const double outputs[kAnalogOutputs] = {output_volts(board, 0), output_volts(board, 1)};
+        if (const Status status = signal(board, low + c, &signals[c]); status != kNoError)
+            return status;
+    double outputs[kAnalogOutputs] = {};
+    for (int output = 0; output < kAnalogOutputs; ++output)
+        if (const Status status = output_volts(board, output, &outputs[output]); status != kNoError)
+            return status;
     *source = std::make_unique<ScanSource>(signals, outputs, span, channels, pace->aggregate / channels,
                                            monotonic_seconds(),
-                             static_cast<uint64_t>(board * kAnalogInputs + low));
+                                           static_cast<uint64_t>(board * kAnalogInputs + low));
     return kNoError;
 }
 
@@ -348,9 +388,14 @@ Status Rig::write_analog(int board, int channel, int range, uint16_t counts)
     return kNoError;
 }
 
-double Rig::output_volts(int board, int output) const
+Status Rig::output_volts(int board, int output, double *volts) const
 {
-    return layout_->boards[board].output_volts[output].load(std::memory_order_acquire);
+    // Only the volts of a count are ever stored: anything else is a scribble.
+    const double v = layout_->boards[board].output_volts[output].load(std::memory_order_acquire);
+    if (!std::isfinite(v))
+        return kRigCorrupt;
+    *volts = v;
+    return kNoError;
 }
 
 Status Rig::set_gain_queue(int board, const short *channels, const short *ranges, int count)
@@ -367,25 +412,29 @@ Status Rig::set_gain_queue(int board, const short *channels, const short *ranges
             return kBadRange;
     }
     QueueState &queue = layout_->boards[board].queue;
-    lock();
+    const RigLock lock(file_);
+    if (lock.status() != kNoError)
+        return lock.status();
     for (int i = 0; i < count; ++i) {
         queue.channel[i].store(channels[i], std::memory_order_relaxed);
         queue.range[i].store(ranges[i], std::memory_order_relaxed);
     }
     queue.length.store(count, std::memory_order_release);
-    unlock();
     return kNoError;
 }
 
-int Rig::gain_queue(int board, short *channels, short *ranges) const
+Status Rig::gain_queue(int board, short *channels, short *ranges, int *count) const
 {
     const QueueState &queue = layout_->boards[board].queue;
-    const int count = queue.length.load(std::memory_order_acquire);
-    for (int i = 0; i < count && i < kQueueLength; ++i) {
+    const int length = queue.length.load(std::memory_order_acquire);
+    *count = length;
+    if (length < 0 || length > kQueueLength)
+        return kRigCorrupt;
+    for (int i = 0; i < length; ++i) {
         channels[i] = queue.channel[i].load(std::memory_order_relaxed);
         ranges[i] = queue.range[i].load(std::memory_order_relaxed);
     }
-    return count;
+    return kNoError;
 }
 
 Status Rig::set_signal(int board, int channel, const Signal &input)
@@ -406,20 +455,31 @@ Status Rig::set_signal(int board, int channel, const Signal &input)
     return kNoError;
 }
 
-Signal Rig::signal(int board, int channel) const
+Status Rig::signal(int board, int channel, Signal *out) const
 {
     const SignalState &state = layout_->boards[board].signals[channel];
-    Signal input;
-    for (;;) {
+    // A writer takes a few stores: a reader that still finds the sequence
+    // odd or moving after this many tries meets a writer that died half
+    // way, or a scribble, and says so instead of spinning for ever.
+    constexpr int kTries = 100000;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
         const uint32_t before = state.sequence.load(std::memory_order_acquire);
-        input.kind = static_cast<SignalKind>(state.kind.load(std::memory_order_relaxed));
+        const uint32_t kind = state.kind.load(std::memory_order_relaxed);
+        Signal input;
         input.amplitude = state.amplitude.load(std::memory_order_relaxed);
         input.frequency = state.frequency.load(std::memory_order_relaxed);
         input.offset = state.offset.load(std::memory_order_relaxed);
         std::atomic_thread_fence(std::memory_order_acquire);
-        if ((before & 1u) == 0 && state.sequence.load(std::memory_order_relaxed) == before)
-            return input;
+        if ((before & 1u) != 0 || state.sequence.load(std::memory_order_relaxed) != before)
+            continue;
+        if (signal_name(static_cast<SignalKind>(kind)) == nullptr || !std::isfinite(input.amplitude) ||
+            !std::isfinite(input.frequency) || !std::isfinite(input.offset))
+            return kRigCorrupt;
+        input.kind = static_cast<SignalKind>(kind);
+        *out = input;
+        return kNoError;
     }
+    return kRigCorrupt;
 }
 
 }  // namespace daqgate::sim

@@ -15,6 +15,8 @@
 #include <string>
 
 #include "analog.h"
+#include "rigfile.h"
+#include "status.h"
 
 namespace daqgate::sim {
 
@@ -25,32 +27,6 @@ constexpr int kPortCount = kBoards * kPorts;
 // Direction codes of cbSetPortDirection.
 constexpr int kOutput = 1;
 constexpr int kInput = 2;
-
-// Status codes of the simulated driver; texts in status_text().
-enum Status : int {
-    kNoError = 0,
-    kBadBoard = 1,
-    kBadPort = 2,
-    kBadDirection = 3,
-    kNotOutput = 4,
-    kRigOpen = 5,
-    kRigLayout = 6,
-    kAlreadyWired = 7,
-    kNotWired = 8,
-    kBadChannel = 9,
-    kBadRange = 10,
-    kBadVoltage = 11,
-    kBadCount = 12,
-    kBadRate = 13,
-    kBadHandle = 14,
-    kBadOptions = 15,
-    kBadFunction = 16,
-    kBusy = 17,
-};
-
-// The text of a status code; an unknown code gets a text saying so.
-// Writes at most size bytes, terminator included.
-void status_text(int code, char *text, std::size_t size);
 
 // The name of a valid board, at most 27 characters; writes at most size
 // bytes, terminator included.
@@ -95,15 +71,20 @@ struct BoardState {
 };
 
 // The layout of the rig file.  Any change to it must change kVersion.
+// Every value in it may have been written by any process, or scribbled
+// over: whatever is read from it is checked before it is used.
 struct RigLayout {
     char magic[8];
     uint32_t version;
     uint32_t size;
+    // Made afresh each time the file is initialised: a process that lost
+    // its rig takes the file back once it holds a rig made anew.
+    uint64_t nonce;
     BoardState boards[kBoards];
 };
 
 constexpr char kMagic[8] = {'D', 'A', 'Q', 'G', 'R', 'I', 'G', '\0'};
-constexpr uint32_t kVersion = 2;
+constexpr uint32_t kVersion = 3;
 
 static_assert(std::atomic<uint16_t>::is_always_lock_free &&
                   std::atomic<uint8_t>::is_always_lock_free &&
@@ -111,28 +92,32 @@ static_assert(std::atomic<uint16_t>::is_always_lock_free &&
                   std::atomic<double>::is_always_lock_free,
               "rig state must be lock-free to be shared between processes");
 
-// The rig file of this process: $DAQGATE_RIG, or a per-user file in /dev/shm.
-std::string default_rig_path();
-
-// A mapped rig file.
+// A mapped rig file.  Move-only: it owns the file and its mapping.
 class Rig {
 public:
     // Opens the rig file at path, creating and initialising it when it is
     // missing or empty.  Returns kNoError, kRigOpen (cannot open, create or
-    // map it) or kRigLayout (a file of another layout or version, which is
-    // left as it is).  With recreate, a file of another layout is
-    // initialised afresh instead of refused.
+    // map it), kRigLocked (another process holds its lock) or kRigLayout
+    // (a file of another layout or version, which is left as it is).  With
+    // recreate, a file of another layout is initialised afresh instead of
+    // refused.  A rig already open is closed first.
     Status open(const std::string &path, bool recreate = false);
-    ~Rig();
 
     bool is_open() const { return layout_ != nullptr; }
-    const std::string &path() const { return path_; }
+
+    // Whether the rig was lost (its file shrank, vanished or was replaced
+    // under its name); check() looks, off the fast path; renew() takes the
+    // file back once it holds a rig made anew.
+    bool lost() const { return file_.lost(); }
+    bool check();
+    bool renew();
 
     // Power-up state: every port an input with latch 0, default wiring
     // (board 0 to board 1 and board 2 to board 3, port p to port p).
     void reset();
 
-    // Driver operations; board and port numbers are checked here.
+    // Driver operations; board and port numbers are checked here, and so
+    // is what they find in the rig (kRigCorrupt).
     Status read_port(int board, int port, uint16_t *value) const;
     Status write_port(int board, int port, uint16_t value);
     Status set_direction(int board, int port, int direction);
@@ -141,10 +126,12 @@ public:
     Status read_analog(int board, int channel, int range, uint16_t *counts) const;
     Status write_analog(int board, int channel, int range, uint16_t counts);
     Status set_gain_queue(int board, const short *channels, const short *ranges, int count);
-    int gain_queue(int board, short *channels, short *ranges) const;  // entries, copied out
+    // The queue's entries, copied out; kRigCorrupt for a length out of range
+    // (*count then holds it).
+    Status gain_queue(int board, short *channels, short *ranges, int *count) const;
     Status set_signal(int board, int channel, const Signal &signal);
-    Signal signal(int board, int channel) const;
-    double output_volts(int board, int output) const;
+    Status signal(int board, int channel, Signal *signal) const;
+    Status output_volts(int board, int output, double *volts) const;
     // The source of a scan of channels low..high starting now; checks the
     // board, channels, range and rate and settles the rate.
     Status begin_scan(int board, int low, int high, int range, int requested_rate, Pace *pace,
@@ -153,8 +140,11 @@ public:
     // Wiring, for simboard.
     Status wire(PortId a, PortId b);
     Status unwire(PortId a, PortId b);
-    // Port at the other end of a's wire, or board -1 when a is not wired.
-    PortId peer_of(PortId a) const;
+    // Port at the other end of a's wire, board -1 when a is not wired;
+    // kRigCorrupt for an end that names no port (b->port then holds it).
+    Status peer_of(PortId a, PortId *b) const;
+    // The direction code as the rig holds it: kOutput, kInput, or anything
+    // a scribbler left.
     int direction_of(PortId a) const;
 
     static bool valid_board(int board) { return board >= 0 && board < kBoards; }
@@ -164,13 +154,15 @@ public:
 private:
     PortState &state(PortId id) const { return layout_->boards[id.board].ports[id.port]; }
     PortState &state(int index) const { return state(PortId{index / kPorts, index % kPorts}); }
-    void initialise();
-    void lock() const;
-    void unlock() const;
+    // What a port shows: its latch, or for an input what drives its wire.
+    Status driven(PortId id, uint16_t *value) const;
+    // Under the file's lock: sizes, maps and checks or initialises it.
+    Status prepare(RigFile &file, bool recreate);
+    void initialise(RigLayout *layout);
 
+    RigFile file_;
     RigLayout *layout_ = nullptr;
-    int fd_ = -1;
-    std::string path_;
+    uint64_t nonce_ = 0;  // of the rig this process attached to
 };
 
 }  // namespace daqgate::sim

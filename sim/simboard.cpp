@@ -3,14 +3,15 @@
 // Works on the same rig file as the simulated driver ($DAQGATE_RIG, or the
 // per-user default), so it sees and changes what running scripts see.
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 
 #include "peer.h"
 #include "rig.h"
@@ -60,6 +61,7 @@ const char *direction_name(int direction)
     return direction == kOutput ? "out" : direction == kInput ? "in" : "?";
 }
 
+// What the rig holds is shown as it is; what is invalid says so.
 void show_ports(const Rig &rig)
 {
     char name[32];
@@ -68,10 +70,15 @@ void show_ports(const Rig &rig)
         std::printf("board %d: %s\n", board, name);
         for (int port = 0; port < kPorts; ++port) {
             uint16_t value = 0;
-            rig.read_port(board, port, &value);
-            const PortId id{board, port};
-            std::printf("  %2d %-3s 0x%04x%s", port, direction_name(rig.direction_of(id)), value,
-                        port % 4 == 3 ? "\n" : "   ");
+            const bool valid = rig.read_port(board, port, &value) == kNoError;
+            const int direction = rig.direction_of(PortId{board, port});
+            char shown[16];
+            if (valid)
+                std::snprintf(shown, sizeof shown, "0x%04x", value);
+            else
+                std::snprintf(shown, sizeof shown, "%s", "invalid");
+            std::printf("  %2d %-3s %-7s%s", port, direction_name(direction), shown,
+                        port % 4 == 3 ? "\n" : "  ");
         }
     }
 }
@@ -83,14 +90,20 @@ void show_wiring(const Rig &rig)
     bool any = false;
     for (int index = 0; index < kPortCount; ++index) {
         const PortId a{index / kPorts, index % kPorts};
-        const PortId b = rig.peer_of(a);
+        PortId b{};
+        if (rig.peer_of(a, &b) != kNoError) {
+            std::printf("  %d.%d <-> invalid port index %d\n", a.board, a.port, b.port);
+            any = true;
+            continue;
+        }
         if (b.board < 0 || b.index() < a.index())
             continue;  // unwired, or shown from its other end
         // Extend the run while both ends step on by one port.
         int length = 1;
         while (a.port + length < kPorts && b.port + length < kPorts) {
-            const PortId next = rig.peer_of(PortId{a.board, a.port + length});
-            if (next.board != b.board || next.port != b.port + length)
+            PortId next{};
+            if (rig.peer_of(PortId{a.board, a.port + length}, &next) != kNoError || next.board != b.board ||
+                next.port != b.port + length)
                 break;
             ++length;
         }
@@ -166,6 +179,9 @@ Signal parse_signal(const std::string &name, const std::vector<double> &numbers)
     }
     if (numbers.size() < least || numbers.size() > most)
         throw CLI::ValidationError("VALUES", "wrong count of numbers for '" + name + "'");
+    for (double number : numbers)
+        if (!std::isfinite(number))
+            throw CLI::ValidationError("VALUES", "the numbers of a signal must be finite");
     if (signal.kind == SignalKind::dc || signal.kind == SignalKind::noise) {
         signal.amplitude = numbers[0];
         signal.offset = numbers.size() > 1 ? numbers[1] : 0;
@@ -180,10 +196,21 @@ Signal parse_signal(const std::string &name, const std::vector<double> &numbers)
 void show_analog(const Rig &rig)
 {
     for (int board = 0; board < kBoards; ++board) {
-        std::printf("board %d analog outputs: 0 = %.4f V, 1 = %.4f V\n", board, rig.output_volts(board, 0),
-                    rig.output_volts(board, 1));
+        std::printf("board %d analog outputs:", board);
+        for (int output = 0; output < kAnalogOutputs; ++output) {
+            double volts = 0;
+            if (rig.output_volts(board, output, &volts) == kNoError)
+                std::printf("%s %d = %.4f V", output ? "," : "", output, volts);
+            else
+                std::printf("%s %d = invalid", output ? "," : "", output);
+        }
+        std::printf("\n");
         for (int channel = 0; channel < kAnalogInputs; ++channel) {
-            const Signal in = rig.signal(board, channel);
+            Signal in;
+            if (rig.signal(board, channel, &in) != kNoError) {
+                std::printf("  input %2d: invalid signal\n", channel);
+                continue;
+            }
             std::printf("  input %2d: %s", channel, signal_name(in.kind));
             switch (in.kind) {
             case SignalKind::dc: std::printf(" %g V", in.amplitude + in.offset); break;
@@ -198,7 +225,11 @@ void show_analog(const Rig &rig)
             std::printf("\n");
         }
         short channels[kQueueLength], ranges[kQueueLength];
-        const int entries = rig.gain_queue(board, channels, ranges);
+        int entries = 0;
+        if (rig.gain_queue(board, channels, ranges, &entries) != kNoError) {
+            std::printf("  gain queue: invalid length %d\n", entries);
+            continue;
+        }
         std::printf("  gain queue:");
         if (entries == 0)
             std::printf(" (empty)");
@@ -222,9 +253,31 @@ Status configure(Rig &rig, int board, PeerPorts ports, bool sending)
     return status;
 }
 
-}  // namespace
+// The most that 'send --file' takes.
+constexpr std::size_t kMaxFile = 16u << 20;
 
-int main(int argc, char **argv)
+// The bytes of a file for 'send': refused if it is a directory, cannot be
+// read, or holds more than kMaxFile bytes (a device such as /dev/zero never
+// ends).
+std::string read_file(const std::string &path)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        throw CLI::ValidationError("--file", "'" + path + "' is a directory");
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        throw CLI::ValidationError("--file", "cannot read '" + path + "'");
+    std::string bytes(kMaxFile + 1, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad())
+        throw CLI::ValidationError("--file", "cannot read '" + path + "'");
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() > kMaxFile)
+        throw CLI::ValidationError("--file", "'" + path + "' holds more than 16 MiB, the most send takes");
+    return bytes;
+}
+
+int run(int argc, char **argv)
 {
     CLI::App app{"Inspect and drive the simulated data-acquisition rig.", "simboard"};
     app.require_subcommand(1);
@@ -320,12 +373,8 @@ int main(int argc, char **argv)
             return report(rig.write_port(id.board, id.port, static_cast<uint16_t>(value)));
         } else if (send->parsed()) {
             std::string text = unescape(value_text);
-            if (!file.empty()) {
-                std::ifstream in(file, std::ios::binary);
-                if (!in)
-                    throw CLI::ValidationError("--file", "cannot read '" + file + "'");
-                text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-            }
+            if (!file.empty())
+                text = read_file(file);
             if (newline)
                 text += '\n';
             text = text.substr(0, text.find('\0'));  // the link never carries a zero byte
@@ -361,5 +410,20 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "%s%s\n", kPrefix, error.what());
         return 2;
     }
-    return 0;
+    // Whatever the command saw of a rig that went away under it is void.
+    return rig.lost() ? report(kRigLost) : 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const std::exception &error) {
+        std::fprintf(stderr, "%s%s\n", kPrefix, error.what());
+    } catch (...) {
+        std::fprintf(stderr, "%sfailed for a reason it cannot name\n", kPrefix);
+    }
+    return 1;
 }

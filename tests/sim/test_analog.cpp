@@ -128,6 +128,24 @@ TEST(ScanSourceTest, InterleavesChannelsScanByScan)
 
 class RigAnalog : public ::testing::Test {
 protected:
+    int queue_length(int board, short *c, short *g)
+    {
+        int n = -1;
+        EXPECT_EQ(rig_.gain_queue(board, c, g, &n), kNoError);
+        return n;
+    }
+    Signal signal(int board, int channel)
+    {
+        Signal s;
+        EXPECT_EQ(rig_.signal(board, channel, &s), kNoError);
+        return s;
+    }
+    double output(int board, int output)
+    {
+        double v = -99;
+        EXPECT_EQ(rig_.output_volts(board, output, &v), kNoError);
+        return v;
+    }
     void SetUp() override
     {
         path_ = "/tmp/daqgate-analog-test-" + std::to_string(getpid()) + "-" +
@@ -147,7 +165,7 @@ TEST_F(RigAnalog, OutputsLoopBackToInputsFourteenAndFifteen)
     uint16_t counts = 0;
     ASSERT_TRUE(volts_to_counts(r, 2.5, &counts));
     ASSERT_EQ(rig_.write_analog(2, 0, 1, counts), kNoError);
-    EXPECT_DOUBLE_EQ(rig_.output_volts(2, 0), 2.5);
+    EXPECT_DOUBLE_EQ(output(2, 0), 2.5);
     uint16_t seen = 0;
     ASSERT_EQ(rig_.read_analog(2, 14, 0, &seen), kNoError);  // read on the 10 V range
     EXPECT_EQ(seen, 32768 + 8192);
@@ -187,20 +205,20 @@ TEST_F(RigAnalog, SignalsAndTheQueueAreKeptPerBoardAndReset)
     const short channels[] = {3, 4, 5}, ranges[] = {0, 100, 3}, bad[] = {16, 0, 0};
     EXPECT_EQ(rig_.set_gain_queue(1, channels, ranges, 3), kNoError);
     short c[kQueueLength], g[kQueueLength];
-    ASSERT_EQ(rig_.gain_queue(1, c, g), 3);
+    ASSERT_EQ(queue_length(1, c, g), 3);
     EXPECT_EQ(c[2], 5);
     EXPECT_EQ(g[1], 100);
-    EXPECT_EQ(rig_.gain_queue(0, c, g), 0);
+    EXPECT_EQ(queue_length(0, c, g), 0);
     EXPECT_EQ(rig_.set_gain_queue(1, bad, ranges, 3), kBadChannel);
     EXPECT_EQ(rig_.set_gain_queue(1, channels, bad, 3), kBadRange);
     EXPECT_EQ(rig_.set_gain_queue(1, channels, ranges, -1), kBadCount);
     EXPECT_EQ(rig_.set_gain_queue(1, channels, ranges, kQueueLength + 1), kBadCount);
 
     rig_.reset();
-    EXPECT_EQ(rig_.gain_queue(1, c, g), 0);
-    EXPECT_EQ(rig_.signal(1, 9).kind, SignalKind::dc);
-    EXPECT_EQ(rig_.signal(1, 9).amplitude, 0.0);
-    EXPECT_EQ(rig_.signal(1, 2).kind, SignalKind::sine);
+    EXPECT_EQ(queue_length(1, c, g), 0);
+    EXPECT_EQ(signal(1, 9).kind, SignalKind::dc);
+    EXPECT_EQ(signal(1, 9).amplitude, 0.0);
+    EXPECT_EQ(signal(1, 2).kind, SignalKind::sine);
 }
 
 TEST(Buffers, HandlesNameTheirBuffersAndNothingElse)

@@ -153,3 +153,65 @@ TEST(Api, BackgroundScanRefusals)
 }
 
 }  // namespace
+
+namespace {
+
+// A rig file that goes away under the driver: every operation on the rig
+// says so with its status until the file holds a rig made anew.
+TEST(Api, ALostRigIsAStatusUntilTheRigIsRenewed)
+{
+    unsigned short value = 0;
+    ASSERT_EQ(cbSetPortDirection(0, 9, 1), 0);
+    ASSERT_EQ(cbWritePort(0, 9, 0x55), 0);
+    ASSERT_EQ(truncate(rig_path.c_str(), 0), 0);
+    EXPECT_EQ(cbReadPort(1, 9, &value), daqgate::sim::kRigLost);  // the fault, seen in this call
+    char name[CB_BOARDNAMELEN];
+    unsigned short counts = 0;
+    EXPECT_EQ(cbBoardLabel(0, name), daqgate::sim::kRigLost);
+    EXPECT_EQ(cbReadAnalog(0, 0, 0, &counts), daqgate::sim::kRigLost);
+    EXPECT_EQ(cbWritePort(0, 9, 1), daqgate::sim::kRigLost);
+    char text[CB_ERRSTRLEN];
+    cbErrorText(daqgate::sim::kRigLost, text);
+    EXPECT_NE(std::string(text).find("rig file was lost"), std::string::npos) << text;
+    // 'simboard reset' renews it; the driver takes it back soon after.
+    {
+        daqgate::sim::Rig renewer;
+        ASSERT_EQ(renewer.open(rig_path, true), daqgate::sim::kNoError);
+    }
+    usleep(60000);
+    EXPECT_EQ(cbReadPort(1, 9, &value), 0);
+    EXPECT_EQ(value, 0);  // power-up state
+    EXPECT_EQ(cbSetPortDirection(0, 9, 1), 0);
+}
+
+TEST(Api, ARigCutInHalfIsFoundWithinAThousandCalls)
+{
+    // Board 0 lies in the half that is left: only the periodic look at the
+    // file finds the cut.
+    unsigned short value = 0;
+    ASSERT_EQ(cbReadPort(0, 0, &value), 0);
+    ASSERT_EQ(truncate(rig_path.c_str(), sizeof(daqgate::sim::RigLayout) / 2), 0);
+    int calls = 0, status = 0;
+    while (status == 0 && calls < 5000) {
+        status = cbReadPort(0, 0, &value);
+        ++calls;
+    }
+    EXPECT_EQ(status, daqgate::sim::kRigLost);
+    EXPECT_LE(calls, 1024);
+    EXPECT_EQ(cbReadPort(3, 31, &value), daqgate::sim::kRigLost);
+}
+
+TEST(Api, ZerosPastACutAreALossNotData)
+{
+    // Board 3 lies past the cut: its zeros are no valid port, and the
+    // driver looks at the file at once.
+    unsigned short value = 0;
+    ASSERT_EQ(cbReadPort(3, 31, &value), 0);
+    ASSERT_EQ(truncate(rig_path.c_str(), sizeof(daqgate::sim::RigLayout) / 2), 0);
+    EXPECT_EQ(cbReadPort(3, 31, &value), daqgate::sim::kRigLost);
+    EXPECT_EQ(cbReadPort(0, 0, &value), daqgate::sim::kRigLost);
+    daqgate::sim::Rig renewer;
+    ASSERT_EQ(renewer.open(rig_path, true), daqgate::sim::kNoError);
+}
+
+}  // namespace

@@ -1,0 +1,283 @@
+// rigfile.cpp - the rig file on POSIX: open, flock, mmap, and the SIGBUS
+// guard of the mappings.
+#include "rigfile.h"
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace daqgate::sim {
+
+namespace {
+
+// The guarded mappings of this process.  The signal handler reads them, so
+// they are plain lock-free atomics in a fixed table.
+struct Guarded {
+    std::atomic<uintptr_t> base{0};
+    std::atomic<std::size_t> bytes{0};
+    std::atomic<int> lost{0};
+};
+constexpr int kGuarded = 32;
+Guarded guarded[kGuarded];
+
+struct sigaction previous_action;
+std::mutex installing;
+
+void on_sigbus(int sig, siginfo_t *info, void *context)
+{
+    const auto address = reinterpret_cast<uintptr_t>(info->si_addr);
+    for (Guarded &g : guarded) {
+        const uintptr_t base = g.base.load(std::memory_order_acquire);
+        const std::size_t bytes = g.bytes.load(std::memory_order_acquire);
+        if (base != 0 && address >= base && address < base + bytes) {
+            // The file under the mapping shrank: zero pages take its place,
+            // so that the faulting access and every later one read zeros,
+            // and the rig is marked lost for the driver to say so.
+            mmap(reinterpret_cast<void *>(base), bytes, PROT_READ | PROT_WRITE,
+                 MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
+            g.lost.store(1, std::memory_order_release);
+            return;
+        }
+    }
+    // Not a rig's: for whoever handled SIGBUS before.
+    if ((previous_action.sa_flags & SA_SIGINFO) != 0 && previous_action.sa_sigaction != nullptr) {
+        previous_action.sa_sigaction(sig, info, context);
+    } else if (previous_action.sa_handler == SIG_DFL || previous_action.sa_handler == SIG_IGN) {
+        // The fault recurs on return and ends the process as it would have.
+        signal(SIGBUS, SIG_DFL);
+    } else {
+        previous_action.sa_handler(sig);
+    }
+}
+
+// Installs the handler, or again if someone replaced it since, keeping
+// the one it replaces to hand other faults to.
+void guard_sigbus()
+{
+    const std::lock_guard<std::mutex> hold(installing);
+    struct sigaction current {};
+    if (sigaction(SIGBUS, nullptr, &current) != 0)
+        return;
+    if ((current.sa_flags & SA_SIGINFO) != 0 && current.sa_sigaction == on_sigbus)
+        return;
+    struct sigaction ours {};
+    ours.sa_sigaction = on_sigbus;
+    ours.sa_flags = SA_SIGINFO | SA_NODEFER;
+    sigemptyset(&ours.sa_mask);
+    previous_action = current;
+    sigaction(SIGBUS, &ours, nullptr);
+}
+
+std::size_t whole_pages(std::size_t bytes)
+{
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    return (bytes + page - 1) / page * page;
+}
+
+}  // namespace
+
+double monotonic_seconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+std::string default_rig_path()
+{
+    if (const char *path = std::getenv("DAQGATE_RIG"); path != nullptr && *path != '\0')
+        return path;
+    return "/dev/shm/daqgate-rig-" + std::to_string(getuid());
+}
+
+RigFile::RigFile(RigFile &&other) noexcept
+{
+    *this = std::move(other);
+}
+
+RigFile &RigFile::operator=(RigFile &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        fd_ = other.fd_;
+        base_ = other.base_;
+        wanted_ = other.wanted_;
+        bytes_ = other.bytes_;
+        slot_ = other.slot_;
+        path_ = std::move(other.path_);
+        other.fd_ = -1;
+        other.base_ = nullptr;
+        other.bytes_ = 0;
+        other.slot_ = -1;
+    }
+    return *this;
+}
+
+RigFile::~RigFile()
+{
+    release();
+}
+
+void RigFile::release()
+{
+    if (slot_ >= 0) {
+        guarded[slot_].base.store(0, std::memory_order_release);
+        guarded[slot_].lost.store(0, std::memory_order_relaxed);
+        slot_ = -1;
+    }
+    if (base_ != nullptr)
+        munmap(base_, bytes_);
+    base_ = nullptr;
+    bytes_ = wanted_ = 0;
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+}
+
+Status RigFile::open(const std::string &path, bool create)
+{
+    release();
+    path_ = path;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | (create ? O_CREAT : 0), 0600);
+    if (fd < 0)
+        return kRigOpen;
+    struct stat info {};
+    // Only a regular file keeps its contents for every process that maps it.
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return kRigOpen;
+    }
+    fd_ = fd;
+    return kNoError;
+}
+
+Status RigFile::lock() const
+{
+    // Not a blocking flock: a process that holds the lock for ever must not
+    // hold this one's call (and its host, deaf to signals) with it.
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::duration<double>(kLockSeconds);
+    for (;;) {
+        if (flock(fd_, LOCK_EX | LOCK_NB) == 0)
+            return kNoError;
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK)
+            return kRigOpen;
+        if (std::chrono::steady_clock::now() >= give_up)
+            return kRigLocked;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void RigFile::unlock() const
+{
+    flock(fd_, LOCK_UN);
+}
+
+int64_t RigFile::size() const
+{
+    struct stat info {};
+    if (fd_ < 0 || fstat(fd_, &info) != 0)
+        return -1;
+    return static_cast<int64_t>(info.st_size);
+}
+
+bool RigFile::resize(std::size_t bytes) const
+{
+    return ftruncate(fd_, static_cast<off_t>(bytes)) == 0;
+}
+
+void *RigFile::map(std::size_t bytes)
+{
+    if (fd_ < 0 || base_ != nullptr)
+        return nullptr;
+    int slot = -1;
+    for (int i = 0; i < kGuarded && slot < 0; ++i) {
+        uintptr_t free = 0;
+        // Reserve the slot with a base no mapping has; set below.
+        if (guarded[i].base.compare_exchange_strong(free, 1))
+            slot = i;
+    }
+    if (slot < 0)
+        return nullptr;  // more rigs mapped at once than can be guarded
+    const std::size_t whole = whole_pages(bytes);
+    void *base = mmap(nullptr, whole, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
+    if (base == MAP_FAILED) {
+        guarded[slot].base.store(0);
+        return nullptr;
+    }
+    guard_sigbus();
+    guarded[slot].lost.store(0, std::memory_order_relaxed);
+    guarded[slot].bytes.store(whole, std::memory_order_release);
+    guarded[slot].base.store(reinterpret_cast<uintptr_t>(base), std::memory_order_release);
+    base_ = base;
+    wanted_ = bytes;
+    bytes_ = whole;
+    slot_ = slot;
+    return base;
+}
+
+bool RigFile::lost() const
+{
+    return slot_ >= 0 && guarded[slot_].lost.load(std::memory_order_acquire) != 0;
+}
+
+void RigFile::mark_lost()
+{
+    if (slot_ >= 0)
+        guarded[slot_].lost.store(1, std::memory_order_release);
+}
+
+bool RigFile::check()
+{
+    if (lost())
+        return false;
+    guard_sigbus();  // a host may have put its own handler back
+    struct stat mine {}, named {};
+    const bool backed = fstat(fd_, &mine) == 0 && mine.st_nlink > 0 &&
+                        static_cast<std::size_t>(mine.st_size) >= wanted_ &&
+                        stat(path_.c_str(), &named) == 0 && named.st_dev == mine.st_dev &&
+                        named.st_ino == mine.st_ino;
+    if (!backed)
+        mark_lost();
+    return backed;
+}
+
+bool RigFile::renew(const std::function<bool(const void *)> &valid)
+{
+    if (base_ == nullptr)
+        return false;
+    const int fd = ::open(path_.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+              static_cast<std::size_t>(info.st_size) >= wanted_;
+    if (ok) {
+        // Looked at through a mapping of its own before it replaces ours.
+        void *look = mmap(nullptr, bytes_, PROT_READ, MAP_SHARED, fd, 0);
+        ok = look != MAP_FAILED && valid(look);
+        if (look != MAP_FAILED)
+            munmap(look, bytes_);
+    }
+    if (ok)
+        ok = mmap(base_, bytes_, PROT_READ | PROT_WRITE, MAP_SHARED | MAP_FIXED, fd, 0) == base_;
+    if (!ok) {
+        ::close(fd);
+        return false;
+    }
+    ::close(fd_);
+    fd_ = fd;
+    guarded[slot_].lost.store(0, std::memory_order_release);
+    return true;
+}
+
+}  // namespace daqgate::sim

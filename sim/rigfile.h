@@ -1,0 +1,110 @@
+// rigfile.h - the rig file of a process: opened, locked and mapped here,
+// and watched for its loss.  This is the simulator's platform layer; the
+// rest of it sees a block of shared memory and a lock.
+//
+// Another process may shrink or replace the file under a running host at
+// any time (a cleanup script, ': > file', a tool that recreates it).  A
+// read of a mapped page that the file no longer backs raises SIGBUS: a
+// handler that acts only on faults inside a rig's mapping puts zero pages
+// in its place and marks the rig lost, and hands every other SIGBUS to the
+// handler installed before it.  A shrink that leaves the mapped pages
+// backed (the tail of the last page cut away) raises nothing, and a file
+// replaced under its name is not seen from the mapping at all: check()
+// looks for both, off the fast path.
+#ifndef DAQGATE_SIM_RIGFILE_H
+#define DAQGATE_SIM_RIGFILE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "status.h"
+
+namespace daqgate::sim {
+
+class RigFile {
+public:
+    // How long lock() waits for another process to let go of the file.
+    static constexpr double kLockSeconds = 5.0;
+
+    RigFile() = default;
+    RigFile(const RigFile &) = delete;
+    RigFile &operator=(const RigFile &) = delete;
+    RigFile(RigFile &&other) noexcept;
+    RigFile &operator=(RigFile &&other) noexcept;
+    ~RigFile();
+
+    // Opens the regular file at path, creating it when create is set.
+    // kNoError or kRigOpen.
+    Status open(const std::string &path, bool create);
+    bool is_open() const { return fd_ >= 0; }
+    const std::string &path() const { return path_; }
+
+    // The advisory lock of the file, between processes: kNoError, or
+    // kRigLocked when another process holds it for kLockSeconds, or
+    // kRigOpen when the lock cannot be taken at all.
+    Status lock() const;
+    void unlock() const;
+
+    // The file's size in bytes, -1 if it cannot be told; and a new size.
+    int64_t size() const;
+    bool resize(std::size_t bytes) const;
+
+    // Maps the first bytes of the file, shared, guarded against SIGBUS.
+    // nullptr on failure.  One mapping per file.
+    void *map(std::size_t bytes);
+    void *mapping() const { return base_; }
+
+    // Whether the rig was lost: a fault hit its mapping (which now shows
+    // zeros), or check() found the file no longer backs it.
+    bool lost() const;
+    void mark_lost();
+
+    // Off the fast path: whether the file at path is still the mapped one
+    // and still backs the whole mapping.  Marks the rig lost if not.
+    bool check();
+
+    // After a loss: maps the file now at path over the old mapping, if it
+    // has the mapping's size and valid(its bytes) holds; clears the loss.
+    bool renew(const std::function<bool(const void *)> &valid);
+
+private:
+    void release();
+
+    int fd_ = -1;
+    void *base_ = nullptr;
+    std::size_t wanted_ = 0;  // the bytes asked for
+    std::size_t bytes_ = 0;   // mapped, whole pages
+    int slot_ = -1;           // in the table of guarded mappings
+    std::string path_;
+};
+
+// Holds a rig file's lock for a scope.
+class RigLock {
+public:
+    explicit RigLock(const RigFile &file) : file_(file), status_(file.lock()) {}
+    RigLock(const RigLock &) = delete;
+    RigLock &operator=(const RigLock &) = delete;
+    ~RigLock()
+    {
+        if (status_ == kNoError)
+            file_.unlock();
+    }
+    Status status() const { return status_; }
+
+private:
+    const RigFile &file_;
+    Status status_;
+};
+
+// Seconds on the monotonic clock.
+double monotonic_seconds();
+
+// The rig file of this process when none is named: $DAQGATE_RIG, or a
+// per-user file in shared memory.
+std::string default_rig_path();
+
+}  // namespace daqgate::sim
+
+#endif

@@ -1,0 +1,257 @@
+// A rig file that shrinks, vanishes, is replaced or is held locked under
+// a process that has it mapped, and a rig scribbled over: the process goes
+// on, and says what happened.
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <string>
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "rig.h"
+
+using namespace daqgate::sim;
+
+namespace {
+
+class RigLoss : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char dir[] = "/tmp/daqgate-loss-test-XXXXXX";
+        ASSERT_NE(mkdtemp(dir), nullptr);
+        dir_ = dir;
+        path_ = dir_ + "/rig";
+        ASSERT_EQ(rig_.open(path_), kNoError);
+        ASSERT_EQ(rig_.set_direction(3, 7, kOutput), kNoError);
+        ASSERT_EQ(rig_.write_port(3, 7, 0x1234), kNoError);
+    }
+    void TearDown() override { std::system(("rm -rf " + dir_).c_str()); }
+
+    uint16_t last_port()
+    {
+        uint16_t value = 0xDEAD;
+        EXPECT_EQ(rig_.read_port(3, 7, &value), kNoError);
+        return value;
+    }
+    // What 'simboard reset' does to the file.
+    void reset_file()
+    {
+        Rig renewer;
+        ASSERT_EQ(renewer.open(path_, true), kNoError);
+    }
+
+    std::string dir_, path_;
+    Rig rig_;
+};
+
+TEST_F(RigLoss, ATruncationToZeroIsCaughtAsALossNotACrash)
+{
+    ASSERT_EQ(truncate(path_.c_str(), 0), 0);
+    // The fault put zeros in the rig's place: no direction code at all.
+    uint16_t value = 0xDEAD;
+    EXPECT_EQ(rig_.read_port(3, 7, &value), kRigCorrupt);
+    EXPECT_TRUE(rig_.lost());
+    EXPECT_FALSE(rig_.check());
+    EXPECT_FALSE(rig_.renew());  // an empty file is no rig
+    // Another process starting on the emptied file makes a rig anew, and
+    // the lost process takes it back.
+    Rig newcomer;
+    ASSERT_EQ(newcomer.open(path_), kNoError);
+    ASSERT_EQ(newcomer.set_direction(3, 7, kOutput), kNoError);
+    ASSERT_EQ(newcomer.write_port(3, 7, 0x4321), kNoError);
+    ASSERT_TRUE(rig_.renew());
+    EXPECT_FALSE(rig_.lost());
+    uint16_t seen = 0;
+    EXPECT_EQ(rig_.read_port(3, 7, &seen), kNoError);
+    EXPECT_EQ(rig_.direction_of({3, 7}), kOutput);
+    EXPECT_EQ(seen, 0x4321);
+    EXPECT_TRUE(rig_.check());
+}
+
+TEST_F(RigLoss, ATruncationToHalfIsFoundByTheCheck)
+{
+    // One page: cutting its tail raises no fault, boards past the cut
+    // would read zeros.
+    ASSERT_EQ(truncate(path_.c_str(), sizeof(RigLayout) / 2), 0);
+    EXPECT_FALSE(rig_.lost());
+    EXPECT_FALSE(rig_.check());
+    EXPECT_TRUE(rig_.lost());
+    // Grown back to its size, it is still the cut rig: not taken back.
+    ASSERT_EQ(truncate(path_.c_str(), sizeof(RigLayout)), 0);
+    EXPECT_FALSE(rig_.renew());
+    reset_file();
+    EXPECT_TRUE(rig_.renew());
+    EXPECT_EQ(last_port(), 0);  // power-up state
+}
+
+TEST_F(RigLoss, AFileReplacedUnderItsNameIsALoss)
+{
+    ASSERT_EQ(unlink(path_.c_str()), 0);
+    EXPECT_FALSE(rig_.check());  // removed
+    EXPECT_FALSE(rig_.renew());  // nothing at the name
+    reset_file();                // a new file under the same name
+    EXPECT_TRUE(rig_.renew());
+    EXPECT_TRUE(rig_.check());
+    ASSERT_EQ(rig_.set_direction(0, 1, kOutput), kNoError);
+    ASSERT_EQ(rig_.write_port(0, 1, 77), kNoError);
+    Rig other;
+    ASSERT_EQ(other.open(path_), kNoError);
+    uint16_t value = 0;
+    ASSERT_EQ(other.read_port(1, 1, &value), kNoError);
+    EXPECT_EQ(value, 77);  // both on the new file
+}
+
+TEST_F(RigLoss, AResetInPlaceIsNoLoss)
+{
+    Rig other;
+    ASSERT_EQ(other.open(path_), kNoError);
+    other.reset();
+    EXPECT_TRUE(rig_.check());
+    EXPECT_EQ(last_port(), 0);
+}
+
+TEST_F(RigLoss, ABusErrorElsewhereGoesToTheHandlerBeforeTheRigs)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        struct sigaction theirs {};
+        theirs.sa_handler = [](int) { _exit(42); };
+        sigaction(SIGBUS, &theirs, nullptr);
+        Rig mine;
+        if (mine.open(path_) != kNoError)
+            _exit(1);
+        // A mapping of some other file that shrinks under it.
+        const std::string other = dir_ + "/other";
+        const int fd = ::open(other.c_str(), O_RDWR | O_CREAT, 0600);
+        if (fd < 0 || ftruncate(fd, 8192) != 0)
+            _exit(2);
+        auto *bytes = static_cast<volatile char *>(mmap(nullptr, 8192, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0));
+        if (ftruncate(fd, 0) != 0)
+            _exit(3);
+        const char c = bytes[100];
+        _exit(c == 0 ? 4 : 5);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 42);
+}
+
+TEST_F(RigLoss, ALockHeldElsewhereIsWaitedForABoundedTime)
+{
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const int fd = ::open(path_.c_str(), O_RDWR);
+        flock(fd, LOCK_EX);
+        char c = 1;
+        (void)!write(ready[1], &c, 1);
+        sleep(30);
+        _exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    Rig waiting;
+    const double start = monotonic_seconds();
+    EXPECT_EQ(waiting.open(path_), kRigLocked);
+    const double waited = monotonic_seconds() - start;
+    EXPECT_GE(waited, RigFile::kLockSeconds);
+    EXPECT_LT(waited, RigFile::kLockSeconds + 2);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    EXPECT_EQ(waiting.open(path_), kNoError);
+}
+
+// Random bytes over a rig, its header kept, as a process gone wrong would
+// leave it.
+void scribble(const std::string &path, unsigned seed)
+{
+    std::mt19937 random(seed);
+    Rig rig;
+    ASSERT_EQ(rig.open(path, true), kNoError);
+    const int fd = ::open(path.c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    const size_t header = offsetof(RigLayout, boards);
+    const int writes = 1 + static_cast<int>(random() % 64);
+    for (int i = 0; i < writes; ++i) {
+        const off_t at = static_cast<off_t>(header + random() % (sizeof(RigLayout) - header));
+        unsigned char bytes[4];
+        for (unsigned char &b : bytes)
+            b = static_cast<unsigned char>(random());
+        const size_t n = std::min<size_t>(1 + random() % 4, sizeof(RigLayout) - static_cast<size_t>(at));
+        ASSERT_EQ(pwrite(fd, bytes, n, at), static_cast<ssize_t>(n));
+    }
+    close(fd);
+}
+
+// Everything a driver or simboard reads of a rig, through the rig.
+int read_everything(Rig &rig)
+{
+    int invalid = 0;
+    for (int board = 0; board < kBoards; ++board) {
+        for (int port = 0; port < kPorts; ++port) {
+            uint16_t value = 0;
+            const Status read = rig.read_port(board, port, &value);
+            EXPECT_TRUE(read == kNoError || read == kRigCorrupt) << read;
+            PortId peer{};
+            invalid += rig.peer_of(PortId{board, port}, &peer) != kNoError;
+            invalid += read != kNoError;
+        }
+        for (int channel = 0; channel < kAnalogInputs; ++channel) {
+            uint16_t counts = 0;
+            const Status read = rig.read_analog(board, channel, 0, &counts);
+            EXPECT_TRUE(read == kNoError || read == kRigCorrupt) << read;
+            invalid += read != kNoError;
+        }
+        short channels[kQueueLength], ranges[kQueueLength];
+        int entries = 0;
+        invalid += rig.gain_queue(board, channels, ranges, &entries) != kNoError;
+        Pace pace{};
+        std::unique_ptr<ScanSource> source;
+        const Status scan = rig.begin_scan(board, 0, kAnalogInputs - 1, 0, 1000, &pace, &source);
+        EXPECT_TRUE(scan == kNoError || scan == kRigCorrupt) << scan;
+        if (scan == kNoError) {
+            uint16_t samples[64];
+            source->fill(samples, 0, 64);
+        }
+    }
+    return invalid;
+}
+
+TEST_F(RigLoss, AScribbledRigGivesStatusesNeverACrashOrAHang)
+{
+    int seeds_with_invalid = 0;
+    for (unsigned seed = 1; seed <= 400; ++seed) {
+        scribble(path_, seed);
+        Rig rig;
+        ASSERT_EQ(rig.open(path_), kNoError) << seed;  // the header is whole
+        seeds_with_invalid += read_everything(rig) > 0;
+    }
+    // Most scribbles hit a code, an index or a signal somewhere.
+    EXPECT_GT(seeds_with_invalid, 100);
+}
+
+TEST_F(RigLoss, AScribbledRigThroughSimboardShowAndTheDriver)
+{
+    for (unsigned seed = 1; seed <= 24; ++seed) {
+        scribble(path_, seed * 7919);
+        // simboard shows what is invalid instead of crashing or hanging.
+        const std::string show = "timeout 20 " DAQGATE_SIMBOARD " --rig " + path_ + " show > " + dir_ + "/shown 2>&1";
+        EXPECT_EQ(std::system(show.c_str()), 0) << seed;
+        // The driver, in a process of its own on the scribbled rig.
+        const std::string probe = "timeout 20 " DAQGATE_RIG_PROBE " " + path_;
+        EXPECT_EQ(std::system(probe.c_str()), 0) << seed;
+    }
+}
+
+}  // namespace
