@@ -17,11 +17,20 @@ namespace {
 std::atomic<Rig *> attached{nullptr};
 std::mutex attaching;
 
-// How often, in calls of a thread, the rig file is looked at: whether it
+// How often, in calls, the rig file is looked at: whether it
 // still backs the mapping whole and is still the file of its name.  Off
 // the fast path, which stays a few loads.
+// Counted without a read-modify-write: calls of several threads at once
+// may count as one, which only delays a check.
 constexpr uint32_t kCheckEvery = 1024;
-thread_local uint32_t calls_since_check = 0;
+std::atomic<uint32_t> calls_since_check{0};
+
+bool check_due()
+{
+    const uint32_t calls = calls_since_check.load(std::memory_order_relaxed) + 1;
+    calls_since_check.store(calls, std::memory_order_relaxed);
+    return (calls & (kCheckEvery - 1)) == 0;
+}
 
 // A lost rig is looked for anew at most this often, so that a script
 // looping on a failing call does not open the file at every call.
@@ -59,24 +68,27 @@ Rig *attend(Status *status)
     return nullptr;
 }
 
-// Runs operation on this process's rig, or returns why there is none.
-// A loss seen during the operation (a fault on the mapping) is its result.
+// Runs operation on this process's rig, or returns why there is none.  A
+// loss seen during the operation (a fault on the mapping) is its result;
+// so is a loss that invalid data leads to (a file cut short).
 template <typename Operation>
 int on_rig(Operation operation)
 {
     Rig *open = attached.load(std::memory_order_acquire);
-    if (open == nullptr || (++calls_since_check & (kCheckEvery - 1)) == 0 || open->lost()) {
+    if (open == nullptr || check_due() || open->lost()) {
         Status status = kNoError;
         open = attend(&status);
         if (open == nullptr)
             return status;
     }
     const int status = operation(*open);
-    // Invalid data may be a file cut short under the mapping: looked at
-    // at once rather than at the next periodic check.
-    if (status == kRigCorrupt && !open->lost())
+    if (status != kRigCorrupt && !open->lost())
+        return status;
+    if (!open->lost())
         open->check();
-    return open->lost() ? kRigLost : status;
+    if (!open->lost())
+        return status;
+    return kRigLost;
 }
 
 BufferTable buffers;

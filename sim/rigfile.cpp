@@ -112,7 +112,9 @@ RigFile &RigFile::operator=(RigFile &&other) noexcept
         wanted_ = other.wanted_;
         bytes_ = other.bytes_;
         slot_ = other.slot_;
+        flag_ = other.flag_;
         path_ = std::move(other.path_);
+        other.flag_ = nullptr;
         other.fd_ = -1;
         other.base_ = nullptr;
         other.bytes_ = 0;
@@ -132,6 +134,7 @@ void RigFile::release()
         guarded[slot_].base.store(0, std::memory_order_release);
         guarded[slot_].lost.store(0, std::memory_order_relaxed);
         slot_ = -1;
+        flag_ = nullptr;
     }
     if (base_ != nullptr)
         munmap(base_, bytes_);
@@ -222,12 +225,8 @@ void *RigFile::map(std::size_t bytes)
     wanted_ = bytes;
     bytes_ = whole;
     slot_ = slot;
+    flag_ = &guarded[slot].lost;
     return base;
-}
-
-bool RigFile::lost() const
-{
-    return slot_ >= 0 && guarded[slot_].lost.load(std::memory_order_acquire) != 0;
 }
 
 void RigFile::mark_lost()

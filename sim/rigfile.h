@@ -14,6 +14,7 @@
 #ifndef DAQGATE_SIM_RIGFILE_H
 #define DAQGATE_SIM_RIGFILE_H
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -58,7 +59,7 @@ public:
 
     // Whether the rig was lost: a fault hit its mapping (which now shows
     // zeros), or check() found the file no longer backs it.
-    bool lost() const;
+    bool lost() const { return flag_ != nullptr && flag_->load(std::memory_order_acquire) != 0; }
     void mark_lost();
 
     // Off the fast path: whether the file at path is still the mapped one
@@ -77,6 +78,7 @@ private:
     std::size_t wanted_ = 0;  // the bytes asked for
     std::size_t bytes_ = 0;   // mapped, whole pages
     int slot_ = -1;           // in the table of guarded mappings
+    std::atomic<int> *flag_ = nullptr;  // that slot's mark of a loss
     std::string path_;
 };
 
