@@ -6,6 +6,7 @@
 #include <cstring>
 #include <random>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -170,6 +171,18 @@ TEST_F(RigLoss, ALockHeldElsewhereIsWaitedForABoundedTime)
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     EXPECT_EQ(waiting.open(path_), kNoError);
+}
+
+TEST_F(RigLoss, MoreRigsThanCanBeGuardedAreRefusedNotLeftUnguarded)
+{
+    // The fixture's rig holds one of the 32 guarded mappings.
+    std::vector<Rig> rigs(31);
+    for (Rig &rig : rigs)
+        ASSERT_EQ(rig.open(dir_ + "/many"), kNoError);
+    Rig one_more;
+    EXPECT_EQ(one_more.open(dir_ + "/many"), kRigOpen);
+    rigs.pop_back();  // gives its mapping back
+    EXPECT_EQ(one_more.open(dir_ + "/many"), kNoError);
 }
 
 // Random bytes over a rig, its header kept, as a process gone wrong would
