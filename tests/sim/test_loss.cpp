@@ -2,7 +2,10 @@
 // a process that has it mapped, and a rig scribbled over: the process goes
 // on, and says what happened.
 #include <csignal>
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <cstring>
 #include <random>
 #include <string>
@@ -144,6 +147,61 @@ TEST_F(RigLoss, ABusErrorElsewhereGoesToTheHandlerBeforeTheRigs)
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 42);
+}
+
+TEST_F(RigLoss, AHandlerPutBackByTheHostIsFollowedNotLooped)
+{
+    // A host that installs its own SIGBUS handler after the rig was mapped
+    // (as a host may on its own schedule): the next look at the rig puts
+    // the guard back in front of it, once, and hands it foreign faults.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        alarm(10);  // a handler that loops is a finding, not a hang
+        Rig mine;
+        if (mine.open(path_) != kNoError)
+            _exit(1);
+        struct sigaction theirs {};
+        theirs.sa_handler = [](int) { _exit(42); };
+        sigaction(SIGBUS, &theirs, nullptr);
+        mine.check();
+        mine.check();
+        // The rig's own faults are still the guard's.
+        if (truncate(path_.c_str(), 0) != 0)
+            _exit(2);
+        uint16_t value = 0;
+        mine.read_port(0, 0, &value);
+        if (!mine.lost())
+            _exit(3);
+        const std::string other = dir_ + "/other";
+        const int fd = ::open(other.c_str(), O_RDWR | O_CREAT, 0600);
+        if (fd < 0 || ftruncate(fd, 8192) != 0)
+            _exit(4);
+        auto *bytes = static_cast<volatile char *>(mmap(nullptr, 8192, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0));
+        if (ftruncate(fd, 0) != 0)
+            _exit(5);
+        const char c = bytes[100];
+        _exit(c == 0 ? 6 : 7);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << status;
+    EXPECT_EQ(WEXITSTATUS(status), 42);
+}
+
+TEST_F(RigLoss, ARigClosedGivesItsMappingBack)
+{
+    const auto mappings = [] {
+        std::ifstream maps("/proc/self/maps");
+        return std::count(std::istreambuf_iterator<char>(maps), std::istreambuf_iterator<char>(), '\n');
+    };
+    const auto before = mappings();
+    for (int i = 0; i < 20; ++i) {
+        Rig rig;
+        ASSERT_EQ(rig.open(path_), kNoError);
+        ASSERT_EQ(rig.open(path_), kNoError);  // opened twice: the first is closed
+    }
+    EXPECT_EQ(mappings(), before);
 }
 
 TEST_F(RigLoss, ALockHeldElsewhereIsWaitedForABoundedTime)
