@@ -34,9 +34,9 @@ int32_t advanced(int32_t count, int64_t by)
 
 void run_fetch_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    static const Gateway gateway{
-        "cbFetchBackgroundData", 7,
-        "*** Usage: cbFetchBackgroundData(boardNum, previousCount, previousIndex, bufferSize, [lowChan,highChan], vrange, memHandle"};
+    static const Gateway gateway{"cbFetchBackgroundData", 7,
+                                 "*** Usage: cbFetchBackgroundData(boardNum, previousCount, previousIndex, "
+                                 "bufferSize, [lowChan,highChan], vrange, memHandle"};
     const Call call(gateway, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
     const int32_t previous_count = call.integer(1, "previousCount");
@@ -72,13 +72,17 @@ void run_fetch_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *pr
 
     const int64_t arrived = since(count, previous_count);
     if (arrived < 0)
-        call.refuse("previousCount", "is ahead of the scan's count: pass the count and index the previous fetch of this scan returned");
+        call.refuse("previousCount",
+                    "is ahead of the scan's count: pass the count and index the previous fetch of this scan "
+                    "returned");
     if (arrived > ring)
         overflow(board);  // the oldest unread sample has been overwritten
     if (index < 0)
         return nothing(previous_count, previous_index);  // nothing stored yet: the position stays
     if (index != (previous_index + arrived) % ring)
-        call.refuse("previousIndex", "does not match the scan's count and index: pass the count and index the previous fetch of this scan returned");
+        call.refuse("previousIndex",
+                    "does not match the scan's count and index: pass the count and index the previous fetch "
+                    "of this scan returned");
 
     // Whole scans only: a trailing part of a scan waits for the next fetch.
     const int64_t scans = arrived / per_scan;
@@ -87,9 +91,12 @@ void run_fetch_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *pr
     const int64_t first_piece = taken < ring - previous_index ? taken : ring - previous_index;
     const bool copied =
         convert_samples(board, range, handle, previous_index, static_cast<int32_t>(first_piece), data) &&
-        convert_samples(board, range, handle, 0, static_cast<int32_t>(taken - first_piece), data + first_piece);
+        convert_samples(board, range, handle, 0, static_cast<int32_t>(taken - first_piece),
+                        data + first_piece);
     if (!copied)
-        raise("*** cbFetchBackgroundData: the driver could not copy the samples: memHandle and bufferSize must name the scan's buffer");
+        raise(
+            "*** cbFetchBackgroundData: the driver could not copy the samples: memHandle and bufferSize must "
+            "name the scan's buffer");
 
     // The scan went on while the samples were copied.  The oldest of them
     // is gone once more than a ring's worth has arrived since it.

@@ -29,7 +29,7 @@ void run_write_analog(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]
     const int32_t range = call.integer(2, "vrange");
     const float volts = call.volts(3, "volts");  // narrowed to single, to nearest
 
-    unsigned short counts = 0;  // what a failed conversion leaves
+    unsigned short counts = 0;                     // what a failed conversion leaves
     cbFromEngUnits(board, range, volts, &counts);  // status not examined
     const int status = cbWriteAnalog(board, channel, range, counts);
     call.put(0, counts);  // unsigned: never negative

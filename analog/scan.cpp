@@ -6,12 +6,16 @@ namespace daqgate {
 const ScanMember foreground_scan{
     {"cbReadAnalogScan", 6,
      "*** Usage: cbReadAnalogScan(boardNum, [lowChan, highChan], sampleCount, sampleRate, vrange, memHandle"},
-    "sampleCount", 0, true};
+    "sampleCount",
+    0,
+    true};
 
-const ScanMember background_scan{
-    {"cbReadAnalogBackgroundScan", 6,
-     "*** Usage: cbReadAnalogBackgroundScan(boardNum, [lowChan, highChan], bufferSize, sampleRate, vrange, memHandle)"},
-    "bufferSize", 3, false};
+const ScanMember background_scan{{"cbReadAnalogBackgroundScan", 6,
+                                  "*** Usage: cbReadAnalogBackgroundScan(boardNum, [lowChan, highChan], "
+                                  "bufferSize, sampleRate, vrange, memHandle)"},
+                                 "bufferSize",
+                                 3,
+                                 false};
 
 void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
@@ -25,8 +29,8 @@ void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, con
     if (count < 0)
         call.refuse(member.count_name, "must not be negative");
 
-    const int status = cbReadAnalogScan(board, channels.low, channels.high, count, &rate, range,
-                                        handle, member.options);
+    const int status =
+        cbReadAnalogScan(board, channels.low, channels.high, count, &rate, range, handle, member.options);
     if (member.foreground) {
         // A failed scan left nothing to convert; an empty row then, so that
         // no count the driver refused decides the size of a result.

@@ -5,7 +5,8 @@ namespace daqgate {
 
 void run_query_scan_state(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    static const Gateway gateway{"cbQueryScanState", 2, "*** Usage: cbQueryScanState(boardNum, functionType)"};
+    static const Gateway gateway{"cbQueryScanState", 2,
+                                 "*** Usage: cbQueryScanState(boardNum, functionType)"};
     const Call call(gateway, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
     const int32_t function = call.integer(1, "functionType");
@@ -24,7 +25,8 @@ void run_query_scan_state(int nlhs, mxArray *plhs[], int nrhs, const mxArray *pr
 
 void run_halt_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    static const Gateway gateway{"cbHaltBackground", 2, "*** Usage: cbHaltBackground(boardNum, functionType)."};
+    static const Gateway gateway{"cbHaltBackground", 2,
+                                 "*** Usage: cbHaltBackground(boardNum, functionType)."};
     const Call call(gateway, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
     const int32_t function = call.integer(1, "functionType");

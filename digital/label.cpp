@@ -15,15 +15,13 @@ const LabelMember board_label{
     true,
     [](int board, char *name) { return cbBoardLabel(board, name); }};
 
-const LabelMember error_text{
-    {"cbErrorText", 1, "*** Usage: [errorString] = cbErrorText(errorCode)"},
-    "errorCode",
-    CB_ERRSTRLEN,
-    false,
-    [](int code, char *text) { return cbErrorText(code, text); }};
+const LabelMember error_text{{"cbErrorText", 1, "*** Usage: [errorString] = cbErrorText(errorCode)"},
+                             "errorCode",
+                             CB_ERRSTRLEN,
+                             false,
+                             [](int code, char *text) { return cbErrorText(code, text); }};
 
-void run_label_gateway(const LabelMember &member, int nlhs, mxArray *plhs[], int nrhs,
-                       const mxArray *prhs[])
+void run_label_gateway(const LabelMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     const Call call(member.gateway, nlhs, plhs, nrhs, prhs);
     const int32_t value = call.integer(0, member.argument);

@@ -21,8 +21,7 @@ struct LabelMember {
 extern const LabelMember board_label;
 extern const LabelMember error_text;
 
-void run_label_gateway(const LabelMember &member, int nlhs, mxArray *plhs[], int nrhs,
-                       const mxArray *prhs[]);
+void run_label_gateway(const LabelMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 
 }  // namespace daqgate
 

@@ -17,15 +17,13 @@ const PortMember write_port{
     }};
 
 const PortMember set_port_direction{
-    {"cbSetPortDirection", 3,
-     "*** Usage: [errorCode] = cbSetPortDirection(boardNum, portNum, direction)"},
+    {"cbSetPortDirection", 3, "*** Usage: [errorCode] = cbSetPortDirection(boardNum, portNum, direction)"},
     "direction",
     [](int board, int port, int32_t direction, unsigned short *) {
         return cbSetPortDirection(board, port, direction);
     }};
 
-void run_port_gateway(const PortMember &member, int nlhs, mxArray *plhs[], int nrhs,
-                      const mxArray *prhs[])
+void run_port_gateway(const PortMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     const Call call(member.gateway, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");

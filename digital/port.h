@@ -19,8 +19,7 @@ extern const PortMember read_port;
 extern const PortMember write_port;
 extern const PortMember set_port_direction;
 
-void run_port_gateway(const PortMember &member, int nlhs, mxArray *plhs[], int nrhs,
-                      const mxArray *prhs[]);
+void run_port_gateway(const PortMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 
 }  // namespace daqgate
 

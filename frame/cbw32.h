@@ -104,8 +104,8 @@ CBW_EXPORT int CBWINAPI cbSetGainQueue(int board, const short *channels, const s
  * filling the buffer as a ring.
  * Fails for an unknown board, channel, range, handle or options word, or a
  * count that does not fit the buffer. */
-CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count, int *rate,
-                                         int range, DaqHandle handle, int options);
+CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count, int *rate, int range,
+                                         DaqHandle handle, int options);
 
 /* Allocates a buffer of count samples.  Returns its handle, 0 on failure. */
 CBW_EXPORT DaqHandle CBWINAPI cbNewSampleBuffer(int count);

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #if defined(DAQGATE_OCTAVE_INTERRUPT)
-#include "quit.h"
+#  include "quit.h"
 #endif
 
 namespace daqgate {

@@ -86,8 +86,7 @@ unsigned short sign_extended(char byte)
 
 }  // namespace
 
-void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs,
-                const mxArray *prhs[])
+void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     const Call call(member.gateway, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
@@ -116,8 +115,7 @@ void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs,
     call.put(0, count);
 }
 
-void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs,
-                const mxArray *prhs[])
+void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     const Call call(member.gateway, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");

@@ -52,10 +52,8 @@ extern const ReaderMember ql_fetch_text;
 extern const ReaderMember ql_fetch_text_d;
 extern const ReaderMember ql_pull_chars;
 
-void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs,
-                const mxArray *prhs[]);
-void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs,
-                const mxArray *prhs[]);
+void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 
 }  // namespace daqgate
 

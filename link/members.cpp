@@ -7,8 +7,7 @@ namespace daqgate {
 namespace {
 constexpr const char *kWriterUsage =
     "*** Usage: [numBytesWritten] = cbPushText(boardNum, stringTowrite, timeOut)";
-constexpr const char *kQLReaderUsage =
-    "*** Usage:  [stringVal] = QLFetchText(boardNum, timeOut, buffSize)";
+constexpr const char *kQLReaderUsage = "*** Usage:  [stringVal] = QLFetchText(boardNum, timeOut, buffSize)";
 }  // namespace
 
 const WriterMember cb_push_text{{"cbPushText", 3, kWriterUsage}, {10, 11, 14}, false};
@@ -16,7 +15,9 @@ const WriterMember ql_push_text{{"QLPushText", 3, kWriterUsage}, {10, 11, 14}, t
 
 const ReaderMember cb_fetch_text{
     {"cbFetchText", 3, "*** Usage:  [stringVal] = cbFetchText(boardNum, timeOut, buffSize)"},
-    {10, 11, 14}, ReaderProgress::none, false};
+    {10, 11, 14},
+    ReaderProgress::none,
+    false};
 const ReaderMember ql_fetch_text{
     {"QLFetchText", 3, kQLReaderUsage}, {15, 16, 12}, ReaderProgress::none, false};
 const ReaderMember ql_fetch_text_d{

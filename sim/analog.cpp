@@ -12,8 +12,8 @@ constexpr Range kRanges[] = {
     {0, -10.0, 10.0}, {1, -5.0, 5.0}, {2, -2.5, 2.5}, {3, -1.0, 1.0}, {100, 0.0, 10.0}, {101, 0.0, 5.0},
 };
 
-constexpr const char *kSignalNames[] = {"dc",      "sine",    "square",    "triangle",
-                                        "noise",   "counter", "loopback0", "loopback1"};
+constexpr const char *kSignalNames[] = {"dc",    "sine",    "square",    "triangle",
+                                        "noise", "counter", "loopback0", "loopback1"};
 
 constexpr double kTwoPi = 6.283185307179586;
 
@@ -106,12 +106,9 @@ double signal_volts(const Signal &signal, double t, uint64_t seed)
     const double phase = signal.frequency * t;
     const double cycle = phase - std::floor(phase);  // 0 <= cycle < 1
     switch (signal.kind) {
-    case SignalKind::dc:
-        return signal.amplitude + signal.offset;
-    case SignalKind::sine:
-        return signal.amplitude * std::sin(kTwoPi * cycle) + signal.offset;
-    case SignalKind::square:
-        return (cycle < 0.5 ? signal.amplitude : -signal.amplitude) + signal.offset;
+    case SignalKind::dc: return signal.amplitude + signal.offset;
+    case SignalKind::sine: return signal.amplitude * std::sin(kTwoPi * cycle) + signal.offset;
+    case SignalKind::square: return (cycle < 0.5 ? signal.amplitude : -signal.amplitude) + signal.offset;
     case SignalKind::triangle: {
         // Rises from -amplitude to +amplitude over the first half cycle.
         const double rising = cycle < 0.5 ? cycle * 4.0 - 1.0 : 3.0 - cycle * 4.0;
@@ -129,8 +126,7 @@ double signal_volts(const Signal &signal, double t, uint64_t seed)
     }
     case SignalKind::counter:
     case SignalKind::loopback0:
-    case SignalKind::loopback1:
-        break;
+    case SignalKind::loopback1: break;
     }
     return signal.offset;
 }
@@ -155,8 +151,8 @@ bool settle_rate(int requested, int channels, Pace *pace)
 
 namespace daqgate::sim {
 
-ScanSource::ScanSource(const Signal *signals, const double *output_volts, const Range &range,
-                       int channels, double scan_rate, double t0, uint64_t seed)
+ScanSource::ScanSource(const Signal *signals, const double *output_volts, const Range &range, int channels,
+                       double scan_rate, double t0, uint64_t seed)
     : range_(range), channels_(channels < kMax ? channels : kMax), scan_rate_(scan_rate), t0_(t0), seed_(seed)
 {
     for (int c = 0; c < channels_; ++c) {
@@ -173,8 +169,7 @@ ScanSource::ScanSource(const Signal *signals, const double *output_volts, const 
             volts_to_counts(range, output_volts[input.signal.kind == SignalKind::loopback0 ? 0 : 1],
                             &input.counts);
             break;
-        default:
-            input.constant = false;
+        default: input.constant = false;
         }
     }
 }

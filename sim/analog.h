@@ -37,9 +37,9 @@ enum class SignalKind : uint32_t {
     square = 2,
     triangle = 3,
     noise = 4,
-    counter = 5,     // raw count k mod 65536 at scan k of a scan operation
-    loopback0 = 6,   // the voltage last written to analog output 0
-    loopback1 = 7,   // ... output 1
+    counter = 5,    // raw count k mod 65536 at scan k of a scan operation
+    loopback0 = 6,  // the voltage last written to analog output 0
+    loopback1 = 7,  // ... output 1
 };
 
 struct Signal {
@@ -72,7 +72,6 @@ struct Pace {
 };
 bool settle_rate(int requested, int channels, Pace *pace);
 
-
 // The samples of one scan operation of channels low..high, taken in turn,
 // scan after scan, at scan_rate scans per second from t0 (seconds on the
 // monotonic clock).  Built from a snapshot of the inputs' signals and the
@@ -89,8 +88,8 @@ public:
 private:
     struct Input {
         Signal signal;
-        bool constant;      // dc and loopback: one count for every scan
-        uint16_t counts;    // that count
+        bool constant;    // dc and loopback: one count for every scan
+        uint16_t counts;  // that count
     };
     static constexpr int kMax = kAnalogInputs;
     Input inputs_[kMax];

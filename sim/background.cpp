@@ -32,7 +32,8 @@ void BackgroundScans::catch_up(Scan &scan)
 {
     if (!scan.running)
         return;
-    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - scan.start).count();
+    const double elapsed =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - scan.start).count();
     const auto due = static_cast<int64_t>(std::floor(elapsed * scan.aggregate));
     if (due <= scan.made)
         return;

@@ -55,8 +55,9 @@ PeerOutcome peer_send(Rig &rig, int board, PeerPorts ports, const std::string &t
     Line line{rig, board, &outcome};
     for (const char byte : text) {
         // idle: the reader has let go of its acknowledge
-        if (!line.await(ports.receiver, timeout, [](uint16_t r) { return r == 0; },
-                        "waiting for the receiver bit to go down"))
+        if (!line.await(
+                ports.receiver, timeout, [](uint16_t r) { return r == 0; },
+                "waiting for the receiver bit to go down"))
             break;
         // request: the byte, sign-extended as the link carries it, then the flag
         const auto word = static_cast<uint16_t>(static_cast<int16_t>(static_cast<signed char>(byte)));
@@ -64,8 +65,9 @@ PeerOutcome peer_send(Rig &rig, int board, PeerPorts ports, const std::string &t
             !line.put(ports.sender, 1, "raising the sender bit"))
             break;
         // take, then release
-        if (!line.await(ports.receiver, timeout, [](uint16_t r) { return r != 0; },
-                        "waiting for the receiver bit to go up") ||
+        if (!line.await(
+                ports.receiver, timeout, [](uint16_t r) { return r != 0; },
+                "waiting for the receiver bit to go up") ||
             !line.put(ports.sender, 0, "lowering the sender bit"))
             break;
     }
@@ -79,16 +81,18 @@ PeerOutcome peer_receive(Rig &rig, int board, PeerPorts ports, double timeout, s
     text->clear();
     for (;;) {
         uint16_t data = 0;
-        if (!line.await(ports.sender, timeout, [](uint16_t s) { return s != 0; },
-                        "waiting for the sender bit to go up"))
+        if (!line.await(
+                ports.sender, timeout, [](uint16_t s) { return s != 0; },
+                "waiting for the sender bit to go up"))
             break;
         if (const Status status = rig.read_port(board, ports.data, &data); status != kNoError) {
             line.fail(PeerResult::driver_failed, status, "reading the data port");
             break;
         }
         if (!line.put(ports.receiver, 1, "raising the receiver bit") ||
-            !line.await(ports.sender, timeout > 0 ? 1.0 : 0.0, [](uint16_t s) { return (s & 1) == 0; },
-                        "waiting for the sender bit to go down") ||
+            !line.await(
+                ports.sender, timeout > 0 ? 1.0 : 0.0, [](uint16_t s) { return (s & 1) == 0; },
+                "waiting for the sender bit to go down") ||
             !line.put(ports.receiver, 0, "lowering the receiver bit"))
             break;
         const char byte = static_cast<char>(data & 0xFF);

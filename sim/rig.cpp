@@ -8,7 +8,6 @@
 #include <random>
 #include <cmath>
 
-
 namespace daqgate::sim {
 
 namespace {
@@ -25,12 +24,12 @@ constexpr StatusEntry kStatusTexts[] = {
     {kBadDirection, "Invalid port direction: use 1 for output or 2 for input."},
     {kNotOutput, "Digital port is configured as an input: set it to output before writing."},
     {kRigOpen, "The simulated rig file cannot be opened, created or mapped (see DAQGATE_RIG)."},
-    {kRigLayout,
-     "The simulated rig file has another layout or version: run 'simboard reset' to renew it."},
+    {kRigLayout, "The simulated rig file has another layout or version: run 'simboard reset' to renew it."},
     {kAlreadyWired, "Digital port is wired already: unwire it first."},
     {kNotWired, "The two digital ports are not wired to each other."},
     {kBadChannel, "Invalid analog channel: inputs are 0 to 15, outputs 0 and 1."},
-    {kBadRange, "Invalid range code: use 0, 1, 2, 3 (bipolar 10, 5, 2.5, 1 V) or 100, 101 (unipolar 10, 5 V)."},
+    {kBadRange,
+     "Invalid range code: use 0, 1, 2, 3 (bipolar 10, 5, 2.5, 1 V) or 100, 101 (unipolar 10, 5 V)."},
     {kBadVoltage, "The voltage is not a number."},
     {kBadCount, "Invalid sample count: negative, too large, or past the end of the buffer."},
     {kBadRate, "Invalid sample rate: it must be at least 1 scan per second."},
@@ -39,9 +38,11 @@ constexpr StatusEntry kStatusTexts[] = {
     {kBadFunction, "Invalid function type: 1 is the analog input background scan."},
     {kBusy, "A background scan is running on this board already: stop it first."},
     {kRigLost,
-     "The simulated rig file was lost (shrunk, removed or replaced under this process): run 'simboard reset' to renew it."},
+     "The simulated rig file was lost (shrunk, removed or replaced under this process): run 'simboard reset' "
+     "to renew it."},
     {kRigCorrupt,
-     "The simulated rig file holds invalid data (a process wrote over it, or died writing): run 'simboard reset' to renew it."},
+     "The simulated rig file holds invalid data (a process wrote over it, or died writing): run 'simboard "
+     "reset' to renew it."},
     {kRigLocked, "The simulated rig file stayed locked by another process for 5 seconds."},
 };
 
@@ -75,7 +76,8 @@ uint64_t fresh_nonce()
 {
     std::random_device entropy;
     const uint64_t high = entropy(), low = entropy();
-    return (high << 32 | low) ^ static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    return (high << 32 | low) ^
+           static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
 
 }  // namespace
@@ -172,8 +174,7 @@ void Rig::reset()
         const int board = index / kPorts;
         // Board 0 faces board 1 and board 2 faces board 3, port for port.
         const int facing = board ^ 1;
-        port.peer.store(static_cast<int16_t>(facing * kPorts + index % kPorts),
-                        std::memory_order_relaxed);
+        port.peer.store(static_cast<int16_t>(facing * kPorts + index % kPorts), std::memory_order_relaxed);
     }
     for (int board = 0; board < kBoards; ++board) {
         BoardState &b = layout_->boards[board];
@@ -260,8 +261,7 @@ Status Rig::set_direction(int board, int port, int direction)
         return status;
     if (!valid_direction(direction))
         return kBadDirection;
-    state(PortId{board, port}).direction.store(static_cast<uint8_t>(direction),
-                                               std::memory_order_release);
+    state(PortId{board, port}).direction.store(static_cast<uint8_t>(direction), std::memory_order_release);
     return kNoError;
 }
 
@@ -341,7 +341,8 @@ Status Rig::read_analog(int board, int channel, int range, uint16_t *counts) con
             return status;
         break;
     default:
-        volts = signal_volts(input, monotonic_seconds(), static_cast<uint64_t>(board * kAnalogInputs + channel));
+        volts =
+            signal_volts(input, monotonic_seconds(), static_cast<uint64_t>(board * kAnalogInputs + channel));
     }
     volts_to_counts(span, volts, counts);
     return kNoError;
@@ -368,9 +369,9 @@ Status Rig::begin_scan(int board, int low, int high, int range, int requested_ra
     for (int output = 0; output < kAnalogOutputs; ++output)
         if (const Status status = output_volts(board, output, &outputs[output]); status != kNoError)
             return status;
-    *source = std::make_unique<ScanSource>(signals, outputs, span, channels, pace->aggregate / channels,
-                                           monotonic_seconds(),
-                                           static_cast<uint64_t>(board * kAnalogInputs + low));
+    *source =
+        std::make_unique<ScanSource>(signals, outputs, span, channels, pace->aggregate / channels,
+                                     monotonic_seconds(), static_cast<uint64_t>(board * kAnalogInputs + low));
     return kNoError;
 }
 

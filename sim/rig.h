@@ -86,10 +86,8 @@ struct RigLayout {
 constexpr char kMagic[8] = {'D', 'A', 'Q', 'G', 'R', 'I', 'G', '\0'};
 constexpr uint32_t kVersion = 3;
 
-static_assert(std::atomic<uint16_t>::is_always_lock_free &&
-                  std::atomic<uint8_t>::is_always_lock_free &&
-                  std::atomic<int16_t>::is_always_lock_free &&
-                  std::atomic<double>::is_always_lock_free,
+static_assert(std::atomic<uint16_t>::is_always_lock_free && std::atomic<uint8_t>::is_always_lock_free &&
+                  std::atomic<int16_t>::is_always_lock_free && std::atomic<double>::is_always_lock_free,
               "rig state must be lock-free to be shared between processes");
 
 // A mapped rig file.  Move-only: it owns the file and its mapping.

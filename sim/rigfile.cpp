@@ -240,11 +240,11 @@ bool RigFile::check()
     if (lost())
         return false;
     guard_sigbus();  // a host may have put its own handler back
-    struct stat mine {}, named {};
-    const bool backed = fstat(fd_, &mine) == 0 && mine.st_nlink > 0 &&
-                        static_cast<std::size_t>(mine.st_size) >= wanted_ &&
-                        stat(path_.c_str(), &named) == 0 && named.st_dev == mine.st_dev &&
-                        named.st_ino == mine.st_ino;
+    struct stat mine {
+    }, named{};
+    const bool backed =
+        fstat(fd_, &mine) == 0 && mine.st_nlink > 0 && static_cast<std::size_t>(mine.st_size) >= wanted_ &&
+        stat(path_.c_str(), &named) == 0 && named.st_dev == mine.st_dev && named.st_ino == mine.st_ino;
     if (!backed)
         mark_lost();
     return backed;
@@ -258,8 +258,8 @@ bool RigFile::renew(const std::function<bool(const void *)> &valid)
     if (fd < 0)
         return false;
     struct stat info {};
-    bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-              static_cast<std::size_t>(info.st_size) >= wanted_;
+    bool ok =
+        fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) >= wanted_;
     if (ok) {
         // Looked at through a mapping of its own before it replaces ours.
         void *look = mmap(nullptr, bytes_, PROT_READ, MAP_SHARED, fd, 0);

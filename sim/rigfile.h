@@ -75,9 +75,9 @@ private:
 
     int fd_ = -1;
     void *base_ = nullptr;
-    std::size_t wanted_ = 0;  // the bytes asked for
-    std::size_t bytes_ = 0;   // mapped, whole pages
-    int slot_ = -1;           // in the table of guarded mappings
+    std::size_t wanted_ = 0;            // the bytes asked for
+    std::size_t bytes_ = 0;             // mapped, whole pages
+    int slot_ = -1;                     // in the table of guarded mappings
     std::atomic<int> *flag_ = nullptr;  // that slot's mark of a loss
     std::string path_;
 };

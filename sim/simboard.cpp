@@ -110,8 +110,8 @@ void show_wiring(const Rig &rig)
         if (length == 1)
             std::printf("  %d.%d <-> %d.%d\n", a.board, a.port, b.board, b.port);
         else
-            std::printf("  %d.%d-%d <-> %d.%d-%d\n", a.board, a.port, a.port + length - 1,
-                        b.board, b.port, b.port + length - 1);
+            std::printf("  %d.%d-%d <-> %d.%d-%d\n", a.board, a.port, a.port + length - 1, b.board, b.port,
+                        b.port + length - 1);
         index += length - 1;
         any = true;
     }
@@ -150,8 +150,7 @@ std::string unescape(const std::string &text)
 int report(const PeerOutcome &outcome)
 {
     switch (outcome.result) {
-    case PeerResult::done:
-        return 0;
+    case PeerResult::done: return 0;
     case PeerResult::timed_out:
         std::fprintf(stderr, "%stimed out %s\n", kPrefix, outcome.where.c_str());
         return 1;
@@ -173,8 +172,14 @@ Signal parse_signal(const std::string &name, const std::vector<double> &numbers)
     case SignalKind::dc: least = most = 1; break;
     case SignalKind::sine:
     case SignalKind::square:
-    case SignalKind::triangle: least = 2; most = 3; break;
-    case SignalKind::noise: least = 1; most = 2; break;
+    case SignalKind::triangle:
+        least = 2;
+        most = 3;
+        break;
+    case SignalKind::noise:
+        least = 1;
+        most = 2;
+        break;
     default: break;
     }
     if (numbers.size() < least || numbers.size() > most)
@@ -290,7 +295,8 @@ int run(int argc, char **argv)
     };
 
     CLI::App *reset = app.add_subcommand("reset", "power-up state: all ports inputs at 0, default wiring");
-    CLI::App *show = app.add_subcommand("show", "boards, ports, wiring, analog signals and outputs, gain queues");
+    CLI::App *show =
+        app.add_subcommand("show", "boards, ports, wiring, analog signals and outputs, gain queues");
     CLI::App *wire = app.add_subcommand("wire", "join two unwired ports");
     port_option(wire, first, "A");
     port_option(wire, second, "B");
@@ -316,13 +322,18 @@ int run(int argc, char **argv)
     std::string file;
     bool newline = false, hex = false;
     auto link_options = [&](CLI::App *command) {
-        command->add_option("BOARD", board, "board of this end")->required()->check(CLI::Range(0, kBoards - 1));
+        command->add_option("BOARD", board, "board of this end")
+            ->required()
+            ->check(CLI::Range(0, kBoards - 1));
         command->add_option("--data", ports.data, "data port (default 10)")->check(CLI::Range(0, kPorts - 1));
-        command->add_option("--sender", ports.sender, "sender bit port (default 11)")->check(CLI::Range(0, kPorts - 1));
-        command->add_option("--receiver", ports.receiver, "receiver bit port (default 14)")->check(CLI::Range(0, kPorts - 1));
+        command->add_option("--sender", ports.sender, "sender bit port (default 11)")
+            ->check(CLI::Range(0, kPorts - 1));
+        command->add_option("--receiver", ports.receiver, "receiver bit port (default 14)")
+            ->check(CLI::Range(0, kPorts - 1));
         command->add_option("--timeout", timeout, "seconds each wait may last, 0 for no limit (default 10)");
     };
-    CLI::App *send = app.add_subcommand("send", "send a text over the handshake link (sets this end's port directions)");
+    CLI::App *send =
+        app.add_subcommand("send", "send a text over the handshake link (sets this end's port directions)");
     link_options(send);
     send->add_option("TEXT", value_text, "the text; \\n \\r \\t \\\\ and \\xHH are escapes");
     send->add_option("--file", file, "send the bytes of this file instead");
@@ -330,15 +341,20 @@ int run(int argc, char **argv)
     CLI::App *signal = app.add_subcommand("signal", "set what drives an analog input");
     signal->add_option("BOARD", board, "board")->required()->check(CLI::Range(0, kBoards - 1));
     int channel = 0;
-    signal->add_option("CHANNEL", channel, "input channel 0-15")->required()->check(CLI::Range(0, kAnalogInputs - 1));
+    signal->add_option("CHANNEL", channel, "input channel 0-15")
+        ->required()
+        ->check(CLI::Range(0, kAnalogInputs - 1));
     std::string kind_name;
-    signal->add_option("KIND", kind_name,
-                       "dc VOLTS | sine|square|triangle AMPLITUDE HZ [OFFSET] | noise RMS [OFFSET] | counter | loopback0 | loopback1")
+    signal
+        ->add_option("KIND", kind_name,
+                     "dc VOLTS | sine|square|triangle AMPLITUDE HZ [OFFSET] | noise RMS [OFFSET] | counter | "
+                     "loopback0 | loopback1")
         ->required();
     std::vector<double> numbers;
     signal->add_option("VALUES", numbers, "the kind's numbers");
 
-    CLI::App *receive = app.add_subcommand("receive", "receive one line over the handshake link and print it");
+    CLI::App *receive =
+        app.add_subcommand("receive", "receive one line over the handshake link and print it");
     link_options(receive);
     receive->add_flag("--hex", hex, "print the bytes in hexadecimal");
 

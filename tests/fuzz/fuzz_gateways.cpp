@@ -38,10 +38,30 @@ public:
     // A double, often one of the edges a script can produce.
     double number()
     {
-        static const double edges[] = {0, -0.0, 0.5, -0.5, 1, -1, 2, 3, 7.9, 65535, 65536, 65537,
-                                       2147483647.0, 2147483647.9, 2147483648.0, -2147483648.0,
-                                       -2147483648.9, -2147483649.0, 1e300, -1e300, NAN, INFINITY,
-                                       -INFINITY, 4.9e-324};
+        static const double edges[] = {0,
+                                       -0.0,
+                                       0.5,
+                                       -0.5,
+                                       1,
+                                       -1,
+                                       2,
+                                       3,
+                                       7.9,
+                                       65535,
+                                       65536,
+                                       65537,
+                                       2147483647.0,
+                                       2147483647.9,
+                                       2147483648.0,
+                                       -2147483648.0,
+                                       -2147483648.9,
+                                       -2147483649.0,
+                                       1e300,
+                                       -1e300,
+                                       NAN,
+                                       INFINITY,
+                                       -INFINITY,
+                                       4.9e-324};
         const uint8_t pick = byte();
         if (pick < 200)
             return edges[pick % (sizeof edges / sizeof *edges)];
@@ -85,12 +105,27 @@ void misused(const char *what)
 // Any gateway with fuzzed arguments, count and outputs.
 void fuzz_frame(Input &in)
 {
-    static Entry *const gateways[] = {
-        gw_cbReadPort, gw_cbWritePort, gw_cbSetPortDirection, gw_cbBoardLabel, gw_cbErrorText,
-        gw_cbPushText, gw_QLPushText, gw_cbFetchText, gw_QLFetchText, gw_QLFetchTextD, gw_QLPullChars,
-        gw_cbReadAnalog, gw_cbWriteAnalog, gw_cbSetGainQueue, gw_cbNewSampleBuffer,
-        gw_cbReadAnalogScan, gw_cbReadAnalogBackgroundScan, gw_cbFetchBackgroundData,
-        gw_cbQueryScanState, gw_cbHaltBackground, gw_mexsmoke};
+    static Entry *const gateways[] = {gw_cbReadPort,
+                                      gw_cbWritePort,
+                                      gw_cbSetPortDirection,
+                                      gw_cbBoardLabel,
+                                      gw_cbErrorText,
+                                      gw_cbPushText,
+                                      gw_QLPushText,
+                                      gw_cbFetchText,
+                                      gw_QLFetchText,
+                                      gw_QLFetchTextD,
+                                      gw_QLPullChars,
+                                      gw_cbReadAnalog,
+                                      gw_cbWriteAnalog,
+                                      gw_cbSetGainQueue,
+                                      gw_cbNewSampleBuffer,
+                                      gw_cbReadAnalogScan,
+                                      gw_cbReadAnalogBackgroundScan,
+                                      gw_cbFetchBackgroundData,
+                                      gw_cbQueryScanState,
+                                      gw_cbHaltBackground,
+                                      gw_mexsmoke};
     Entry *gateway = gateways[in.byte() % (sizeof gateways / sizeof *gateways)];
     const int nlhs = in.byte() % 6;
     const int nrhs = in.byte() % 9;
@@ -172,8 +207,9 @@ void fuzz_fetch(Input &in)
     const double index = value(r.outputs[3]);
     const bool stopped = value(r.outputs[1]) != 1;
     const int64_t taken = int64_t{rows(data)} * cols(data);
-    const int64_t moved = static_cast<int32_t>(static_cast<uint32_t>(static_cast<int32_t>(value(r.outputs[2]))) -
-                                               static_cast<uint32_t>(previous_count));
+    const int64_t moved =
+        static_cast<int32_t>(static_cast<uint32_t>(static_cast<int32_t>(value(r.outputs[2]))) -
+                             static_cast<uint32_t>(previous_count));
     const bool sound = stopped || (index >= 0 && index < ring && taken == moved && taken <= ring &&
                                    (rows(data) == 0 || rows(data) == high - low + 1));
     if (!sound) {

@@ -20,10 +20,13 @@ TEST(Converters, FollowTheRoundingAndClampingFormulas)
     Range r{};
     ASSERT_TRUE(find_range(0, &r));
     uint16_t c = 1;
-    auto counts = [&](double v) { EXPECT_TRUE(volts_to_counts(r, v, &c)); return c; };
+    auto counts = [&](double v) {
+        EXPECT_TRUE(volts_to_counts(r, v, &c));
+        return c;
+    };
     EXPECT_EQ(counts(-10.0), 0);
     EXPECT_EQ(counts(0.0), 32768);
-    EXPECT_EQ(counts(10.0), 65535);             // 65536 clamps
+    EXPECT_EQ(counts(10.0), 65535);  // 65536 clamps
     EXPECT_EQ(counts(-11.0), 0);
     EXPECT_EQ(counts(1e30), 65535);
     EXPECT_EQ(counts(20.0 / 65536 * 0.49), 32768);  // rounds to nearest

@@ -73,9 +73,8 @@ TEST(Api, EveryStatusTheDriverReturnsHasATextDistinctFromSuccessAndUnknown)
     EXPECT_NE(std::string(unknown).find("99999"), std::string::npos);
     unsigned short value = 0;
     char name[CB_BOARDNAMELEN];
-    const int statuses[] = {cbReadPort(9, 0, &value), cbReadPort(0, 99, &value),
-                            cbSetPortDirection(0, 0, 7), cbWritePort(1, 31, 0),
-                            cbBoardLabel(-1, name)};
+    const int statuses[] = {cbReadPort(9, 0, &value), cbReadPort(0, 99, &value), cbSetPortDirection(0, 0, 7),
+                            cbWritePort(1, 31, 0), cbBoardLabel(-1, name)};
     for (int status : statuses) {
         ASSERT_NE(status, 0);
         char text[CB_ERRSTRLEN];

@@ -137,7 +137,8 @@ TEST_F(RigLoss, ABusErrorElsewhereGoesToTheHandlerBeforeTheRigs)
         const int fd = ::open(other.c_str(), O_RDWR | O_CREAT, 0600);
         if (fd < 0 || ftruncate(fd, 8192) != 0)
             _exit(2);
-        auto *bytes = static_cast<volatile char *>(mmap(nullptr, 8192, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0));
+        auto *bytes =
+            static_cast<volatile char *>(mmap(nullptr, 8192, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0));
         if (ftruncate(fd, 0) != 0)
             _exit(3);
         const char c = bytes[100];
@@ -177,7 +178,8 @@ TEST_F(RigLoss, AHandlerPutBackByTheHostIsFollowedNotLooped)
         const int fd = ::open(other.c_str(), O_RDWR | O_CREAT, 0600);
         if (fd < 0 || ftruncate(fd, 8192) != 0)
             _exit(4);
-        auto *bytes = static_cast<volatile char *>(mmap(nullptr, 8192, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0));
+        auto *bytes =
+            static_cast<volatile char *>(mmap(nullptr, 8192, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0));
         if (ftruncate(fd, 0) != 0)
             _exit(5);
         const char c = bytes[100];
@@ -317,7 +319,8 @@ TEST_F(RigLoss, AScribbledRigThroughSimboardShowAndTheDriver)
     for (unsigned seed = 1; seed <= 24; ++seed) {
         scribble(path_, seed * 7919);
         // simboard shows what is invalid instead of crashing or hanging.
-        const std::string show = "timeout 20 " DAQGATE_SIMBOARD " --rig " + path_ + " show > " + dir_ + "/shown 2>&1";
+        const std::string show =
+            "timeout 20 " DAQGATE_SIMBOARD " --rig " + path_ + " show > " + dir_ + "/shown 2>&1";
         EXPECT_EQ(std::system(show.c_str()), 0) << seed;
         // The driver, in a process of its own on the scribbled rig.
         const std::string probe = "timeout 20 " DAQGATE_RIG_PROBE " " + path_;

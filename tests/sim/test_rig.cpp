@@ -192,8 +192,7 @@ TEST_F(RigTest, ProcessesStartingTogetherOnAMissingRigGetTheSameValidRig)
             Rig mine;
             // Each marks its own port: every mark must survive, so no
             // process may initialise the rig after another has used it.
-            const bool ok = mine.open(path_) == kNoError &&
-                            mine.set_direction(2, i, kOutput) == kNoError &&
+            const bool ok = mine.open(path_) == kNoError && mine.set_direction(2, i, kOutput) == kNoError &&
                             mine.write_port(2, i, static_cast<uint16_t>(100 + i)) == kNoError;
             _exit(ok ? 0 : 1);
         }

@@ -27,7 +27,10 @@ void record(const char *op, Args... args)
 void Driver::reset()
 {
     log.clear();
-    read_port = [](int, int, unsigned short *value) { *value = 0; return 0; };
+    read_port = [](int, int, unsigned short *value) {
+        *value = 0;
+        return 0;
+    };
     write_port = [](int, int, unsigned short) { return 0; };
     set_port_direction = [](int, int, int) { return 0; };
     error_text = [](int code, char *text) {
@@ -38,7 +41,10 @@ void Driver::reset()
         std::snprintf(name, CB_BOARDNAMELEN, "fake board %d", board);
         return 0;
     };
-    read_analog = [](int, int, int, unsigned short *value) { *value = 1234; return 0; };
+    read_analog = [](int, int, int, unsigned short *value) {
+        *value = 1234;
+        return 0;
+    };
     write_analog = [](int, int, int, unsigned short) { return 0; };
     to_eng_units = [](int, int range, unsigned short count, float *volts) {
         *volts = static_cast<float>(count / 1000.0 + range);
@@ -147,8 +153,8 @@ int CBWINAPI cbFromEngUnits(int board, int range, float volts, unsigned short *c
     // Volts logged with every digit a float carries.
     char text[32];
     std::snprintf(text, sizeof text, "%.9g", volts);
-    driver.log.push_back("cbFromEngUnits(" + std::to_string(board) + "," + std::to_string(range) +
-                         "," + text + ")");
+    driver.log.push_back("cbFromEngUnits(" + std::to_string(board) + "," + std::to_string(range) + "," +
+                         text + ")");
     return driver.from_eng_units(board, range, volts, count);
 }
 
@@ -158,8 +164,8 @@ int CBWINAPI cbSetGainQueue(int board, const short *channels, const short *range
     return driver.set_gain_queue(board, channels, ranges, count);
 }
 
-int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count, int *rate, int range,
-                              DaqHandle handle, int options)
+int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count, int *rate, int range, DaqHandle handle,
+                              int options)
 {
     record("cbReadAnalogScan", board, low, high, count, *rate, range, handle, options);
     return driver.read_analog_scan(board, low, high, count, rate, range, handle, options);

@@ -6,7 +6,7 @@
 #include "mex.h"
 
 #define DAQGATE_GATEWAY(name) \
-    extern "C" void gw_##name(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+  extern "C" void gw_##name(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 
 DAQGATE_GATEWAY(cbReadPort)
 DAQGATE_GATEWAY(cbWritePort)

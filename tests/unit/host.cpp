@@ -52,8 +52,8 @@ struct Array {
 std::vector<std::unique_ptr<Array>> arena;
 std::set<const Array *> made_in_call;
 bool in_call = false;
-std::map<void *, size_t> blocks;     // mxMalloc storage still held
-std::set<void *> host_texts;         // mxArrayToString copies, the host's
+std::map<void *, size_t> blocks;  // mxMalloc storage still held
+std::set<void *> host_texts;      // mxArrayToString copies, the host's
 Result *current = nullptr;
 
 Array *make(Kind kind, size_t m, size_t n)
@@ -93,12 +93,30 @@ constexpr int kGuards = 4;
 
 }  // namespace
 
-mxArray *num(double value) { return scalar_of(Kind::Double, value); }
-mxArray *logical(bool value) { return scalar_of(Kind::Logical, value); }
-mxArray *int32(int value) { return scalar_of(Kind::Int32, value); }
-mxArray *single(float value) { return scalar_of(Kind::Single, value); }
-mxArray *cell() { return make(Kind::Cell, 1, 1); }
-mxArray *structure() { return make(Kind::Struct, 1, 1); }
+mxArray *num(double value)
+{
+    return scalar_of(Kind::Double, value);
+}
+mxArray *logical(bool value)
+{
+    return scalar_of(Kind::Logical, value);
+}
+mxArray *int32(int value)
+{
+    return scalar_of(Kind::Int32, value);
+}
+mxArray *single(float value)
+{
+    return scalar_of(Kind::Single, value);
+}
+mxArray *cell()
+{
+    return make(Kind::Cell, 1, 1);
+}
+mxArray *structure()
+{
+    return make(Kind::Struct, 1, 1);
+}
 
 mxArray *complex(double re)
 {
@@ -139,11 +157,26 @@ mxArray *str(const std::string &text)
     return a;
 }
 
-bool is_double(const mxArray *array) { return as(array)->kind == Kind::Double; }
-int rows(const mxArray *array) { return static_cast<int>(as(array)->m); }
-int cols(const mxArray *array) { return static_cast<int>(as(array)->n); }
-double value(const mxArray *array, int index) { return as(array)->re.at(index); }
-std::string text(const mxArray *array) { return as(array)->chars; }
+bool is_double(const mxArray *array)
+{
+    return as(array)->kind == Kind::Double;
+}
+int rows(const mxArray *array)
+{
+    return static_cast<int>(as(array)->m);
+}
+int cols(const mxArray *array)
+{
+    return static_cast<int>(as(array)->n);
+}
+double value(const mxArray *array, int index)
+{
+    return as(array)->re.at(index);
+}
+std::string text(const mxArray *array)
+{
+    return as(array)->chars;
+}
 
 double Result::out(int i) const
 {
@@ -268,12 +301,30 @@ double *mxGetPr(const mxArray *array)
     return a->kind == Kind::Double ? a->re.data() : nullptr;
 }
 
-size_t mxGetM(const mxArray *array) { return as(array)->m; }
-size_t mxGetN(const mxArray *array) { return as(array)->n; }
-size_t mxGetNumberOfElements(const mxArray *array) { return as(array)->m * as(array)->n; }
-bool mxIsDouble(const mxArray *array) { return as(array)->kind == Kind::Double; }
-bool mxIsComplex(const mxArray *array) { return as(array)->complex; }
-bool mxIsSparse(const mxArray *array) { return as(array)->sparse; }
+size_t mxGetM(const mxArray *array)
+{
+    return as(array)->m;
+}
+size_t mxGetN(const mxArray *array)
+{
+    return as(array)->n;
+}
+size_t mxGetNumberOfElements(const mxArray *array)
+{
+    return as(array)->m * as(array)->n;
+}
+bool mxIsDouble(const mxArray *array)
+{
+    return as(array)->kind == Kind::Double;
+}
+bool mxIsComplex(const mxArray *array)
+{
+    return as(array)->complex;
+}
+bool mxIsSparse(const mxArray *array)
+{
+    return as(array)->sparse;
+}
 
 mxArray *mxCreateDoubleScalar(double value)
 {

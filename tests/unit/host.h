@@ -27,7 +27,7 @@ mxArray *structure();
 mxArray *logical(bool value);
 mxArray *int32(int value);
 mxArray *single(float value);
-mxArray *complex(double re);  // a complex scalar with real part re
+mxArray *complex(double re);                                // a complex scalar with real part re
 mxArray *sparse_row(std::initializer_list<double> values);  // stores only its nonzeros
 
 // Reading results.
@@ -58,15 +58,15 @@ using Entry = void(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 
 struct Result {
     bool raised = false;
-    std::string error;                // the text given to mexErrMsgTxt
-    std::vector<mxArray *> outputs;   // plhs, max(nlhs, 1) entries
-    std::string printed;              // everything mexPrintf showed
-    bool wrote_past_room = false;     // a store behind the room the host gave
-    int unstored_arrays = 0;          // created by the gateway, not in plhs
-    int held_blocks = 0;              // mxMalloc storage not freed on return
-    int held_texts = 0;               // mxArrayToString copies never freed
-    std::vector<size_t> reallocs;     // sizes asked of mxRealloc, in order
-    std::vector<size_t> mallocs;      // sizes asked of mxMalloc, in order
+    std::string error;               // the text given to mexErrMsgTxt
+    std::vector<mxArray *> outputs;  // plhs, max(nlhs, 1) entries
+    std::string printed;             // everything mexPrintf showed
+    bool wrote_past_room = false;    // a store behind the room the host gave
+    int unstored_arrays = 0;         // created by the gateway, not in plhs
+    int held_blocks = 0;             // mxMalloc storage not freed on return
+    int held_texts = 0;              // mxArrayToString copies never freed
+    std::vector<size_t> reallocs;    // sizes asked of mxRealloc, in order
+    std::vector<size_t> mallocs;     // sizes asked of mxMalloc, in order
 
     // Output i as a double scalar (fails the test if it is missing).
     double out(int i) const;

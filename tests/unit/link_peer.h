@@ -24,11 +24,11 @@ struct Ports {
 struct Writer {
     Ports ports;
     std::string text;
-    unsigned short sender_value = 1;   // what a raised sender bit reads as
-    unsigned short data_high = 0;      // lines 8-15 of the data port
-    bool never_lowers = false;         // keeps the request up for ever
-    double answer_after = 0;           // seconds before it answers the read bit
-    size_t sent = 0;                   // bytes taken so far
+    unsigned short sender_value = 1;  // what a raised sender bit reads as
+    unsigned short data_high = 0;     // lines 8-15 of the data port
+    bool never_lowers = false;        // keeps the request up for ever
+    double answer_after = 0;          // seconds before it answers the read bit
+    size_t sent = 0;                  // bytes taken so far
     bool sender_up = false;
     bool receiver_up = false;
     Clock::time_point receiver_rose;
@@ -41,8 +41,8 @@ struct Writer {
         sender_up = !text.empty();
         fake::driver.read_port = [this](int, int port, unsigned short *value) {
             if (port == ports.sender) {
-                const bool due = std::chrono::duration<double>(Clock::now() - receiver_rose).count() >=
-                                 answer_after;
+                const bool due =
+                    std::chrono::duration<double>(Clock::now() - receiver_rose).count() >= answer_after;
                 if (receiver_up && sender_up && !never_lowers && due)
                     sender_up = false;  // the writer saw the acknowledge
                 *value = sender_up ? sender_value : 0;
@@ -76,8 +76,8 @@ struct Reader {
     std::vector<unsigned short> received;  // data port values at each request
     bool receiver_up = false;              // a bit left up by an earlier failure
     bool never_answers = false;
-    double answer_after = 0;               // seconds between request and acknowledge
-    double stall = 0;                      // seconds the first poll of a request is held
+    double answer_after = 0;  // seconds between request and acknowledge
+    double stall = 0;         // seconds the first poll of a request is held
     unsigned short data = 0;
     bool request = false;
     Clock::time_point requested;
@@ -92,8 +92,8 @@ struct Reader {
                     std::this_thread::sleep_for(std::chrono::duration<double>(stall));
                     stall = 0;
                 }
-                const bool due = std::chrono::duration<double>(Clock::now() - requested).count() >=
-                                 answer_after;
+                const bool due =
+                    std::chrono::duration<double>(Clock::now() - requested).count() >= answer_after;
                 if (request && !receiver_up && !never_answers && due) {
                     received.push_back(data);
                     receiver_up = true;

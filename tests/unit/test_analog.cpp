@@ -28,9 +28,11 @@ TEST_F(Analog, UsageTexts)
               "*** Usage: cbSetGainQueue(boardNum, chanArray, gainArray, numChans");
     EXPECT_EQ(call(gw_cbNewSampleBuffer, 1, {}).error, "*** Usage: cbNewSampleBuffer(numPoints)");
     EXPECT_EQ(call(gw_cbReadAnalogScan, 1, {num(0)}).error,
-              "*** Usage: cbReadAnalogScan(boardNum, [lowChan, highChan], sampleCount, sampleRate, vrange, memHandle");
+              "*** Usage: cbReadAnalogScan(boardNum, [lowChan, highChan], sampleCount, sampleRate, vrange, "
+              "memHandle");
     EXPECT_EQ(call(gw_cbReadAnalogBackgroundScan, 1, {num(0)}).error,
-              "*** Usage: cbReadAnalogBackgroundScan(boardNum, [lowChan, highChan], bufferSize, sampleRate, vrange, memHandle)");
+              "*** Usage: cbReadAnalogBackgroundScan(boardNum, [lowChan, highChan], bufferSize, sampleRate, "
+              "vrange, memHandle)");
     EXPECT_TRUE(log().empty());
 }
 
@@ -58,12 +60,15 @@ TEST_F(Analog, AFailedReadStillConvertsItsWordAndReturnsTheStatus)
 TEST_F(Analog, WriteAnalogNarrowsVoltsToSingleThenConvertsThenWrites)
 {
     const Result r = call(gw_cbWriteAnalog, 2, {num(0), num(1.5), num(100), num(0.1)});
-    EXPECT_EQ(log(), (std::vector<std::string>{"cbFromEngUnits(0,100,0.100000001)",
-                                               "cbWriteAnalog(0,1,100,100)"}));
+    EXPECT_EQ(log(),
+              (std::vector<std::string>{"cbFromEngUnits(0,100,0.100000001)", "cbWriteAnalog(0,1,100,100)"}));
     EXPECT_EQ(r.out(0), 100);
     EXPECT_EQ(r.out(1), 0);
 
-    fake::driver.from_eng_units = [](int, int, float, unsigned short *c) { *c = 0xFFFF; return 0; };
+    fake::driver.from_eng_units = [](int, int, float, unsigned short *c) {
+        *c = 0xFFFF;
+        return 0;
+    };
     fake::driver.write_analog = [](int, int, int, unsigned short) { return 10; };
     const Result full = call(gw_cbWriteAnalog, 2, {num(0), num(0), num(0), num(1e6)});
     EXPECT_EQ(full.out(0), 65535);  // never negative
@@ -78,8 +83,8 @@ TEST_F(Analog, GainQueueConvertsWholeListsToSixteenBitsAndPassesNumChansUnchange
         ranges.assign(g, g + 4);
         return 5;
     };
-    const Result r = call(gw_cbSetGainQueue, 1,
-                          {num(1), row({2.9, -0.5, 65537, -1}), row({0, 1, 100, 101.5}), num(3)});
+    const Result r =
+        call(gw_cbSetGainQueue, 1, {num(1), row({2.9, -0.5, 65537, -1}), row({0, 1, 100, 101.5}), num(3)});
     EXPECT_EQ(r.out(0), 5);
     EXPECT_EQ(log(), (std::vector<std::string>{"cbSetGainQueue(1,3)"}));
     EXPECT_EQ(channels, (std::vector<short>{2, 0, 1, -1}));
@@ -92,8 +97,8 @@ TEST_F(Analog, GainQueueConvertsWholeListsToSixteenBitsAndPassesNumChansUnchange
 TEST_F(Analog, GainQueueListsAreCountedByTheirColumns)
 {
     // Column vectors have one column: length 1 each, even of other heights.
-    const Result columns = call(gw_cbSetGainQueue, 1,
-                                {num(0), matrix(3, 1, {4, 5, 6}), matrix(2, 1, {1, 2}), num(1)});
+    const Result columns =
+        call(gw_cbSetGainQueue, 1, {num(0), matrix(3, 1, {4, 5, 6}), matrix(2, 1, {1, 2}), num(1)});
     EXPECT_FALSE(columns.raised) << columns.error;
     EXPECT_EQ(columns.mallocs, (std::vector<size_t>{2, 2}));
     // Two empty lists pass, and the driver is still called.
@@ -130,7 +135,8 @@ TEST_F(Analog, AHandleWithItsTopBitSetTravelsAsANegativeNumberAndComesBackWhole)
     EXPECT_EQ(script_value, -2147478988.0);  // 0x80001234 read as signed
     EXPECT_EQ(log().front(), "cbNewSampleBuffer(100)");
 
-    const Result r = call(gw_cbReadAnalogScan, 3, {num(0), row({0, 0}), num(2), num(1000), num(0), num(script_value)});
+    const Result r =
+        call(gw_cbReadAnalogScan, 3, {num(0), row({0, 0}), num(2), num(1000), num(0), num(script_value)});
     EXPECT_FALSE(r.raised) << r.error;
     EXPECT_EQ(fake::driver.calls("cbReadAnalogScan").front(),
               "cbReadAnalogScan(0,0,0,2,1000,0," + std::to_string(handle) + ",0)");
@@ -148,7 +154,8 @@ TEST_F(Analog, ForegroundScanConvertsEverySampleInBufferOrderIntoOneRow)
     const Result r = call(gw_cbReadAnalogScan, 3,
                           {num(2), row({0.9, 3.9}), num(6), num(1001), num(1.5), num(double(handle))});
     const auto scans = fake::driver.calls("cbReadAnalogScan");
-    EXPECT_EQ(scans, (std::vector<std::string>{"cbReadAnalogScan(2,0,3,6,1001,1," + std::to_string(handle) + ",0)"}));
+    EXPECT_EQ(scans, (std::vector<std::string>{"cbReadAnalogScan(2,0,3,6,1001,1," + std::to_string(handle) +
+                                               ",0)"}));
     ASSERT_EQ(rows(r.outputs[0]), 1);
     ASSERT_EQ(cols(r.outputs[0]), 6);  // channels interleaved in one row, not 4-by-n
     for (int i = 0; i < 6; ++i)
@@ -174,10 +181,13 @@ TEST_F(Analog, ALargeScanAsksTheDriverOnceForEachDistinctCount)
         return 0;
     };
     fake::driver.log.reserve(400);
-    const Result r = call(gw_cbReadAnalogScan, 3, {num(0), row({0, 0}), num(kSamples), num(100), num(2), num(double(handle))});
+    const Result r = call(gw_cbReadAnalogScan, 3,
+                          {num(0), row({0, 0}), num(kSamples), num(100), num(2), num(double(handle))});
     ASSERT_EQ(cols(r.outputs[0]), kSamples);
     for (int i : {0, 1, 65535, 65536, 65537, kSamples - 1})
-        EXPECT_EQ(value(r.outputs[0], i), static_cast<double>(static_cast<float>(((i * 7) & 0xFFFF) / 1000.0 + 2))) << i;
+        EXPECT_EQ(value(r.outputs[0], i),
+                  static_cast<double>(static_cast<float>(((i * 7) & 0xFFFF) / 1000.0 + 2)))
+            << i;
     EXPECT_EQ(calls, 65536);
     EXPECT_EQ(r.held_blocks, 0);
 }
@@ -185,7 +195,8 @@ TEST_F(Analog, ALargeScanAsksTheDriverOnceForEachDistinctCount)
 TEST_F(Analog, ForegroundScanOfNoSamplesIsOneByZeroWithNoConversion)
 {
     const DaqHandle handle = fake::driver.new_sample_buffer(4);
-    const Result r = call(gw_cbReadAnalogScan, 3, {num(0), row({0, 1}), num(0), num(100), num(0), num(double(handle))});
+    const Result r =
+        call(gw_cbReadAnalogScan, 3, {num(0), row({0, 1}), num(0), num(100), num(0), num(double(handle))});
     EXPECT_EQ(rows(r.outputs[0]), 1);
     EXPECT_EQ(cols(r.outputs[0]), 0);
     EXPECT_TRUE(fake::driver.calls("cbToEngUnits").empty());
@@ -195,10 +206,11 @@ TEST_F(Analog, ForegroundScanOfNoSamplesIsOneByZeroWithNoConversion)
 TEST_F(Analog, AFailedScanReadsNoBufferAndGivesAnEmptyRow)
 {
     fake::driver.read_analog_scan = [](int, int, int, int, int *, int, DaqHandle, int) { return 12; };
-    const Result r = call(gw_cbReadAnalogScan, 3, {num(0), row({0, 0}), num(2000000000), num(100), num(0), num(77)});
+    const Result r =
+        call(gw_cbReadAnalogScan, 3, {num(0), row({0, 0}), num(2000000000), num(100), num(0), num(77)});
     EXPECT_EQ(rows(r.outputs[0]), 1);
     EXPECT_EQ(cols(r.outputs[0]), 0);  // no size taken from a count the driver refused
-    EXPECT_EQ(r.out(1), 100);  // the rate as the driver left it
+    EXPECT_EQ(r.out(1), 100);          // the rate as the driver left it
     EXPECT_EQ(r.out(2), 12);
     EXPECT_TRUE(fake::driver.calls("cbWinBufToArray").empty());
     EXPECT_TRUE(fake::driver.calls("cbToEngUnits").empty());
@@ -207,8 +219,11 @@ TEST_F(Analog, AFailedScanReadsNoBufferAndGivesAnEmptyRow)
 TEST_F(Analog, ACopyTheDriverRefusesGivesNaNsForThoseSamples)
 {
     const DaqHandle handle = fake::driver.new_sample_buffer(5000);
-    fake::driver.win_buf_to_array = [](DaqHandle, unsigned short *, int first, int) { return first == 0 ? 0 : 12; };
-    const Result r = call(gw_cbReadAnalogScan, 3, {num(0), row({0, 0}), num(5000), num(100), num(0), num(double(handle))});
+    fake::driver.win_buf_to_array = [](DaqHandle, unsigned short *, int first, int) {
+        return first == 0 ? 0 : 12;
+    };
+    const Result r =
+        call(gw_cbReadAnalogScan, 3, {num(0), row({0, 0}), num(5000), num(100), num(0), num(double(handle))});
     EXPECT_FALSE(std::isnan(value(r.outputs[0], 4095)));
     EXPECT_TRUE(std::isnan(value(r.outputs[0], 4096)));
     EXPECT_TRUE(std::isnan(value(r.outputs[0], 4999)));
@@ -218,24 +233,26 @@ TEST_F(Analog, ScanArgumentsTheDriverCannotBeGivenAreRefused)
 {
     for (Entry *gw : {gw_cbReadAnalogScan, gw_cbReadAnalogBackgroundScan}) {
         EXPECT_EQ(call(gw, 3, {num(0), num(3), num(4), num(100), num(0), num(1)}).error.substr(0, 4), "*** ");
-        EXPECT_NE(call(gw, 3, {num(0), row({3}), num(4), num(100), num(0), num(1)}).error.find(
-                      "[lowChan, highChan] must be a real double array of at least two elements"),
+        EXPECT_NE(call(gw, 3, {num(0), row({3}), num(4), num(100), num(0), num(1)})
+                      .error.find("[lowChan, highChan] must be a real double array of at least two elements"),
                   std::string::npos);
-        EXPECT_NE(call(gw, 3, {num(0), row({0, 1}), num(-1), num(100), num(0), num(1)}).error.find(
-                      "must not be negative"),
+        EXPECT_NE(call(gw, 3, {num(0), row({0, 1}), num(-1), num(100), num(0), num(1)})
+                      .error.find("must not be negative"),
                   std::string::npos);
         // A sparse pair keeps only its nonzeros: its second element is not there.
-        EXPECT_NE(call(gw, 3, {num(0), sparse_row({0, 3}), num(4), num(100), num(0), num(1)}).error.find(
-                      "[lowChan, highChan] must be a real double array of at least two elements"),
+        EXPECT_NE(call(gw, 3, {num(0), sparse_row({0, 3}), num(4), num(100), num(0), num(1)})
+                      .error.find("[lowChan, highChan] must be a real double array of at least two elements"),
                   std::string::npos);
-        EXPECT_NE(call(gw, 3, {num(0), row({0, NAN}), num(4), num(100), num(0), num(1)}).error.find(
-                      "must be a finite number"),
+        EXPECT_NE(call(gw, 3, {num(0), row({0, NAN}), num(4), num(100), num(0), num(1)})
+                      .error.find("must be a finite number"),
                   std::string::npos);
     }
     EXPECT_TRUE(log().empty());
     // A column vector pair has its two elements.
     const DaqHandle handle = fake::driver.new_sample_buffer(4);
-    EXPECT_FALSE(call(gw_cbReadAnalogScan, 3, {num(0), matrix(2, 1, {1, 2}), num(4), num(10), num(0), num(double(handle))}).raised);
+    EXPECT_FALSE(call(gw_cbReadAnalogScan, 3,
+                      {num(0), matrix(2, 1, {1, 2}), num(4), num(10), num(0), num(double(handle))})
+                     .raised);
 }
 
 TEST_F(Analog, BackgroundStartUsesOptionsThreeAndConvertsNothing)
@@ -244,10 +261,14 @@ TEST_F(Analog, BackgroundStartUsesOptionsThreeAndConvertsNothing)
         *rate = 999;
         return 0;
     };
-    const Result r = call(gw_cbReadAnalogBackgroundScan, 0, {num(1), row({2, 5}), num(400), num(1000), num(3), num(-5)});
+    const Result r =
+        call(gw_cbReadAnalogBackgroundScan, 0, {num(1), row({2, 5}), num(400), num(1000), num(3), num(-5)});
     EXPECT_EQ(log(), (std::vector<std::string>{"cbReadAnalogScan(1,2,5,400,1000,3,-5,3)"}));
     EXPECT_EQ(r.out(0), 999);
-    EXPECT_EQ(call(gw_cbReadAnalogBackgroundScan, 2, {num(1), row({2, 5}), num(400), num(1000), num(3), num(-5)}).out(1), 0);
+    EXPECT_EQ(
+        call(gw_cbReadAnalogBackgroundScan, 2, {num(1), row({2, 5}), num(400), num(1000), num(3), num(-5)})
+            .out(1),
+        0);
 }
 
 }  // namespace

@@ -51,8 +51,8 @@ protected:
     {
         replies_ = std::move(replies);
         return call(gw_cbFetchBackgroundData, 4,
-                    {num(0), num(previous_count), num(previous_index), num(ring), row({0, double(channels - 1)}),
-                     num(0), num(double(handle_))});
+                    {num(0), num(previous_count), num(previous_index), num(ring),
+                     row({0, double(channels - 1)}), num(0), num(double(handle_))});
     }
 
     // The raw samples a result holds, column after column (the fake
@@ -75,8 +75,10 @@ protected:
 TEST_F(Background, UsageTexts)
 {
     EXPECT_EQ(call(gw_cbFetchBackgroundData, 1, {num(0)}).error,
-              "*** Usage: cbFetchBackgroundData(boardNum, previousCount, previousIndex, bufferSize, [lowChan,highChan], vrange, memHandle");
-    EXPECT_EQ(call(gw_cbQueryScanState, 1, {num(0)}).error, "*** Usage: cbQueryScanState(boardNum, functionType)");
+              "*** Usage: cbFetchBackgroundData(boardNum, previousCount, previousIndex, bufferSize, "
+              "[lowChan,highChan], vrange, memHandle");
+    EXPECT_EQ(call(gw_cbQueryScanState, 1, {num(0)}).error,
+              "*** Usage: cbQueryScanState(boardNum, functionType)");
     EXPECT_EQ(call(gw_cbHaltBackground, 1, {num(0), num(1), num(2)}).error,
               "*** Usage: cbHaltBackground(boardNum, functionType).");
     EXPECT_TRUE(fake::driver.log.empty());
@@ -148,7 +150,8 @@ TEST_F(Background, ExactlyOneRingIsNoOverflowAndOneMoreIs)
     fake::driver.log.clear();
     const Result over = fetch(4, 4, {{1, 17, 5}}, 2);
     EXPECT_EQ(over.error, "*** Buffer overflow!!!");
-    EXPECT_EQ(fake::driver.calls("cbStopIOBackground"), (std::vector<std::string>{"cbStopIOBackground(0,1)"}));
+    EXPECT_EQ(fake::driver.calls("cbStopIOBackground"),
+              (std::vector<std::string>{"cbStopIOBackground(0,1)"}));
     EXPECT_TRUE(fake::driver.calls("cbWinBufToArray").empty());
     EXPECT_EQ(over.outputs[0], nullptr);
 }
@@ -202,20 +205,25 @@ TEST_F(Background, CountsWrapAroundThirtyTwoBits)
 
 TEST_F(Background, ArgumentsThatWouldLeaveTheRingAreRefused)
 {
-    EXPECT_EQ(call(gw_cbFetchBackgroundData, 4, {num(0), num(0), num(0), num(12), row({2, 1}), num(0), num(1)}).error,
-              "*** cbFetchBackgroundData: [lowChan,highChan] must not have highChan below lowChan");
+    EXPECT_EQ(
+        call(gw_cbFetchBackgroundData, 4, {num(0), num(0), num(0), num(12), row({2, 1}), num(0), num(1)})
+            .error,
+        "*** cbFetchBackgroundData: [lowChan,highChan] must not have highChan below lowChan");
     EXPECT_EQ(fetch(0, 12, {{1, 1, 1}}).error,
               "*** cbFetchBackgroundData: previousIndex must lie within 0 to bufferSize - 1");
     EXPECT_EQ(fetch(0, -1, {{1, 1, 1}}).error,
               "*** cbFetchBackgroundData: previousIndex must lie within 0 to bufferSize - 1");
-    EXPECT_EQ(fetch(0, 0, {{1, 1, 1}}, 3, 0).error, "*** cbFetchBackgroundData: bufferSize must be at least 1");
+    EXPECT_EQ(fetch(0, 0, {{1, 1, 1}}, 3, 0).error,
+              "*** cbFetchBackgroundData: bufferSize must be at least 1");
     EXPECT_EQ(fetch(0, 0, {{1, 1, 1}}, 3, 0).outputs[0], nullptr);
     // A count from an earlier scan, ahead of this one's.
     EXPECT_EQ(fetch(30, 6, {{1, 9, 9}}).error,
-              "*** cbFetchBackgroundData: previousCount is ahead of the scan's count: pass the count and index the previous fetch of this scan returned");
+              "*** cbFetchBackgroundData: previousCount is ahead of the scan's count: pass the count and "
+              "index the previous fetch of this scan returned");
     // Count and index that do not agree: 3 new samples cannot end at 11.
     EXPECT_EQ(fetch(6, 6, {{1, 9, 11}}).error,
-              "*** cbFetchBackgroundData: previousIndex does not match the scan's count and index: pass the count and index the previous fetch of this scan returned");
+              "*** cbFetchBackgroundData: previousIndex does not match the scan's count and index: pass the "
+              "count and index the previous fetch of this scan returned");
     EXPECT_TRUE(fake::driver.calls("cbWinBufToArray").empty());
 }
 
@@ -223,7 +231,8 @@ TEST_F(Background, ACopyTheDriverRefusesIsAnError)
 {
     fake::driver.win_buf_to_array = [](DaqHandle, unsigned short *, int, int) { return 14; };
     EXPECT_EQ(fetch(0, 0, {{1, 3, 3}}).error,
-              "*** cbFetchBackgroundData: the driver could not copy the samples: memHandle and bufferSize must name the scan's buffer");
+              "*** cbFetchBackgroundData: the driver could not copy the samples: memHandle and bufferSize "
+              "must name the scan's buffer");
 }
 
 TEST_F(Background, QueryReturnsTheDriversValuesSignedAndPassesTheFunctionType)
@@ -249,7 +258,8 @@ TEST_F(Background, HaltPassesTheFunctionTypeAndReturnsTheStatus)
     fake::driver.stop_io_background = [](int, int function) { return function == 1 ? 0 : 16; };
     EXPECT_EQ(call(gw_cbHaltBackground, 0, {num(3), num(1)}).out(0), 0);
     EXPECT_EQ(call(gw_cbHaltBackground, 0, {num(3), num(2)}).out(0), 16);
-    EXPECT_EQ(fake::driver.log, (std::vector<std::string>{"cbStopIOBackground(3,1)", "cbStopIOBackground(3,2)"}));
+    EXPECT_EQ(fake::driver.log,
+              (std::vector<std::string>{"cbStopIOBackground(3,1)", "cbStopIOBackground(3,2)"}));
 }
 
 }  // namespace

@@ -18,7 +18,10 @@ protected:
 
 TEST_F(Digital, ReadPortReturnsTheWordUnsignedThenTheStatus)
 {
-    fake::driver.read_port = [](int, int, unsigned short *v) { *v = 0xFFFF; return 0; };
+    fake::driver.read_port = [](int, int, unsigned short *v) {
+        *v = 0xFFFF;
+        return 0;
+    };
     const Result r = call(gw_cbReadPort, 2, {num(1), num(10)});
     EXPECT_EQ(r.out(0), 65535);  // all lines high, never -1
     EXPECT_EQ(r.out(1), 0);
@@ -43,8 +46,8 @@ TEST_F(Digital, WriteAndDirectionPassTheirThirdArgumentAndReturnTheStatus)
     const Result d = call(gw_cbSetPortDirection, 0, {num(1), num(11.5), num(2)});
     EXPECT_EQ(w.out(0), -1);  // a failure is a result, not an error
     EXPECT_EQ(d.out(0), 3);
-    EXPECT_EQ(fake::driver.log, (std::vector<std::string>{"cbWritePort(0,10,65)",
-                                                          "cbSetPortDirection(1,11,2)"}));
+    EXPECT_EQ(fake::driver.log,
+              (std::vector<std::string>{"cbWritePort(0,10,65)", "cbSetPortDirection(1,11,2)"}));
 }
 
 TEST_F(Digital, UsageTexts)
@@ -53,8 +56,7 @@ TEST_F(Digital, UsageTexts)
               "*** Usage: [errorCode] = cbWritePort(boardNum, portNum, value)");
     EXPECT_EQ(call(gw_cbSetPortDirection, 1, {num(0), num(1), num(2), num(3)}).error,
               "*** Usage: [errorCode] = cbSetPortDirection(boardNum, portNum, direction)");
-    EXPECT_EQ(call(gw_cbErrorText, 1, {}).error,
-              "*** Usage: [errorString] = cbErrorText(errorCode)");
+    EXPECT_EQ(call(gw_cbErrorText, 1, {}).error, "*** Usage: [errorString] = cbErrorText(errorCode)");
     EXPECT_EQ(call(gw_cbErrorText, 1, {num(0), num(1)}).error,
               "*** Usage: [errorString] = cbErrorText(errorCode)");
     EXPECT_EQ(call(gw_cbBoardLabel, 2, {num(0), num(1)}).error,

@@ -26,8 +26,7 @@ const double kInf = std::numeric_limits<double>::infinity();
 TEST_F(Frame, WrongArgumentCountRaisesUsageBeforeAnything)
 {
     const std::string usage = "*** Usage: [errorCode] = cbReadPort(boardNum, portNum)";
-    for (auto args : {std::initializer_list<mxArray *>{},
-                      std::initializer_list<mxArray *>{num(0)},
+    for (auto args : {std::initializer_list<mxArray *>{}, std::initializer_list<mxArray *>{num(0)},
                       std::initializer_list<mxArray *>{num(0), num(1), num(2)}}) {
         const Result r = call(gw_cbReadPort, 2, args);
         EXPECT_TRUE(r.raised);
@@ -44,8 +43,7 @@ TEST_F(Frame, IntegersAreTruncatedTowardZero)
 {
     call(gw_cbWritePort, 1, {num(2.9), num(-2.9), num(-0.5)});
     call(gw_cbWritePort, 1, {num(3), num(1.9), num(255.99)});
-    EXPECT_EQ(fake::driver.log,
-              (std::vector<std::string>{"cbWritePort(2,-2,0)", "cbWritePort(3,1,255)"}));
+    EXPECT_EQ(fake::driver.log, (std::vector<std::string>{"cbWritePort(2,-2,0)", "cbWritePort(3,1,255)"}));
 }
 
 TEST_F(Frame, ThirtyTwoBitExtremesPassAndOnlyTheLow16BitsReachAWord)
@@ -53,9 +51,8 @@ TEST_F(Frame, ThirtyTwoBitExtremesPassAndOnlyTheLow16BitsReachAWord)
     call(gw_cbWritePort, 1, {num(2147483647.9), num(-2147483648.9), num(65537)});
     call(gw_cbWritePort, 1, {num(0), num(0), num(-1)});
     call(gw_cbWritePort, 1, {num(0), num(0), num(65536)});
-    EXPECT_EQ(fake::driver.log,
-              (std::vector<std::string>{"cbWritePort(2147483647,-2147483648,1)",
-                                        "cbWritePort(0,0,65535)", "cbWritePort(0,0,0)"}));
+    EXPECT_EQ(fake::driver.log, (std::vector<std::string>{"cbWritePort(2147483647,-2147483648,1)",
+                                                          "cbWritePort(0,0,65535)", "cbWritePort(0,0,0)"}));
 }
 
 TEST_F(Frame, NonFiniteOrOutOfRangeIntegersAreRefusedNamingGatewayAndArgument)
@@ -64,8 +61,7 @@ TEST_F(Frame, NonFiniteOrOutOfRangeIntegersAreRefusedNamingGatewayAndArgument)
     for (double value : bad) {
         const Result r = call(gw_cbWritePort, 1, {num(0), num(value), num(0)});
         EXPECT_TRUE(r.raised) << value;
-        EXPECT_EQ(r.error,
-                  "*** cbWritePort: portNum must be a finite number within the 32-bit integer range")
+        EXPECT_EQ(r.error, "*** cbWritePort: portNum must be a finite number within the 32-bit integer range")
             << value;
     }
     // The last argument is checked too, and the driver is never called.
@@ -76,10 +72,9 @@ TEST_F(Frame, NonFiniteOrOutOfRangeIntegersAreRefusedNamingGatewayAndArgument)
 
 TEST_F(Frame, ArgumentsOfTheWrongKindAreRefusedNeverRead)
 {
-    mxArray *const wrong[] = {str("1"),     cell(),          structure(), logical(true),
-                              int32(1),     single(1.0f),    complex(1.0), sparse_row({0, 3}),
-                              matrix(0, 0, {}),
-                              matrix(1, 0, {}), matrix(0, 3, {})};
+    mxArray *const wrong[] = {str("1"),         cell(),           structure(),     logical(true),
+                              int32(1),         single(1.0f),     complex(1.0),    sparse_row({0, 3}),
+                              matrix(0, 0, {}), matrix(1, 0, {}), matrix(0, 3, {})};
     for (mxArray *arg : wrong) {
         const Result r = call(gw_cbReadPort, 2, {num(0), arg});
         EXPECT_TRUE(r.raised);
@@ -97,7 +92,10 @@ TEST_F(Frame, ANonScalarArrayCountsByItsFirstElement)
 
 TEST_F(Frame, AllOutputsAreStoredWithinTheRoomTheHostGives)
 {
-    fake::driver.read_port = [](int, int, unsigned short *v) { *v = 7; return -1; };
+    fake::driver.read_port = [](int, int, unsigned short *v) {
+        *v = 7;
+        return -1;
+    };
     // nlhs 0 and 1: room for one, so only the first output is made.
     for (int nlhs : {0, 1}) {
         const Result r = call(gw_cbReadPort, nlhs, {num(0), num(1)});
@@ -120,7 +118,10 @@ TEST_F(Frame, AllOutputsAreStoredWithinTheRoomTheHostGives)
 TEST_F(Frame, ACallAfterAnErrorStartsAfresh)
 {
     EXPECT_TRUE(call(gw_cbReadPort, 2, {num(0), num(kNaN)}).raised);
-    fake::driver.read_port = [](int, int, unsigned short *v) { *v = 0x1234; return 0; };
+    fake::driver.read_port = [](int, int, unsigned short *v) {
+        *v = 0x1234;
+        return 0;
+    };
     const Result r = call(gw_cbReadPort, 2, {num(1), num(2)});
     EXPECT_FALSE(r.raised);
     EXPECT_EQ(r.out(0), 0x1234);

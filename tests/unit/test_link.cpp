@@ -29,8 +29,7 @@ protected:
 
 TEST_F(Link, WriterUsageForAnyOtherCount)
 {
-    const std::string usage =
-        "*** Usage: [numBytesWritten] = cbPushText(boardNum, stringTowrite, timeOut)";
+    const std::string usage = "*** Usage: [numBytesWritten] = cbPushText(boardNum, stringTowrite, timeOut)";
     EXPECT_EQ(call(gw_cbPushText, 1, {num(0), str("A\n")}).error, usage);
     EXPECT_EQ(call(gw_QLPushText, 1, {num(0), str("A\n"), num(1), num(2)}).error, usage);
     EXPECT_TRUE(log().empty());
@@ -52,9 +51,9 @@ TEST_F(Link, WriterSendsEachByteInOneFullHandshake)
     EXPECT_EQ(peer.received, (std::vector<unsigned short>{0x41, 0x42, 0x0A}));
     // The first character, phase by phase; the peer answers at once.
     const std::vector<std::string> first(log().begin(), log().begin() + 6);
-    EXPECT_EQ(first, (std::vector<std::string>{"cbReadPort(2,14)", "cbWritePort(2,10,65)",
-                                               "cbWritePort(2,11,1)", "cbReadPort(2,14)",
-                                               "cbWritePort(2,11,0)", "cbReadPort(2,14)"}));
+    EXPECT_EQ(first,
+              (std::vector<std::string>{"cbReadPort(2,14)", "cbWritePort(2,10,65)", "cbWritePort(2,11,1)",
+                                        "cbReadPort(2,14)", "cbWritePort(2,11,0)", "cbReadPort(2,14)"}));
     EXPECT_EQ(log().back(), "cbWritePort(2,11,0)");  // no wait after the last byte
     EXPECT_EQ(fake::driver.calls("cbWritePort").size(), 9u);
 }
@@ -65,9 +64,8 @@ TEST_F(Link, QLPushTextClearsTheDataPortAfterEachByte)
     peer.attach();
     EXPECT_EQ(call(gw_QLPushText, 1, {num(0), str("AB"), num(1)}).out(0), 2);
     EXPECT_EQ(fake::driver.calls("cbWritePort"),
-              (std::vector<std::string>{"cbWritePort(0,10,65)", "cbWritePort(0,11,1)",
-                                        "cbWritePort(0,11,0)", "cbWritePort(0,10,0)",
-                                        "cbWritePort(0,10,66)", "cbWritePort(0,11,1)",
+              (std::vector<std::string>{"cbWritePort(0,10,65)", "cbWritePort(0,11,1)", "cbWritePort(0,11,0)",
+                                        "cbWritePort(0,10,0)", "cbWritePort(0,10,66)", "cbWritePort(0,11,1)",
                                         "cbWritePort(0,11,0)", "cbWritePort(0,10,0)"}));
 }
 
@@ -75,8 +73,9 @@ TEST_F(Link, WriterSignExtendsBytesAndStopsAtAZeroByte)
 {
     linkpeer::Reader peer(kWriterPorts);
     peer.attach();
-    const Result r = call(gw_cbPushText, 1, {num(0), str(std::string("\xE9\x41\x7F\x80", 4) +
-                                                         std::string("\0Z\n", 3)), num(1)});
+    const Result r =
+        call(gw_cbPushText, 1,
+             {num(0), str(std::string("\xE9\x41\x7F\x80", 4) + std::string("\0Z\n", 3)), num(1)});
     EXPECT_EQ(r.out(0), 4);
     EXPECT_EQ(peer.received, (std::vector<unsigned short>{0xFFE9, 0x0041, 0x007F, 0xFF80}));
 }
@@ -174,8 +173,7 @@ TEST_F(Link, TheTimeTestComesBeforeTheStateTest)
     linkpeer::Reader peer(kWriterPorts);
     peer.stall = 0.060;
     peer.attach();
-    EXPECT_EQ(call(gw_cbPushText, 1, {num(0), str("A"), num(0.05)}).error,
-              "*** Receiver bit read timeout 2");
+    EXPECT_EQ(call(gw_cbPushText, 1, {num(0), str("A"), num(0.05)}).error, "*** Receiver bit read timeout 2");
     EXPECT_EQ(peer.received.size(), 1u);
 }
 
@@ -192,8 +190,7 @@ TEST_F(Link, ZeroNegativeAndNaNTimeOutsLeaveTheWaitsUnbounded)
     linkpeer::Reader slow(kWriterPorts);
     slow.answer_after = 0.2;
     slow.attach();
-    EXPECT_EQ(call(gw_cbPushText, 1, {num(0), str("A"), num(0.05)}).error,
-              "*** Receiver bit read timeout 2");
+    EXPECT_EQ(call(gw_cbPushText, 1, {num(0), str("A"), num(0.05)}).error, "*** Receiver bit read timeout 2");
 }
 
 // --- readers ---------------------------------------------------------------
@@ -255,11 +252,10 @@ TEST_F(Link, EachReaderTakesALineOnItsOwnPorts)
         const std::string s = std::to_string(c.ports.sender), d = std::to_string(c.ports.data),
                           r = std::to_string(c.ports.receiver);
         const std::vector<std::string> first(log().begin(), log().begin() + 7);
-        EXPECT_EQ(first, (std::vector<std::string>{
-                             "cbReadPort(0," + s + ")", "cbReadPort(0," + s + ")",
-                             "cbReadPort(0," + d + ")", "cbWritePort(0," + r + ",1)",
-                             "cbReadPort(0," + s + ")", "cbWritePort(0," + r + ",0)",
-                             "cbReadPort(0," + s + ")"}))
+        EXPECT_EQ(first, (std::vector<std::string>{"cbReadPort(0," + s + ")", "cbReadPort(0," + s + ")",
+                                                   "cbReadPort(0," + d + ")", "cbWritePort(0," + r + ",1)",
+                                                   "cbReadPort(0," + s + ")", "cbWritePort(0," + r + ",0)",
+                                                   "cbReadPort(0," + s + ")"}))
             << c.name;
         EXPECT_EQ(log().back(), "cbWritePort(0," + r + ",0)") << c.name;  // read bit left down
     }
@@ -307,9 +303,8 @@ TEST_F(Link, TheBufferGrowsByItsStepKeepingTwoBytesFree)
     EXPECT_EQ(r.mallocs, (std::vector<size_t>{2}));
     EXPECT_EQ(r.reallocs, (std::vector<size_t>{4, 6, 8}));
 
-    for (auto [line, reallocs] : {std::pair<std::string, std::vector<size_t>>{"ab\n", {}},
-                                  {"abc\n", {8}},
-                                  {"abcdefg\n", {8, 12}}}) {
+    for (auto [line, reallocs] :
+         {std::pair<std::string, std::vector<size_t>>{"ab\n", {}}, {"abc\n", {8}}, {"abcdefg\n", {8, 12}}}) {
         fake::driver.reset();
         linkpeer::Writer peer(kWriterPorts, line);
         peer.attach();

@@ -36,8 +36,8 @@ TEST(Mexsmoke, ChecksInOrderCountOutputsThenArgument)
     EXPECT_EQ(call(gw_mexsmoke, 1, {}).error, "One input required.");
     EXPECT_EQ(call(gw_mexsmoke, 2, {num(1), num(2)}).error, "One input required.");
     EXPECT_EQ(call(gw_mexsmoke, 2, {num(1)}).error, "Too many output arguments");
-    for (mxArray *bad : {row({1, 2}), matrix(0, 0, {}), complex(1), int32(1), str("a"),
-                         single(1.0f), logical(true), cell()}) {
+    for (mxArray *bad : {row({1, 2}), matrix(0, 0, {}), complex(1), int32(1), str("a"), single(1.0f),
+                         logical(true), cell()}) {
         const Result r = call(gw_mexsmoke, 1, {bad});
         EXPECT_EQ(r.error, "Input must be a noncomplex scalar double.");
         EXPECT_EQ(r.outputs[0], nullptr);
