@@ -119,12 +119,14 @@ function demo_session()
   if ~isempty(plot_file)
     warning('off', 'all');   % the gnuplot toolkit's notices; it works headless
     graphics_toolkit('gnuplot');
-    set(0, 'defaultaxesfontsize', 9, 'defaulttextfontsize', 9);
+    set(0, 'defaultaxesfontsize', 7, 'defaulttextfontsize', 7);
     figure('visible', 'off', 'position', [0 0 1000 900]);
     seconds = (0:columns(acquired) - 1) / rate;
     names = {'input 4: square 2 V, 5 Hz', 'input 5: triangle 3 V, 2 Hz, -1 V', 'input 6: noise 0.3 V rms, 4 V', 'input 7: counter'};
     for c = 1:4
-      subplot(4, 1, c);
+      % Bands of equal height, each axes leaving room above it for its
+      % title below the tick labels of the plot above.
+      axes('position', [0.09, 0.09 + (4 - c) * 0.228, 0.87, 0.12]);
       plot(seconds, acquired(c, :));
       title(names{c});
       if c == 4, xlabel('seconds'); end
