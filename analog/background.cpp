@@ -11,7 +11,6 @@ namespace daqgate {
 
 namespace {
 
-constexpr int kAnalogInput = 1;  // function type of the analog input background scan
 
 // later - earlier for two 32-bit counts, across the counts' wrap.
 int64_t since(int32_t later, int32_t earlier)
@@ -26,7 +25,7 @@ int32_t advanced(int32_t count, int64_t by)
 
 [[noreturn]] void overflow(int32_t board)
 {
-    cbStopIOBackground(board, kAnalogInput);  // status not examined
+    cbStopIOBackground(board, CB_AIFUNCTION);  // status not examined
     raise("*** Buffer overflow!!!");
 }
 
@@ -59,7 +58,7 @@ void run_fetch_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *pr
     short state = 0;
     int count = previous_count;
     int index = previous_index;
-    cbGetIOStatus(board, &state, &count, &index, kAnalogInput);  // status not examined
+    cbGetIOStatus(board, &state, &count, &index, CB_AIFUNCTION);  // status not examined
     // Nothing to return: a 0-by-0 matrix and the state at a position.
     const auto nothing = [&](int32_t at_count, int32_t at_index) {
         call.put_matrix(0, 0);
@@ -67,7 +66,7 @@ void run_fetch_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *pr
         call.put(2, at_count);
         call.put(3, at_index);
     };
-    if (state != 1)
+    if (state != CB_RUNNING)
         return nothing(count, index);  // not running: samples never fetched stay so
 
     const int64_t arrived = since(count, previous_count);
@@ -103,7 +102,7 @@ void run_fetch_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *pr
     short later_state = 0;
     int later_count = count;
     int later_index = index;
-    if (cbGetIOStatus(board, &later_state, &later_count, &later_index, kAnalogInput) == 0 &&
+    if (cbGetIOStatus(board, &later_state, &later_count, &later_index, CB_AIFUNCTION) == 0 &&
         since(later_count, previous_count) > ring)
         overflow(board);
 

@@ -50,6 +50,15 @@ typedef intptr_t DaqHandle;
 #define CB_ERRSTRLEN 256
 #define CB_BOARDNAMELEN 28
 
+/* The codes the gateways and the driver agree on.  The real driver's
+ * meaning of each is its own; these are the values the callers pass. */
+#define CB_DIGITAL_OUT 1 /* cbSetPortDirection: the port drives its lines */
+#define CB_DIGITAL_IN 2  /* cbSetPortDirection: the port reads its lines */
+#define CB_FOREGROUND 0  /* cbReadAnalogScan options: return with the samples */
+#define CB_BACKGROUND 3  /* cbReadAnalogScan options: return at once, fill a ring */
+#define CB_AIFUNCTION 1  /* function type of the analog input background scan */
+#define CB_RUNNING 1     /* the state cbGetIOStatus reports while it runs */
+
 /* Digital ports --------------------------------------------------------- */
 
 /* Reads a digital port into *value.
@@ -60,7 +69,7 @@ CBW_EXPORT int CBWINAPI cbReadPort(int board, int port, unsigned short *value);
  * Fails for an unknown board or port, and for a port that is not an output. */
 CBW_EXPORT int CBWINAPI cbWritePort(int board, int port, unsigned short value);
 
-/* Sets a port's direction (1 = output, 2 = input on the simulated board).
+/* Sets a port's direction (CB_DIGITAL_OUT or CB_DIGITAL_IN).
  * Fails for an unknown board, port or direction code. */
 CBW_EXPORT int CBWINAPI cbSetPortDirection(int board, int port, int direction);
 
@@ -114,7 +123,7 @@ CBW_EXPORT DaqHandle CBWINAPI cbNewSampleBuffer(int count);
  * Fails, copying nothing, for an unknown handle or a range that leaves the buffer. */
 CBW_EXPORT int CBWINAPI cbWinBufToArray(DaqHandle handle, unsigned short *out, int first, int count);
 
-/* Reports the state (1 = running), total count and index of a background
+/* Reports the state (CB_RUNNING while it runs), total count and index of a background
  * operation.  Fails for an unknown board or function type. */
 CBW_EXPORT int CBWINAPI cbGetIOStatus(int board, short *state, int *count, int *index, int function);
 

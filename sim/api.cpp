@@ -94,7 +94,6 @@ int on_rig(Operation operation)
 BufferTable buffers;
 BackgroundScans scans;
 
-constexpr int kAnalogInputFunction = 1;
 
 }  // namespace
 }  // namespace daqgate::sim
@@ -195,19 +194,19 @@ CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count
         const SampleBuffer *buffer = buffers.find(handle);
         Pace pace{};
         std::unique_ptr<ScanSource> source;
-        if (options != 0 && options != 3)
+        if (options != CB_FOREGROUND && options != CB_BACKGROUND)
             return kBadOptions;
         if (const Status checked = r.begin_scan(board, low, high, range, *rate, &pace, &source);
             checked != kNoError)
             return checked;
         if (buffer == nullptr)
             return kBadHandle;
-        if (count < 0 || count > buffer->size || (options == 3 && count == 0))
+        if (count < 0 || count > buffer->size || (options == CB_BACKGROUND && count == 0))
             return kBadCount;
         if (scans.running(board))
             return kBusy;
         *rate = pace.rate;
-        if (options == 3)
+        if (options == CB_BACKGROUND)
             return scans.start(board, buffer, count, pace, std::move(source));
         // A foreground scan: the samples, then the time their scans take.
         const auto start = std::chrono::steady_clock::now();
@@ -221,7 +220,7 @@ CBW_EXPORT int CBWINAPI cbGetIOStatus(int board, short *state, int *count, int *
 {
     if (!Rig::valid_board(board))
         return kBadBoard;
-    if (function != kAnalogInputFunction)
+    if (function != CB_AIFUNCTION)
         return kBadFunction;
     return scans.status(board, state, count, index);
 }
@@ -230,7 +229,7 @@ CBW_EXPORT int CBWINAPI cbStopIOBackground(int board, int function)
 {
     if (!Rig::valid_board(board))
         return kBadBoard;
-    if (function != kAnalogInputFunction)
+    if (function != CB_AIFUNCTION)
         return kBadFunction;
     return scans.stop(board);
 }

@@ -61,7 +61,7 @@ Status BackgroundScans::status(int board, short *state, int *count, int *index)
     const std::lock_guard<std::mutex> guard(mutex_);
     Scan &scan = scans_[board];
     catch_up(scan);
-    *state = scan.running ? 1 : 0;
+    *state = scan.running ? CB_RUNNING : 0;
     *count = static_cast<int>(static_cast<uint32_t>(scan.made));
     *index = scan.ring > 0 ? static_cast<int>(scan.made % scan.ring) : 0;
     return kNoError;

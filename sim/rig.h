@@ -15,6 +15,7 @@
 #include <string>
 
 #include "analog.h"
+#include "cbw32.h"
 #include "rigfile.h"
 #include "status.h"
 
@@ -25,8 +26,8 @@ constexpr int kPorts = 32;
 constexpr int kPortCount = kBoards * kPorts;
 
 // Direction codes of cbSetPortDirection.
-constexpr int kOutput = 1;
-constexpr int kInput = 2;
+constexpr int kOutput = CB_DIGITAL_OUT;
+constexpr int kInput = CB_DIGITAL_IN;
 
 // The name of a valid board, at most 27 characters; writes at most size
 // bytes, terminator included.

@@ -26,7 +26,7 @@ int report(Status status)
 {
     if (status == kNoError)
         return 0;
-    char text[256];
+    char text[CB_ERRSTRLEN];
     status_text(status, text, sizeof text);
     std::fprintf(stderr, "%s%s (status %d)\n", kPrefix, text, static_cast<int>(status));
     return 1;
@@ -64,7 +64,7 @@ const char *direction_name(int direction)
 // What the rig holds is shown as it is; what is invalid says so.
 void show_ports(const Rig &rig)
 {
-    char name[32];
+    char name[CB_BOARDNAMELEN];
     for (int board = 0; board < kBoards; ++board) {
         board_name(board, name, sizeof name);
         std::printf("board %d: %s\n", board, name);
