@@ -13,22 +13,17 @@ function build_toolbox(outdir, driver, names)
   in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
   if ~exist(outdir, 'dir'), mkdir(outdir); end
 
+  % The gateways and their families, from the list of gateways; each
+  % family's sources besides its gateways' own are its shared procedure.
   frame = {fullfile('frame', 'frame.cpp')};
-  digital = {fullfile('digital', 'port.cpp'), fullfile('digital', 'label.cpp')};
-  link = {fullfile('link', 'link.cpp'), fullfile('link', 'members.cpp')};
-  analog = strcat('analog', filesep, {'point.cpp', 'queue.cpp', 'buffer.cpp', 'scan.cpp', ...
-                                      'convert.cpp', 'background.cpp', 'state.cpp'});
-  gateways = {
-    'cbReadPort', 'digital', digital; 'cbWritePort', 'digital', digital;
-    'cbSetPortDirection', 'digital', digital; 'cbBoardLabel', 'digital', digital;
-    'cbErrorText', 'digital', digital;
-    'cbPushText', 'link', link; 'QLPushText', 'link', link; 'cbFetchText', 'link', link;
-    'QLFetchText', 'link', link; 'QLFetchTextD', 'link', link; 'QLPullChars', 'link', link;
-    'cbReadAnalog', 'analog', analog; 'cbWriteAnalog', 'analog', analog;
-    'cbSetGainQueue', 'analog', analog; 'cbNewSampleBuffer', 'analog', analog;
-    'cbReadAnalogScan', 'analog', analog; 'cbReadAnalogBackgroundScan', 'analog', analog;
-    'cbFetchBackgroundData', 'analog', analog; 'cbQueryScanState', 'analog', analog;
-    'cbHaltBackground', 'analog', analog; 'mexsmoke', 'example', {}};
+  gateways = read_gateways(fullfile(root, 'gateways.list'));
+  for i = 1:size(gateways, 1)
+    family = gateways{i, 2};
+    own = strcat(gateways(strcmp(gateways(:, 2), family), 1), '.cpp');
+    found = dir(fullfile(root, family, '*.cpp'));
+    procedure = setdiff({found.name}, own);
+    gateways{i, 3} = strcat(family, filesep, procedure);
+  end
   if nargin >= 3
     gateways = gateways(ismember(gateways(:, 1), names), :);
   end
@@ -65,4 +60,17 @@ function build_toolbox(outdir, driver, names)
     fprintf('built %s\n', name);
   end
   copyfile(fullfile(root, 'help', 'Contents.m'), fullfile(outdir, 'Contents.m'));
+end
+
+function gateways = read_gateways(file)
+  % The name and family of every gateway in the list, one row each.
+  text = fileread(file);
+  lines = strsplit(text, {char([13 10]), char(10)});
+  gateways = cell(0, 3);
+  for i = 1:numel(lines)
+    line = strtrim(lines{i});
+    if isempty(line) || line(1) == '#', continue; end
+    fields = strtrim(strsplit(line, '|'));
+    gateways(end + 1, 1:2) = fields(1:2);
+  end
 end

@@ -105,27 +105,11 @@ void misused(const char *what)
 // Any gateway with fuzzed arguments, count and outputs.
 void fuzz_frame(Input &in)
 {
-    static Entry *const gateways[] = {gw_cbReadPort,
-                                      gw_cbWritePort,
-                                      gw_cbSetPortDirection,
-                                      gw_cbBoardLabel,
-                                      gw_cbErrorText,
-                                      gw_cbPushText,
-                                      gw_QLPushText,
-                                      gw_cbFetchText,
-                                      gw_QLFetchText,
-                                      gw_QLFetchTextD,
-                                      gw_QLPullChars,
-                                      gw_cbReadAnalog,
-                                      gw_cbWriteAnalog,
-                                      gw_cbSetGainQueue,
-                                      gw_cbNewSampleBuffer,
-                                      gw_cbReadAnalogScan,
-                                      gw_cbReadAnalogBackgroundScan,
-                                      gw_cbFetchBackgroundData,
-                                      gw_cbQueryScanState,
-                                      gw_cbHaltBackground,
-                                      gw_mexsmoke};
+    static Entry *const gateways[] = {
+#define DAQGATE_GATEWAY(name) gw_##name,
+#include "gateways.inc"
+#undef DAQGATE_GATEWAY
+    };
     Entry *gateway = gateways[in.byte() % (sizeof gateways / sizeof *gateways)];
     const int nlhs = in.byte() % 6;
     const int nrhs = in.byte() % 9;

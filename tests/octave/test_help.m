@@ -1,9 +1,7 @@
 function test_help()
   % 'help NAME' for every gateway, and the list of them all.
-  names = {'cbReadPort', 'cbWritePort', 'cbSetPortDirection', 'cbBoardLabel', 'cbErrorText', ...
-           'cbPushText', 'QLPushText', 'cbFetchText', 'QLFetchText', 'QLFetchTextD', 'QLPullChars', ...
-           'cbReadAnalog', 'cbWriteAnalog', 'cbSetGainQueue', 'cbNewSampleBuffer', 'cbReadAnalogScan', ...
-           'cbReadAnalogBackgroundScan', 'cbFetchBackgroundData', 'cbQueryScanState', 'cbHaltBackground', 'mexsmoke'};
+  names = gateway_names();
+  check_eq(numel(names), 21, 'twenty-one gateways in the list');
   contents = evalc('help Contents');
   for i = 1:numel(names)
     text = evalc(['help ' names{i}]);

@@ -5,31 +5,11 @@
 
 #include "mex.h"
 
+// gateways.inc, made by CMake from the list of gateways (gateways.list),
+// holds DAQGATE_GATEWAY(name) for each.
 #define DAQGATE_GATEWAY(name) \
-  extern "C" void gw_##name(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
-
-DAQGATE_GATEWAY(cbReadPort)
-DAQGATE_GATEWAY(cbWritePort)
-DAQGATE_GATEWAY(cbSetPortDirection)
-DAQGATE_GATEWAY(cbBoardLabel)
-DAQGATE_GATEWAY(cbErrorText)
-DAQGATE_GATEWAY(cbPushText)
-DAQGATE_GATEWAY(QLPushText)
-DAQGATE_GATEWAY(cbFetchText)
-DAQGATE_GATEWAY(QLFetchText)
-DAQGATE_GATEWAY(QLFetchTextD)
-DAQGATE_GATEWAY(QLPullChars)
-DAQGATE_GATEWAY(cbReadAnalog)
-DAQGATE_GATEWAY(cbWriteAnalog)
-DAQGATE_GATEWAY(cbSetGainQueue)
-DAQGATE_GATEWAY(cbNewSampleBuffer)
-DAQGATE_GATEWAY(cbReadAnalogScan)
-DAQGATE_GATEWAY(cbReadAnalogBackgroundScan)
-DAQGATE_GATEWAY(cbFetchBackgroundData)
-DAQGATE_GATEWAY(cbQueryScanState)
-DAQGATE_GATEWAY(cbHaltBackground)
-DAQGATE_GATEWAY(mexsmoke)
-
+    extern "C" void gw_##name(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+#include "gateways.inc"
 #undef DAQGATE_GATEWAY
 
 #endif
