@@ -2,6 +2,7 @@
 #include "analog.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace daqgate::sim {
@@ -11,9 +12,6 @@ namespace {
 constexpr Range kRanges[] = {
     {0, -10.0, 10.0}, {1, -5.0, 5.0}, {2, -2.5, 2.5}, {3, -1.0, 1.0}, {100, 0.0, 10.0}, {101, 0.0, 5.0},
 };
-
-constexpr const char *kSignalNames[] = {"dc",    "sine",    "square",    "triangle",
-                                        "noise", "counter", "loopback0", "loopback1"};
 
 constexpr double kTwoPi = 6.283185307179586;
 
@@ -71,23 +69,6 @@ bool volts_to_counts(const Range &range, double volts, uint16_t *counts)
         return false;
     *counts = scaled_counts(volts, range.low, per_volt(range));
     return true;
-}
-
-const char *signal_name(SignalKind kind)
-{
-    const auto index = static_cast<uint32_t>(kind);
-    return index < sizeof kSignalNames / sizeof *kSignalNames ? kSignalNames[index] : nullptr;
-}
-
-bool signal_kind(const char *name, SignalKind *kind)
-{
-    for (uint32_t i = 0; i < sizeof kSignalNames / sizeof *kSignalNames; ++i) {
-        if (std::strcmp(name, kSignalNames[i]) == 0) {
-            *kind = static_cast<SignalKind>(i);
-            return true;
-        }
-    }
-    return false;
 }
 
 Signal default_signal(int channel)
@@ -156,21 +137,10 @@ ScanSource::ScanSource(const Signal *signals, const double *output_volts, const 
     : range_(range), channels_(channels < kMax ? channels : kMax), scan_rate_(scan_rate), t0_(t0), seed_(seed)
 {
     for (int c = 0; c < channels_; ++c) {
-        Input &input = inputs_[c];
-        input.signal = signals[c];
-        input.counts = 0;
-        input.constant = true;
-        switch (input.signal.kind) {
-        case SignalKind::dc:
-            volts_to_counts(range, input.signal.amplitude + input.signal.offset, &input.counts);
-            break;
-        case SignalKind::loopback0:
-        case SignalKind::loopback1:
-            volts_to_counts(range, output_volts[input.signal.kind == SignalKind::loopback0 ? 0 : 1],
-                            &input.counts);
-            break;
-        default: input.constant = false;
-        }
+        inputs_[c] = signals[c];
+        const SignalKindInfo *info = signal_kind_info(signals[c].kind);
+        if (info != nullptr && info->follows_output >= 0)
+            inputs_[c] = Signal{SignalKind::dc, output_volts[info->follows_output], 0, 0};
     }
 }
 
@@ -182,40 +152,132 @@ void ScanSource::fill(uint16_t *out, int64_t first, int64_t count) const
         const int64_t offset = ((c - first % channels_) + channels_) % channels_;
         if (offset >= count)
             continue;
-        const int64_t scan = (first + offset) / channels_;
-        const int64_t n = (count - offset + channels_ - 1) / channels_;
-        uint16_t *to = out + offset;
-        const Input &input = inputs_[c];
-        const Signal &signal = input.signal;
-        if (input.constant) {
-            for (int64_t i = 0; i < n; ++i)
-                to[i * channels_] = input.counts;
-        } else if (signal.kind == SignalKind::counter) {
-            for (int64_t i = 0; i < n; ++i)
-                to[i * channels_] = static_cast<uint16_t>((scan + i) & 0xFFFF);
-        } else if (signal.kind == SignalKind::sine) {
-            // A rotation by one scan's angle per sample, started from the
-            // exact phase of the first: no library call in the loop, and
-            // no drift a 16-bit converter could show over one call.
-            const double phase = signal.frequency * (t0_ + static_cast<double>(scan) / scan_rate_);
-            const double start = kTwoPi * (phase - std::floor(phase));
-            const double step = kTwoPi * signal.frequency / scan_rate_;
-            double sine = std::sin(start), cosine = std::cos(start);
-            const double step_sine = std::sin(step), step_cosine = std::cos(step);
-            for (int64_t i = 0; i < n; ++i) {
-                to[i * channels_] = scaled_counts(signal.amplitude * sine + signal.offset, range_.low, scale);
-                const double next = sine * step_cosine + cosine * step_sine;
-                cosine = cosine * step_cosine - sine * step_sine;
-                sine = next;
-            }
-        } else {
-            const uint64_t seed = seed_ + static_cast<uint64_t>(c);
-            for (int64_t i = 0; i < n; ++i) {
-                const double t = t0_ + static_cast<double>(scan + i) / scan_rate_;
-                to[i * channels_] = scaled_counts(signal_volts(signal, t, seed), range_.low, scale);
-            }
-        }
+        const Stretch stretch{(first + offset) / channels_, (count - offset + channels_ - 1) / channels_,
+                              t0_, scan_rate_, seed_ + static_cast<uint64_t>(c), range_.low, scale};
+        const SignalKindInfo *info = signal_kind_info(inputs_[c].kind);
+        if (info != nullptr)
+            info->generate(inputs_[c], stretch, out + offset, channels_);
     }
+}
+
+namespace {
+
+// The generators, one per kind.
+
+void constant(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t stride)
+{
+    const uint16_t counts = scaled_counts(signal.amplitude + signal.offset, stretch.low, stretch.per_volt);
+    for (int64_t i = 0; i < stretch.scans; ++i)
+        to[i * stride] = counts;
+}
+
+void counting(const Signal &, const Stretch &stretch, uint16_t *to, int64_t stride)
+{
+    for (int64_t i = 0; i < stretch.scans; ++i)
+        to[i * stride] = static_cast<uint16_t>((stretch.first_scan + i) & 0xFFFF);
+}
+
+void sine_wave(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t stride)
+{
+    // A rotation by one scan's angle per sample, started from the exact
+    // phase of the first: no library call in the loop, and no drift a
+    // 16-bit converter could show over one call.
+    const double phase = signal.frequency * (stretch.t0 + static_cast<double>(stretch.first_scan) / stretch.scan_rate);
+    const double start = kTwoPi * (phase - std::floor(phase));
+    const double step = kTwoPi * signal.frequency / stretch.scan_rate;
+    double sine = std::sin(start), cosine = std::cos(start);
+    const double step_sine = std::sin(step), step_cosine = std::cos(step);
+    for (int64_t i = 0; i < stretch.scans; ++i) {
+        to[i * stride] = scaled_counts(signal.amplitude * sine + signal.offset, stretch.low, stretch.per_volt);
+        const double next = sine * step_cosine + cosine * step_sine;
+        cosine = cosine * step_cosine - sine * step_sine;
+        sine = next;
+    }
+}
+
+// Square, triangle and noise: the volts of each sample's own time.
+void by_time(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t stride)
+{
+    for (int64_t i = 0; i < stretch.scans; ++i) {
+        const double t = stretch.t0 + static_cast<double>(stretch.first_scan + i) / stretch.scan_rate;
+        to[i * stride] = scaled_counts(signal_volts(signal, t, stretch.seed), stretch.low, stretch.per_volt);
+    }
+}
+
+void describe_level(const Signal &signal, char *text, std::size_t size)
+{
+    std::snprintf(text, size, " %g V", signal.amplitude + signal.offset);
+}
+
+void describe_wave(const Signal &signal, char *text, std::size_t size)
+{
+    std::snprintf(text, size, " %g V at %g Hz, offset %g V", signal.amplitude, signal.frequency, signal.offset);
+}
+
+void describe_noise(const Signal &signal, char *text, std::size_t size)
+{
+    std::snprintf(text, size, " %g V rms, offset %g V", signal.amplitude, signal.offset);
+}
+
+void describe_nothing(const Signal &, char *text, std::size_t size)
+{
+    if (size > 0)
+        text[0] = '\0';
+}
+
+constexpr const char *kWave = "AMPLITUDE HZ [OFFSET]";
+
+const SignalKindInfo kSignalKinds[] = {
+    {SignalKind::dc, "dc", "VOLTS", 1, 1, {&Signal::amplitude}, -1, constant, describe_level},
+    {SignalKind::sine, "sine", kWave, 2, 3, {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,
+     sine_wave, describe_wave},
+    {SignalKind::square, "square", kWave, 2, 3, {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,
+     by_time, describe_wave},
+    {SignalKind::triangle, "triangle", kWave, 2, 3, {&Signal::amplitude, &Signal::frequency, &Signal::offset},
+     -1, by_time, describe_wave},
+    {SignalKind::noise, "noise", "RMS [OFFSET]", 1, 2, {&Signal::amplitude, &Signal::offset}, -1, by_time,
+     describe_noise},
+    {SignalKind::counter, "counter", "", 0, 0, {}, -1, counting, describe_nothing},
+    {SignalKind::loopback0, "loopback0", "", 0, 0, {}, 0, constant, describe_nothing},
+    {SignalKind::loopback1, "loopback1", "", 0, 0, {}, 1, constant, describe_nothing},
+};
+
+}  // namespace
+
+const SignalKindInfo *signal_kinds(std::size_t *count)
+{
+    *count = sizeof kSignalKinds / sizeof *kSignalKinds;
+    return kSignalKinds;
+}
+
+const SignalKindInfo *signal_kind_info(SignalKind kind)
+{
+    for (const SignalKindInfo &info : kSignalKinds)
+        if (info.kind == kind)
+            return &info;
+    return nullptr;
+}
+
+const SignalKindInfo *signal_kind_named(const char *name)
+{
+    for (const SignalKindInfo &info : kSignalKinds)
+        if (std::strcmp(info.name, name) == 0)
+            return &info;
+    return nullptr;
+}
+
+const char *signal_name(SignalKind kind)
+{
+    const SignalKindInfo *info = signal_kind_info(kind);
+    return info != nullptr ? info->name : nullptr;
+}
+
+bool signal_kind(const char *name, SignalKind *kind)
+{
+    const SignalKindInfo *info = signal_kind_named(name);
+    if (info != nullptr)
+        *kind = info->kind;
+    return info != nullptr;
 }
 
 }  // namespace daqgate::sim

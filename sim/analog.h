@@ -3,6 +3,7 @@
 #ifndef DAQGATE_SIM_ANALOG_H
 #define DAQGATE_SIM_ANALOG_H
 
+#include <cstddef>
 #include <cstdint>
 
 namespace daqgate::sim {
@@ -49,6 +50,45 @@ struct Signal {
     double offset = 0;     // volts
 };
 
+// The samples of one input over a stretch of scans: scan first_scan and
+// on, at scan_rate scans per second from t0 (seconds on the monotonic
+// clock), converted on a range of low volts and per_volt counts a volt.
+struct Stretch {
+    int64_t first_scan;
+    int64_t scans;
+    double t0;
+    double scan_rate;
+    uint64_t seed;
+    double low;
+    double per_volt;
+};
+
+// One row of the table of signal kinds: a new kind is a row and its
+// generator.  Point reads, scans and simboard all go through the table.
+struct SignalKindInfo {
+    SignalKind kind;
+    const char *name;
+    // The numbers simboard takes after the name, and the fields they set in
+    // order; at least `least` of them.
+    const char *parameters;
+    int least;
+    int most;
+    double Signal::*fields[3];
+    // An output whose volts the input follows (loopback), -1 for none; a
+    // scan takes those volts as a dc level when it starts.
+    int follows_output;
+    // Writes the stretch's raw counts to to[0], to[stride], ...
+    void (*generate)(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t stride);
+    // What simboard shows of the signal after its name.
+    void (*describe)(const Signal &signal, char *text, std::size_t size);
+};
+
+// The row of a kind, or of a name; nullptr for none.
+const SignalKindInfo *signal_kind_info(SignalKind kind);
+const SignalKindInfo *signal_kind_named(const char *name);
+// The whole table, for listing.
+const SignalKindInfo *signal_kinds(std::size_t *count);
+
 // The signal's name as simboard takes and shows it; nullptr for none.
 const char *signal_name(SignalKind kind);
 bool signal_kind(const char *name, SignalKind *kind);
@@ -58,8 +98,8 @@ bool signal_kind(const char *name, SignalKind *kind);
 // back from outputs 0 and 1.
 Signal default_signal(int channel);
 
-// The voltage of a signal at t seconds; noise draws from (seed, t).
-// Counter and loopback signals are resolved by the scan, not here.
+// The voltage of a periodic or noise signal at t seconds; noise draws
+// from (seed, t).
 double signal_volts(const Signal &signal, double t, uint64_t seed);
 
 // The pacer: a 40 MHz clock divided down to the aggregate sample rate of
@@ -86,13 +126,9 @@ public:
     void fill(uint16_t *out, int64_t first, int64_t count) const;
 
 private:
-    struct Input {
-        Signal signal;
-        bool constant;    // dc and loopback: one count for every scan
-        uint16_t counts;  // that count
-    };
     static constexpr int kMax = kAnalogInputs;
-    Input inputs_[kMax];
+    // Loopbacks are dc levels here: the outputs' volts at the start.
+    Signal inputs_[kMax];
     Range range_;
     int channels_;
     double scan_rate_;

@@ -329,22 +329,16 @@ Status Rig::read_analog(int board, int channel, int range, uint16_t *counts) con
     Signal input;
     if (const Status status = signal(board, channel, &input); status != kNoError)
         return status;
-    double volts = 0;
-    switch (input.kind) {
-    case SignalKind::counter:
-        *counts = 0;  // a point read is a scan operation of one scan
-        return kNoError;
-    case SignalKind::loopback0:
-    case SignalKind::loopback1:
-        if (const Status status = output_volts(board, input.kind == SignalKind::loopback0 ? 0 : 1, &volts);
+    double outputs[kAnalogOutputs] = {};
+    const SignalKindInfo *info = signal_kind_info(input.kind);
+    if (info->follows_output >= 0)
+        if (const Status status = output_volts(board, info->follows_output, &outputs[info->follows_output]);
             status != kNoError)
             return status;
-        break;
-    default:
-        volts =
-            signal_volts(input, monotonic_seconds(), static_cast<uint64_t>(board * kAnalogInputs + channel));
-    }
-    volts_to_counts(span, volts, counts);
+    // A point read is a scan of one sample, now: the counter's is 0.
+    const ScanSource one(&input, outputs, span, 1, 1.0, monotonic_seconds(),
+                         static_cast<uint64_t>(board * kAnalogInputs + channel));
+    one.fill(counts, 0, 1);
     return kNoError;
 }
 

@@ -161,41 +161,37 @@ int report(const PeerOutcome &outcome)
     return 1;
 }
 
-// A signal from its kind's name and numbers.
+// A signal from its kind's name and numbers, as the table of kinds says.
 Signal parse_signal(const std::string &name, const std::vector<double> &numbers)
 {
-    Signal signal;
-    if (!signal_kind(name.c_str(), &signal.kind))
+    const SignalKindInfo *info = signal_kind_named(name.c_str());
+    if (info == nullptr)
         throw CLI::ValidationError("KIND", "'" + name + "' is not a signal kind");
-    std::size_t least = 0, most = 0;
-    switch (signal.kind) {
-    case SignalKind::dc: least = most = 1; break;
-    case SignalKind::sine:
-    case SignalKind::square:
-    case SignalKind::triangle:
-        least = 2;
-        most = 3;
-        break;
-    case SignalKind::noise:
-        least = 1;
-        most = 2;
-        break;
-    default: break;
-    }
-    if (numbers.size() < least || numbers.size() > most)
+    if (numbers.size() < static_cast<std::size_t>(info->least) ||
+        numbers.size() > static_cast<std::size_t>(info->most))
         throw CLI::ValidationError("VALUES", "wrong count of numbers for '" + name + "'");
     for (double number : numbers)
         if (!std::isfinite(number))
             throw CLI::ValidationError("VALUES", "the numbers of a signal must be finite");
-    if (signal.kind == SignalKind::dc || signal.kind == SignalKind::noise) {
-        signal.amplitude = numbers[0];
-        signal.offset = numbers.size() > 1 ? numbers[1] : 0;
-    } else if (most == 3) {
-        signal.amplitude = numbers[0];
-        signal.frequency = numbers[1];
-        signal.offset = numbers.size() > 2 ? numbers[2] : 0;
-    }
+    Signal signal;
+    signal.kind = info->kind;
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        signal.*(info->fields[i]) = numbers[i];
     return signal;
+}
+
+// The kinds and their numbers, for the command's help.
+std::string signal_usage()
+{
+    std::size_t count = 0;
+    const SignalKindInfo *kinds = signal_kinds(&count);
+    std::string usage;
+    for (std::size_t i = 0; i < count; ++i) {
+        usage += (i ? " | " : "") + std::string(kinds[i].name);
+        if (*kinds[i].parameters != '\0')
+            usage += std::string(" ") + kinds[i].parameters;
+    }
+    return usage;
 }
 
 void show_analog(const Rig &rig)
@@ -216,18 +212,9 @@ void show_analog(const Rig &rig)
                 std::printf("  input %2d: invalid signal\n", channel);
                 continue;
             }
-            std::printf("  input %2d: %s", channel, signal_name(in.kind));
-            switch (in.kind) {
-            case SignalKind::dc: std::printf(" %g V", in.amplitude + in.offset); break;
-            case SignalKind::noise: std::printf(" %g V rms, offset %g V", in.amplitude, in.offset); break;
-            case SignalKind::sine:
-            case SignalKind::square:
-            case SignalKind::triangle:
-                std::printf(" %g V at %g Hz, offset %g V", in.amplitude, in.frequency, in.offset);
-                break;
-            default: break;
-            }
-            std::printf("\n");
+            char described[128];
+            signal_kind_info(in.kind)->describe(in, described, sizeof described);
+            std::printf("  input %2d: %s%s\n", channel, signal_name(in.kind), described);
         }
         short channels[kQueueLength], ranges[kQueueLength];
         int entries = 0;
@@ -346,9 +333,7 @@ int run(int argc, char **argv)
         ->check(CLI::Range(0, kAnalogInputs - 1));
     std::string kind_name;
     signal
-        ->add_option("KIND", kind_name,
-                     "dc VOLTS | sine|square|triangle AMPLITUDE HZ [OFFSET] | noise RMS [OFFSET] | counter | "
-                     "loopback0 | loopback1")
+        ->add_option("KIND", kind_name, signal_usage())
         ->required();
     std::vector<double> numbers;
     signal->add_option("VALUES", numbers, "the kind's numbers");

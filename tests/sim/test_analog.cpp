@@ -129,6 +129,59 @@ TEST(ScanSourceTest, InterleavesChannelsScanByScan)
     EXPECT_EQ(std::vector<uint16_t>(out, out + 4), (std::vector<uint16_t>{65535, 49152, 0, 0}));
 }
 
+TEST(Signals, PeriodicSignalsWrapTheirPhaseAndKeepTheirOffset)
+{
+    const Signal square{SignalKind::square, 1, 2, 0.5};
+    EXPECT_EQ(signal_volts(square, 0.1, 0), 1.5);    // first half of a 0.5 s period
+    EXPECT_EQ(signal_volts(square, 0.4, 0), -0.5);   // second half: -amplitude + offset
+    EXPECT_EQ(signal_volts(square, 10.1, 0), 1.5);   // twenty periods on
+    EXPECT_EQ(signal_volts(square, 10.4, 0), -0.5);
+    const Signal triangle{SignalKind::triangle, 2, 1, -1};
+    EXPECT_NEAR(signal_volts(triangle, 7.25, 0), -1.0, 1e-9);  // as at 0.25
+    EXPECT_NEAR(signal_volts(triangle, 7.5, 0), 1.0, 1e-9);
+    const Signal sine{SignalKind::sine, 1, 3, 0};
+    EXPECT_NEAR(signal_volts(sine, 100.0 + 1.0 / 12, 0), 1.0, 1e-6);
+}
+
+TEST(Signals, TheTableHoldsEveryKindOnceWithItsNumbers)
+{
+    std::size_t count = 0;
+    const SignalKindInfo *kinds = signal_kinds(&count);
+    ASSERT_EQ(count, 8u);
+    for (std::size_t i = 0; i < count; ++i) {
+        EXPECT_EQ(static_cast<std::size_t>(kinds[i].kind), i);
+        EXPECT_EQ(signal_kind_named(kinds[i].name), &kinds[i]);
+        EXPECT_LE(kinds[i].least, kinds[i].most);
+        for (int f = 0; f < kinds[i].most; ++f)
+            EXPECT_NE(kinds[i].fields[f], nullptr) << kinds[i].name;
+    }
+    EXPECT_EQ(signal_kind_info(static_cast<SignalKind>(8)), nullptr);
+    EXPECT_EQ(signal_kind_info(SignalKind::loopback1)->follows_output, 1);
+    EXPECT_EQ(signal_kind_info(SignalKind::loopback0)->follows_output, 0);
+    EXPECT_EQ(signal_kind_info(SignalKind::sine)->follows_output, -1);
+}
+
+TEST(ScanSourceTest, EveryKindGivesItsCountsScanByScan)
+{
+    Range r{};
+    ASSERT_TRUE(find_range(1, &r));  // -5..+5 V: 6553.6 counts a volt
+    const double outputs[2] = {2.5, -2.5};
+    const Signal signals[8] = {{SignalKind::dc, 1, 0, 0},         {SignalKind::sine, 2, 1, 0},
+                               {SignalKind::square, 1, 1, -1},    {SignalKind::triangle, 4, 1, 0},
+                               {SignalKind::noise, 0, 0, 3},      {SignalKind::counter, 0, 0, 0},
+                               {SignalKind::loopback0, 0, 0, 0},  {SignalKind::loopback1, 0, 0, 0}};
+    // Four scans a second from t = 0: a quarter period apart.
+    const ScanSource source(signals, outputs, r, 8, 4, 0, 0);
+    uint16_t out[32];
+    source.fill(out, 0, 32);
+    const auto scan = [&](int k) { return std::vector<uint16_t>(out + 8 * k, out + 8 * k + 8); };
+    const auto c = [](double v) { return static_cast<uint16_t>(std::lround((v + 5) * 6553.6)); };
+    EXPECT_EQ(scan(0), (std::vector<uint16_t>{c(1), c(0), c(0), c(-4), c(3), 0, c(2.5), c(-2.5)}));
+    EXPECT_EQ(scan(1), (std::vector<uint16_t>{c(1), c(2), c(0), c(0), c(3), 1, c(2.5), c(-2.5)}));
+    EXPECT_EQ(scan(2), (std::vector<uint16_t>{c(1), c(0), c(-2), c(4), c(3), 2, c(2.5), c(-2.5)}));
+    EXPECT_EQ(scan(3), (std::vector<uint16_t>{c(1), c(-2), c(-2), c(0), c(3), 3, c(2.5), c(-2.5)}));
+}
+
 class RigAnalog : public ::testing::Test {
 protected:
     int queue_length(int board, short *c, short *g)
@@ -176,6 +229,20 @@ TEST_F(RigAnalog, OutputsLoopBackToInputsFourteenAndFifteen)
     EXPECT_EQ(seen, 32768);  // output 1 still at 0 V
     ASSERT_EQ(rig_.read_analog(3, 14, 0, &seen), kNoError);
     EXPECT_EQ(seen, 32768);  // another board's output
+}
+
+TEST_F(RigAnalog, APointReadIsTheFirstSampleOfAScanStartedThen)
+{
+    ASSERT_EQ(rig_.set_signal(1, 3, Signal{SignalKind::counter, 0, 0, 0}), kNoError);
+    ASSERT_EQ(rig_.set_signal(1, 4, Signal{SignalKind::square, 1, 0.001, -2}), kNoError);
+    ASSERT_EQ(rig_.set_signal(1, 5, Signal{SignalKind::noise, 0, 0, 1.25}), kNoError);
+    uint16_t counts = 1;
+    ASSERT_EQ(rig_.read_analog(1, 3, 0, &counts), kNoError);
+    EXPECT_EQ(counts, 0);  // the counter's first scan
+    ASSERT_EQ(rig_.read_analog(1, 4, 0, &counts), kNoError);
+    EXPECT_TRUE(counts == 32768 - 3277 || counts == 32768 - 9830) << counts;  // -1 V or -3 V
+    ASSERT_EQ(rig_.read_analog(1, 5, 3, &counts), kNoError);
+    EXPECT_EQ(counts, 65535);  // 1.25 V clamps on the 1 V range
 }
 
 TEST_F(RigAnalog, UnknownBoardsChannelsAndRangesGiveStatuses)
