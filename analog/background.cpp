@@ -11,7 +11,6 @@ namespace daqgate {
 
 namespace {
 
-
 // later - earlier for two 32-bit counts, across the counts' wrap.
 int64_t since(int32_t later, int32_t earlier)
 {

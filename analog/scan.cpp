@@ -6,12 +6,16 @@ namespace daqgate {
 const ScanMember foreground_scan{
     {"cbReadAnalogScan", 6,
      "*** Usage: cbReadAnalogScan(boardNum, [lowChan, highChan], sampleCount, sampleRate, vrange, memHandle"},
-    "sampleCount", CB_FOREGROUND, true};
+    "sampleCount",
+    CB_FOREGROUND,
+    true};
 
 const ScanMember background_scan{{"cbReadAnalogBackgroundScan", 6,
                                   "*** Usage: cbReadAnalogBackgroundScan(boardNum, [lowChan, highChan], "
                                   "bufferSize, sampleRate, vrange, memHandle)"},
-                                 "bufferSize", CB_BACKGROUND, false};
+                                 "bufferSize",
+                                 CB_BACKGROUND,
+                                 false};
 
 void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {

@@ -9,8 +9,9 @@ namespace daqgate::sim {
 
 namespace {
 
+// Codes 0, 1, 2, 3, 100 and 101, in find_range's order.
 constexpr Range kRanges[] = {
-    {0, -10.0, 10.0}, {1, -5.0, 5.0}, {2, -2.5, 2.5}, {3, -1.0, 1.0}, {100, 0.0, 10.0}, {101, 0.0, 5.0},
+    {-10.0, 10.0}, {-5.0, 5.0}, {-2.5, 2.5}, {-1.0, 1.0}, {0.0, 10.0}, {0.0, 5.0},
 };
 
 constexpr double kTwoPi = 6.283185307179586;
@@ -152,8 +153,13 @@ void ScanSource::fill(uint16_t *out, int64_t first, int64_t count) const
         const int64_t offset = ((c - first % channels_) + channels_) % channels_;
         if (offset >= count)
             continue;
-        const Stretch stretch{(first + offset) / channels_, (count - offset + channels_ - 1) / channels_,
-                              t0_, scan_rate_, seed_ + static_cast<uint64_t>(c), range_.low, scale};
+        const Stretch stretch{(first + offset) / channels_,
+                              (count - offset + channels_ - 1) / channels_,
+                              t0_,
+                              scan_rate_,
+                              seed_ + static_cast<uint64_t>(c),
+                              range_.low,
+                              scale};
         const SignalKindInfo *info = signal_kind_info(inputs_[c].kind);
         if (info != nullptr)
             info->generate(inputs_[c], stretch, out + offset, channels_);
@@ -182,13 +188,15 @@ void sine_wave(const Signal &signal, const Stretch &stretch, uint16_t *to, int64
     // A rotation by one scan's angle per sample, started from the exact
     // phase of the first: no library call in the loop, and no drift a
     // 16-bit converter could show over one call.
-    const double phase = signal.frequency * (stretch.t0 + static_cast<double>(stretch.first_scan) / stretch.scan_rate);
+    const double phase =
+        signal.frequency * (stretch.t0 + static_cast<double>(stretch.first_scan) / stretch.scan_rate);
     const double start = kTwoPi * (phase - std::floor(phase));
     const double step = kTwoPi * signal.frequency / stretch.scan_rate;
     double sine = std::sin(start), cosine = std::cos(start);
     const double step_sine = std::sin(step), step_cosine = std::cos(step);
     for (int64_t i = 0; i < stretch.scans; ++i) {
-        to[i * stride] = scaled_counts(signal.amplitude * sine + signal.offset, stretch.low, stretch.per_volt);
+        to[i * stride] =
+            scaled_counts(signal.amplitude * sine + signal.offset, stretch.low, stretch.per_volt);
         const double next = sine * step_cosine + cosine * step_sine;
         cosine = cosine * step_cosine - sine * step_sine;
         sine = next;
@@ -211,7 +219,8 @@ void describe_level(const Signal &signal, char *text, std::size_t size)
 
 void describe_wave(const Signal &signal, char *text, std::size_t size)
 {
-    std::snprintf(text, size, " %g V at %g Hz, offset %g V", signal.amplitude, signal.frequency, signal.offset);
+    std::snprintf(text, size, " %g V at %g Hz, offset %g V", signal.amplitude, signal.frequency,
+                  signal.offset);
 }
 
 void describe_noise(const Signal &signal, char *text, std::size_t size)
@@ -229,13 +238,41 @@ constexpr const char *kWave = "AMPLITUDE HZ [OFFSET]";
 
 const SignalKindInfo kSignalKinds[] = {
     {SignalKind::dc, "dc", "VOLTS", 1, 1, {&Signal::amplitude}, -1, constant, describe_level},
-    {SignalKind::sine, "sine", kWave, 2, 3, {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,
-     sine_wave, describe_wave},
-    {SignalKind::square, "square", kWave, 2, 3, {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,
-     by_time, describe_wave},
-    {SignalKind::triangle, "triangle", kWave, 2, 3, {&Signal::amplitude, &Signal::frequency, &Signal::offset},
-     -1, by_time, describe_wave},
-    {SignalKind::noise, "noise", "RMS [OFFSET]", 1, 2, {&Signal::amplitude, &Signal::offset}, -1, by_time,
+    {SignalKind::sine,
+     "sine",
+     kWave,
+     2,
+     3,
+     {&Signal::amplitude, &Signal::frequency, &Signal::offset},
+     -1,
+     sine_wave,
+     describe_wave},
+    {SignalKind::square,
+     "square",
+     kWave,
+     2,
+     3,
+     {&Signal::amplitude, &Signal::frequency, &Signal::offset},
+     -1,
+     by_time,
+     describe_wave},
+    {SignalKind::triangle,
+     "triangle",
+     kWave,
+     2,
+     3,
+     {&Signal::amplitude, &Signal::frequency, &Signal::offset},
+     -1,
+     by_time,
+     describe_wave},
+    {SignalKind::noise,
+     "noise",
+     "RMS [OFFSET]",
+     1,
+     2,
+     {&Signal::amplitude, &Signal::offset},
+     -1,
+     by_time,
      describe_noise},
     {SignalKind::counter, "counter", "", 0, 0, {}, -1, counting, describe_nothing},
     {SignalKind::loopback0, "loopback0", "", 0, 0, {}, 0, constant, describe_nothing},

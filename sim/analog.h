@@ -6,15 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "boards.h"
+
 namespace daqgate::sim {
 
-constexpr int kAnalogInputs = 16;
-constexpr int kAnalogOutputs = 2;
-constexpr int kQueueLength = 64;
-
-// A range code and the span of volts it names.
+// The span of volts a range code names.
 struct Range {
-    int code;
     double low;
     double high;
 };

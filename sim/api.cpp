@@ -1,12 +1,13 @@
-// api.cpp - the driver operations of the simulated board: glue between the
-// C interface the gateways call and the rig of rig.cpp.
+// api.cpp - the driver operations of the simulated board: the C entry
+// points the gateways call, glue to the rig (attach.h) and to this
+// process's buffers and scans.
 #include "cbw32.h"
 
 #include <chrono>
 #include <cstring>
-#include <mutex>
 #include <thread>
 
+#include "attach.h"
 #include "background.h"
 #include "buffers.h"
 #include "rig.h"
@@ -14,86 +15,8 @@
 namespace daqgate::sim {
 namespace {
 
-std::atomic<Rig *> attached{nullptr};
-std::mutex attaching;
-
-// How often, in calls, the rig file is looked at: whether it
-// still backs the mapping whole and is still the file of its name.  Off
-// the fast path, which stays a few loads.
-// Counted without a read-modify-write: calls of several threads at once
-// may count as one, which only delays a check.
-constexpr uint32_t kCheckEvery = 1024;
-std::atomic<uint32_t> calls_since_check{0};
-
-bool check_due()
-{
-    const uint32_t calls = calls_since_check.load(std::memory_order_relaxed) + 1;
-    calls_since_check.store(calls, std::memory_order_relaxed);
-    return (calls & (kCheckEvery - 1)) == 0;
-}
-
-// A lost rig is looked for anew at most this often, so that a script
-// looping on a failing call does not open the file at every call.
-constexpr double kRenewEvery = 0.05;
-double last_renewal = -1e9;
-
-// The slow path of every call on the rig: the first open, from
-// $DAQGATE_RIG (or the per-user default), tried again at each call until
-// it succeeds, so that a script can go on after 'simboard reset' mends
-// the file; the periodic look at the file; and the renewal of a lost rig.
-Rig *attend(Status *status)
-{
-    const std::lock_guard<std::mutex> guard(attaching);
-    Rig *open = attached.load(std::memory_order_acquire);
-    if (open == nullptr) {
-        // Lives as long as the process: other threads may hold it.
-        auto *fresh = new Rig;
-        *status = fresh->open(default_rig_path());
-        if (*status != kNoError) {
-            delete fresh;
-            return nullptr;
-        }
-        attached.store(fresh, std::memory_order_release);
-        return fresh;
-    }
-    if (!open->lost() && open->check())
-        return open;
-    const double now = monotonic_seconds();
-    if (now - last_renewal >= kRenewEvery) {
-        last_renewal = now;
-        if (open->renew())
-            return open;
-    }
-    *status = kRigLost;
-    return nullptr;
-}
-
-// Runs operation on this process's rig, or returns why there is none.  A
-// loss seen during the operation (a fault on the mapping) is its result;
-// so is a loss that invalid data leads to (a file cut short).
-template <typename Operation>
-int on_rig(Operation operation)
-{
-    Rig *open = attached.load(std::memory_order_acquire);
-    if (open == nullptr || check_due() || open->lost()) {
-        Status status = kNoError;
-        open = attend(&status);
-        if (open == nullptr)
-            return status;
-    }
-    const int status = operation(*open);
-    if (status != kRigCorrupt && !open->lost())
-        return status;
-    if (!open->lost())
-        open->check();
-    if (!open->lost())
-        return status;
-    return kRigLost;
-}
-
 BufferTable buffers;
 BackgroundScans scans;
-
 
 }  // namespace
 }  // namespace daqgate::sim

@@ -21,10 +21,6 @@
 
 namespace daqgate::sim {
 
-constexpr int kBoards = 4;
-constexpr int kPorts = 32;
-constexpr int kPortCount = kBoards * kPorts;
-
 // Direction codes of cbSetPortDirection.
 constexpr int kOutput = CB_DIGITAL_OUT;
 constexpr int kInput = CB_DIGITAL_IN;

@@ -132,9 +132,9 @@ TEST(ScanSourceTest, InterleavesChannelsScanByScan)
 TEST(Signals, PeriodicSignalsWrapTheirPhaseAndKeepTheirOffset)
 {
     const Signal square{SignalKind::square, 1, 2, 0.5};
-    EXPECT_EQ(signal_volts(square, 0.1, 0), 1.5);    // first half of a 0.5 s period
-    EXPECT_EQ(signal_volts(square, 0.4, 0), -0.5);   // second half: -amplitude + offset
-    EXPECT_EQ(signal_volts(square, 10.1, 0), 1.5);   // twenty periods on
+    EXPECT_EQ(signal_volts(square, 0.1, 0), 1.5);   // first half of a 0.5 s period
+    EXPECT_EQ(signal_volts(square, 0.4, 0), -0.5);  // second half: -amplitude + offset
+    EXPECT_EQ(signal_volts(square, 10.1, 0), 1.5);  // twenty periods on
     EXPECT_EQ(signal_volts(square, 10.4, 0), -0.5);
     const Signal triangle{SignalKind::triangle, 2, 1, -1};
     EXPECT_NEAR(signal_volts(triangle, 7.25, 0), -1.0, 1e-9);  // as at 0.25
@@ -166,10 +166,10 @@ TEST(ScanSourceTest, EveryKindGivesItsCountsScanByScan)
     Range r{};
     ASSERT_TRUE(find_range(1, &r));  // -5..+5 V: 6553.6 counts a volt
     const double outputs[2] = {2.5, -2.5};
-    const Signal signals[8] = {{SignalKind::dc, 1, 0, 0},         {SignalKind::sine, 2, 1, 0},
-                               {SignalKind::square, 1, 1, -1},    {SignalKind::triangle, 4, 1, 0},
-                               {SignalKind::noise, 0, 0, 3},      {SignalKind::counter, 0, 0, 0},
-                               {SignalKind::loopback0, 0, 0, 0},  {SignalKind::loopback1, 0, 0, 0}};
+    const Signal signals[8] = {{SignalKind::dc, 1, 0, 0},        {SignalKind::sine, 2, 1, 0},
+                               {SignalKind::square, 1, 1, -1},   {SignalKind::triangle, 4, 1, 0},
+                               {SignalKind::noise, 0, 0, 3},     {SignalKind::counter, 0, 0, 0},
+                               {SignalKind::loopback0, 0, 0, 0}, {SignalKind::loopback1, 0, 0, 0}};
     // Four scans a second from t = 0: a quarter period apart.
     const ScanSource source(signals, outputs, r, 8, 4, 0, 0);
     uint16_t out[32];

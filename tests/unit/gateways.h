@@ -8,7 +8,7 @@
 // gateways.inc, made by CMake from the list of gateways (gateways.list),
 // holds DAQGATE_GATEWAY(name) for each.
 #define DAQGATE_GATEWAY(name) \
-    extern "C" void gw_##name(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+  extern "C" void gw_##name(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 #include "gateways.inc"
 #undef DAQGATE_GATEWAY
 

@@ -52,7 +52,9 @@ PortId parse_port(const std::string &text)
         throw CLI::ValidationError("port", "'" + text + "' is not BOARD.PORT, e.g. 0.10");
     }
     if (!Rig::valid(id))
-        throw CLI::ValidationError("port", "'" + text + "' names no port: boards 0-3, ports 0-31");
+        throw CLI::ValidationError("port", "'" + text + "' names no port: boards 0-" +
+                                               std::to_string(kBoards - 1) + ", ports 0-" +
+                                               std::to_string(kPorts - 1));
     return id;
 }
 
@@ -328,13 +330,11 @@ int run(int argc, char **argv)
     CLI::App *signal = app.add_subcommand("signal", "set what drives an analog input");
     signal->add_option("BOARD", board, "board")->required()->check(CLI::Range(0, kBoards - 1));
     int channel = 0;
-    signal->add_option("CHANNEL", channel, "input channel 0-15")
+    signal->add_option("CHANNEL", channel, "input channel 0-" + std::to_string(kAnalogInputs - 1))
         ->required()
         ->check(CLI::Range(0, kAnalogInputs - 1));
     std::string kind_name;
-    signal
-        ->add_option("KIND", kind_name, signal_usage())
-        ->required();
+    signal->add_option("KIND", kind_name, signal_usage())->required();
     std::vector<double> numbers;
     signal->add_option("VALUES", numbers, "the kind's numbers");
 

@@ -1,0 +1,46 @@
+// attach.cpp - the slow path of the driver's calls on the rig.
+#include "attach.h"
+
+#include <mutex>
+
+namespace daqgate::sim {
+
+namespace {
+
+std::mutex attaching;
+
+// A lost rig is looked for anew at most this often, so that a script
+// looping on a failing call does not open the file at every call.
+constexpr double kRenewEvery = 0.05;
+double last_renewal = -1e9;
+
+}  // namespace
+
+Rig *attend(Status *status)
+{
+    const std::lock_guard<std::mutex> guard(attaching);
+    Rig *open = attached.load(std::memory_order_acquire);
+    if (open == nullptr) {
+        // Lives as long as the process: other threads may hold it.
+        auto *fresh = new Rig;
+        *status = fresh->open(default_rig_path());
+        if (*status != kNoError) {
+            delete fresh;
+            return nullptr;
+        }
+        attached.store(fresh, std::memory_order_release);
+        return fresh;
+    }
+    if (!open->lost() && open->check())
+        return open;
+    const double now = monotonic_seconds();
+    if (now - last_renewal >= kRenewEvery) {
+        last_renewal = now;
+        if (open->renew())
+            return open;
+    }
+    *status = kRigLost;
+    return nullptr;
+}
+
+}  // namespace daqgate::sim

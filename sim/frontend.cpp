@@ -1,0 +1,170 @@
+// frontend.cpp - the analog front end of the simulated boards on the rig:
+// point I/O, the inputs' signals, the gain queue and the start of a scan.
+#include "rig.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace daqgate::sim {
+
+Status Rig::read_analog(int board, int channel, int range, uint16_t *counts) const
+{
+    if (!valid_board(board))
+        return kBadBoard;
+    if (!valid_input(channel))
+        return kBadChannel;
+    Range span{};
+    if (!find_range(range, &span))
+        return kBadRange;
+    Signal input;
+    if (const Status status = signal(board, channel, &input); status != kNoError)
+        return status;
+    double outputs[kAnalogOutputs] = {};
+    const SignalKindInfo *info = signal_kind_info(input.kind);
+    if (info->follows_output >= 0)
+        if (const Status status = output_volts(board, info->follows_output, &outputs[info->follows_output]);
+            status != kNoError)
+            return status;
+    // A point read is a scan of one sample, now: the counter's is 0.
+    const ScanSource one(&input, outputs, span, 1, 1.0, monotonic_seconds(),
+                         static_cast<uint64_t>(board * kAnalogInputs + channel));
+    one.fill(counts, 0, 1);
+    return kNoError;
+}
+
+Status Rig::begin_scan(int board, int low, int high, int range, int requested_rate, Pace *pace,
+                       std::unique_ptr<ScanSource> *source) const
+{
+    if (!valid_board(board))
+        return kBadBoard;
+    if (!valid_input(low) || !valid_input(high) || high < low)
+        return kBadChannel;
+    Range span{};
+    if (!find_range(range, &span))
+        return kBadRange;
+    const int channels = high - low + 1;
+    if (!settle_rate(requested_rate, channels, pace))
+        return kBadRate;
+    Signal signals[kAnalogInputs];
+    for (int c = 0; c < channels; ++c)
+        if (const Status status = signal(board, low + c, &signals[c]); status != kNoError)
+            return status;
+    double outputs[kAnalogOutputs] = {};
+    for (int output = 0; output < kAnalogOutputs; ++output)
+        if (const Status status = output_volts(board, output, &outputs[output]); status != kNoError)
+            return status;
+    *source =
+        std::make_unique<ScanSource>(signals, outputs, span, channels, pace->aggregate / channels,
+                                     monotonic_seconds(), static_cast<uint64_t>(board * kAnalogInputs + low));
+    return kNoError;
+}
+
+Status Rig::write_analog(int board, int channel, int range, uint16_t counts)
+{
+    if (!valid_board(board))
+        return kBadBoard;
+    if (channel < 0 || channel >= kAnalogOutputs)
+        return kBadChannel;
+    Range span{};
+    if (!find_range(range, &span))
+        return kBadRange;
+    layout_->boards[board].output_volts[channel].store(counts_to_volts(span, counts),
+                                                       std::memory_order_release);
+    return kNoError;
+}
+
+Status Rig::output_volts(int board, int output, double *volts) const
+{
+    // Only the volts of a count are ever stored: anything else is a scribble.
+    const double v = layout_->boards[board].output_volts[output].load(std::memory_order_acquire);
+    if (!std::isfinite(v))
+        return kRigCorrupt;
+    *volts = v;
+    return kNoError;
+}
+
+Status Rig::set_gain_queue(int board, const short *channels, const short *ranges, int count)
+{
+    if (!valid_board(board))
+        return kBadBoard;
+    if (count < 0 || count > kQueueLength)
+        return kBadCount;
+    Range span{};
+    for (int i = 0; i < count; ++i) {
+        if (!valid_input(channels[i]))
+            return kBadChannel;
+        if (!find_range(ranges[i], &span))
+            return kBadRange;
+    }
+    QueueState &queue = layout_->boards[board].queue;
+    const RigLock lock(file_);
+    if (lock.status() != kNoError)
+        return lock.status();
+    for (int i = 0; i < count; ++i) {
+        queue.channel[i].store(channels[i], std::memory_order_relaxed);
+        queue.range[i].store(ranges[i], std::memory_order_relaxed);
+    }
+    queue.length.store(count, std::memory_order_release);
+    return kNoError;
+}
+
+Status Rig::gain_queue(int board, short *channels, short *ranges, int *count) const
+{
+    const QueueState &queue = layout_->boards[board].queue;
+    const int length = queue.length.load(std::memory_order_acquire);
+    *count = length;
+    if (length < 0 || length > kQueueLength)
+        return kRigCorrupt;
+    for (int i = 0; i < length; ++i) {
+        channels[i] = queue.channel[i].load(std::memory_order_relaxed);
+        ranges[i] = queue.range[i].load(std::memory_order_relaxed);
+    }
+    return kNoError;
+}
+
+Status Rig::set_signal(int board, int channel, const Signal &input)
+{
+    if (!valid_board(board))
+        return kBadBoard;
+    if (!valid_input(channel))
+        return kBadChannel;
+    SignalState &state = layout_->boards[board].signals[channel];
+    const uint32_t begun = state.sequence.load(std::memory_order_relaxed) | 1u;
+    state.sequence.store(begun, std::memory_order_relaxed);
+    std::atomic_thread_fence(std::memory_order_release);
+    state.kind.store(static_cast<uint32_t>(input.kind), std::memory_order_relaxed);
+    state.amplitude.store(input.amplitude, std::memory_order_relaxed);
+    state.frequency.store(input.frequency, std::memory_order_relaxed);
+    state.offset.store(input.offset, std::memory_order_relaxed);
+    state.sequence.store(begun + 1, std::memory_order_release);
+    return kNoError;
+}
+
+Status Rig::signal(int board, int channel, Signal *out) const
+{
+    const SignalState &state = layout_->boards[board].signals[channel];
+    // A writer takes a few stores: a reader that still finds the sequence
+    // odd or moving after this many tries meets a writer that died half
+    // way, or a scribble, and says so instead of spinning for ever.
+    constexpr int kTries = 100000;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        const uint32_t before = state.sequence.load(std::memory_order_acquire);
+        const uint32_t kind = state.kind.load(std::memory_order_relaxed);
+        Signal input;
+        input.amplitude = state.amplitude.load(std::memory_order_relaxed);
+        input.frequency = state.frequency.load(std::memory_order_relaxed);
+        input.offset = state.offset.load(std::memory_order_relaxed);
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if ((before & 1u) != 0 || state.sequence.load(std::memory_order_relaxed) != before)
+            continue;
+        if (signal_name(static_cast<SignalKind>(kind)) == nullptr || !std::isfinite(input.amplitude) ||
+            !std::isfinite(input.frequency) || !std::isfinite(input.offset))
+            return kRigCorrupt;
+        input.kind = static_cast<SignalKind>(kind);
+        *out = input;
+        return kNoError;
+    }
+    return kRigCorrupt;
+}
+
+}  // namespace daqgate::sim

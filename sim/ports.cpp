@@ -1,0 +1,136 @@
+// ports.cpp - the digital ports of the simulated boards and their wiring.
+#include "rig.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace daqgate::sim {
+
+namespace {
+
+Status check_port(int board, int port)
+{
+    if (!Rig::valid_board(board))
+        return kBadBoard;
+    if (!Rig::valid(PortId{board, port}))
+        return kBadPort;
+    return kNoError;
+}
+
+bool valid_direction(int direction)
+{
+    return direction == kOutput || direction == kInput;
+}
+
+}  // namespace
+
+Status Rig::driven(PortId id, uint16_t *value) const
+{
+    const PortState &self = state(id);
+    const int direction = self.direction.load(std::memory_order_relaxed);
+    if (!valid_direction(direction))
+        return kRigCorrupt;
+    if (direction == kOutput) {
+        *value = self.latch.load(std::memory_order_acquire);
+        return kNoError;
+    }
+    // An input shows what the output at the other end of its wire drives.
+    const int peer = self.peer.load(std::memory_order_relaxed);
+    if (peer < -1 || peer >= kPortCount)
+        return kRigCorrupt;
+    uint16_t seen = 0;
+    if (peer >= 0) {
+        const PortState &other = state(peer);
+        if (other.direction.load(std::memory_order_relaxed) == kOutput)
+            seen = other.latch.load(std::memory_order_acquire);
+    }
+    *value = seen;
+    return kNoError;
+}
+
+Status Rig::read_port(int board, int port, uint16_t *value) const
+{
+    if (const Status status = check_port(board, port); status != kNoError)
+        return status;
+    return driven(PortId{board, port}, value);
+}
+
+Status Rig::write_port(int board, int port, uint16_t value)
+{
+    if (const Status status = check_port(board, port); status != kNoError)
+        return status;
+    PortState &self = state(PortId{board, port});
+    const int direction = self.direction.load(std::memory_order_relaxed);
+    if (!valid_direction(direction))
+        return kRigCorrupt;
+    if (direction != kOutput)
+        return kNotOutput;
+    // Release: whatever this process wrote to other ports before is seen by
+    // a reader that sees this value (the link's data port before its flag).
+    self.latch.store(value, std::memory_order_release);
+    return kNoError;
+}
+
+Status Rig::set_direction(int board, int port, int direction)
+{
+    if (const Status status = check_port(board, port); status != kNoError)
+        return status;
+    if (!valid_direction(direction))
+        return kBadDirection;
+    state(PortId{board, port}).direction.store(static_cast<uint8_t>(direction), std::memory_order_release);
+    return kNoError;
+}
+
+Status Rig::wire(PortId a, PortId b)
+{
+    if (!valid_board(a.board) || !valid_board(b.board))
+        return kBadBoard;
+    if (!valid(a) || !valid(b) || a.index() == b.index())
+        return kBadPort;
+    const RigLock lock(file_);
+    if (lock.status() != kNoError)
+        return lock.status();
+    if (state(a).peer.load() != -1 || state(b).peer.load() != -1)
+        return kAlreadyWired;
+    state(a).peer.store(static_cast<int16_t>(b.index()));
+    state(b).peer.store(static_cast<int16_t>(a.index()));
+    return kNoError;
+}
+
+Status Rig::unwire(PortId a, PortId b)
+{
+    if (!valid_board(a.board) || !valid_board(b.board))
+        return kBadBoard;
+    if (!valid(a) || !valid(b))
+        return kBadPort;
+    const RigLock lock(file_);
+    if (lock.status() != kNoError)
+        return lock.status();
+    if (state(a).peer.load() != b.index() || state(b).peer.load() != a.index())
+        return kNotWired;
+    state(a).peer.store(-1);
+    state(b).peer.store(-1);
+    return kNoError;
+}
+
+Status Rig::peer_of(PortId a, PortId *b) const
+{
+    const int peer = state(a).peer.load();
+    if (peer == -1) {
+        *b = PortId{-1, -1};
+        return kNoError;
+    }
+    if (peer < 0 || peer >= kPortCount) {
+        *b = PortId{-1, peer};
+        return kRigCorrupt;
+    }
+    *b = PortId{peer / kPorts, peer % kPorts};
+    return kNoError;
+}
+
+int Rig::direction_of(PortId a) const
+{
+    return state(a).direction.load();
+}
+
+}  // namespace daqgate::sim
