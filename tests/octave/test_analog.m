@@ -33,16 +33,16 @@ function test_analog()
 
   % Unknown channels and ranges: statuses with their own texts.
   [~, status] = cbReadAnalog(0, 16, 0);
-  check(status ~= 0 && ~isempty(strfind(cbErrorText(status), 'channel')), 'input 16 does not exist');
+  check(status == 9 && ~isempty(strfind(cbErrorText(status), 'channel')), 'input 16 does not exist');
   [~, status] = cbWriteAnalog(0, 2, 0, 1);
-  check(status ~= 0, 'output 2 does not exist');
+  check_eq(status, 9, 'output 2 does not exist');
   [~, status] = cbReadAnalog(0, 0, 5);
-  check(status ~= 0 && ~isempty(strfind(cbErrorText(status), 'range')), 'range 5 does not exist');
+  check(status == 10 && ~isempty(strfind(cbErrorText(status), 'range')), 'range 5 does not exist');
 
   % The channel/gain queue is kept per board.
   check_eq(cbSetGainQueue(2, [1 2 3], [0 1 100], 3), 0, 'a queue of three');
   check(~isempty(strfind(simboard('show'), 'gain queue: 1/0 2/1 3/100')), 'simboard shows the queue');
-  check(cbSetGainQueue(2, [1 20], [0 0], 2) ~= 0, 'channel 20 refused by the driver');
+  check_eq(cbSetGainQueue(2, [1 20], [0 0], 2), 9, 'channel 20 refused by the driver');
   check_error(@() cbSetGainQueue(2, [1 2], [0 0], 3), '*** cbSetGainQueue: numChans must not exceed the length of chanArray and gainArray', 'numChans beyond the lists');
   check_error(@() cbSetGainQueue(2, [1 2], 0, 1), '*** chanArray and gainArray must be the same length', 'lists of different lengths');
   check_eq(cbSetGainQueue(2, [], [], 0), 0, 'empty lists clear the queue');
@@ -70,13 +70,13 @@ function test_analog()
 
   % Refusals, and what a failed scan returns.
   [data, rate, status] = cbReadAnalogScan(0, [0 0], 1001, 1000, 0, handle);
-  check(status ~= 0 && isequal(size(data), [1 0]), 'a count past the buffer: a status and an empty row');
+  check(status == 12 && isequal(size(data), [1 0]), 'a count past the buffer: a status and an empty row');
   [data, ~, status] = cbReadAnalogScan(0, [0 0], 5, 1000, 0, 12345);
-  check(status ~= 0 && ~isempty(strfind(cbErrorText(status), 'buffer')), 'a handle that names no buffer');
+  check(status == 14 && ~isempty(strfind(cbErrorText(status), 'buffer')), 'a handle that names no buffer');
   check_error(@() cbReadAnalogScan(0, 3, 5, 1000, 0, handle), '*** cbReadAnalogScan: [lowChan, highChan] must be a real double array of at least two elements', 'a pair of one element');
   check_error(@() cbReadAnalogScan(0, [0 1], -2, 1000, 0, handle), '*** cbReadAnalogScan: sampleCount must not be negative', 'a negative count');
   [data, ~, status] = cbReadAnalogScan(0, [3 2], 4, 1000, 0, handle);
-  check(status ~= 0 && isempty(data), 'highChan below lowChan: a status');
+  check(status == 9 && isempty(data), 'highChan below lowChan: a status');
   check_eq(cbNewSampleBuffer(0), 0, 'a buffer of no samples is not allocated');
 
   done_checks();

@@ -13,7 +13,7 @@ function test_digital()
   end
   check_eq(numel(unique(names)), 4, 'four distinct board names');
   [name, status] = cbBoardLabel(4);
-  check(status ~= 0, 'board 4 does not exist');
+  check_eq(status, 1, 'board 4 does not exist');
   check_eq(name, '', 'no name for a missing board');
 
   % Error texts: success, each failure of its own, unknown codes.
@@ -25,7 +25,7 @@ function test_digital()
   [value, status] = cbReadPort(1, 10);
   check_eq([value status], [0 0], 'an undriven input reads 0');
   status = cbWritePort(0, 10, 5);
-  check(status ~= 0, 'writing an input port fails');
+  check_eq(status, 4, 'writing an input port fails');
   check(~strcmp(cbErrorText(status), cbErrorText(0)), 'the failure has its own text');
 
   % Board 0 port 10 drives board 1 port 10 through the default wiring.
@@ -49,9 +49,9 @@ function test_digital()
 
   % Unknown boards, ports and directions: statuses, not errors.
   [value, status] = cbReadPort(0, 32);
-  check(status ~= 0, 'port 32 does not exist');
-  check(cbSetPortDirection(0, 1, 3) ~= 0, 'direction 3 does not exist');
-  check(cbWritePort(7, 1, 0) ~= 0, 'board 7 does not exist');
+  check_eq(status, 2, 'port 32 does not exist');
+  check_eq(cbSetPortDirection(0, 1, 3), 3, 'direction 3 does not exist');
+  check_eq(cbWritePort(7, 1, 0), 1, 'board 7 does not exist');
 
   % Usage texts, and arguments the frame refuses.
   check_error(@() cbReadPort(1), '*** Usage: [errorCode] = cbReadPort(boardNum, portNum)', 'cbReadPort, one argument');

@@ -11,6 +11,8 @@
 #include "cbw32.h"
 #include "rig.h"
 
+using namespace daqgate::sim;
+
 namespace {
 
 std::string rig_path;
@@ -42,10 +44,10 @@ TEST(Api, PortsAcrossTheDefaultWiring)
     unsigned short value = 0;
     ASSERT_EQ(cbReadPort(3, 5, &value), 0);
     EXPECT_EQ(value, 0xABCD);
-    EXPECT_NE(cbWritePort(3, 5, 1), 0);  // an input
-    EXPECT_NE(cbReadPort(4, 5, &value), 0);
-    EXPECT_NE(cbSetPortDirection(0, 32, 1), 0);
-    EXPECT_NE(cbSetPortDirection(0, 0, 0), 0);
+    EXPECT_EQ(cbWritePort(3, 5, 1), kNotOutput);  // an input
+    EXPECT_EQ(cbReadPort(4, 5, &value), kBadBoard);
+    EXPECT_EQ(cbSetPortDirection(0, 32, 1), kBadPort);
+    EXPECT_EQ(cbSetPortDirection(0, 0, 0), kBadDirection);
 }
 
 TEST(Api, BoardNamesAreDistinctAndFitTheBuffer)
@@ -61,7 +63,7 @@ TEST(Api, BoardNamesAreDistinctAndFitTheBuffer)
     }
     EXPECT_EQ(names.size(), 4u);
     char name[CB_BOARDNAMELEN];
-    EXPECT_NE(cbBoardLabel(4, name), 0);
+    EXPECT_EQ(cbBoardLabel(4, name), kBadBoard);
     EXPECT_STREQ(name, "");
 }
 
@@ -100,8 +102,8 @@ TEST(Api, ABackgroundScanFillsItsRingWithTheNewestSamplesAndStopsWhenTold)
     ASSERT_EQ(cbReadAnalogScan(1, 0, 1, 100, &rate, 0, handle, 3), 0);
     EXPECT_EQ(rate, 100000);
     int again = 1000;
-    EXPECT_NE(cbReadAnalogScan(1, 0, 1, 100, &again, 0, handle, 3), 0);  // one scan per board
-    EXPECT_NE(cbReadAnalogScan(1, 0, 1, 10, &again, 0, handle, 0), 0);
+    EXPECT_EQ(cbReadAnalogScan(1, 0, 1, 100, &again, 0, handle, 3), kBusy);  // one scan per board
+    EXPECT_EQ(cbReadAnalogScan(1, 0, 1, 10, &again, 0, handle, 0), kBusy);
 
     usleep(20000);
     short state = -1;
@@ -134,17 +136,19 @@ TEST(Api, BackgroundScanRefusals)
     int rate = 100;
     short state = 0;
     int count = 0, index = 0;
-    EXPECT_NE(cbGetIOStatus(0, &state, &count, &index, 2), 0);
-    EXPECT_NE(cbStopIOBackground(0, 2), 0);
-    EXPECT_NE(cbGetIOStatus(5, &state, &count, &index, 1), 0);
-    EXPECT_NE(cbReadAnalogScan(0, 0, 0, 10, &rate, 0, handle, 5), 0);
-    EXPECT_NE(cbReadAnalogScan(0, 0, 0, 0, &rate, 0, handle, 3), 0);   // an empty ring
-    EXPECT_NE(cbReadAnalogScan(0, 0, 0, 11, &rate, 0, handle, 3), 0);  // past the buffer
-    EXPECT_NE(cbReadAnalogScan(0, 0, 0, 5, &rate, 0, handle + 1, 3), 0);
+    EXPECT_EQ(cbGetIOStatus(0, &state, &count, &index, 2), kBadFunction);
+    EXPECT_EQ(cbStopIOBackground(0, 2), kBadFunction);
+    EXPECT_EQ(cbGetIOStatus(5, &state, &count, &index, 1), kBadBoard);
+    EXPECT_EQ(cbReadAnalogScan(0, 0, 0, 10, &rate, 0, handle, 5), kBadOptions);
+    EXPECT_EQ(cbReadAnalogScan(0, 0, 0, 0, &rate, 0, handle, 3), kBadCount);   // an empty ring
+    EXPECT_EQ(cbReadAnalogScan(0, 0, 0, 11, &rate, 0, handle, 3), kBadCount);  // past the buffer
+    EXPECT_EQ(cbReadAnalogScan(0, 0, 0, 5, &rate, 0, handle + 1, 3), kBadHandle);
     unsigned short out[4];
-    EXPECT_NE(cbWinBufToArray(handle, out, 8, 4), 0);
-    EXPECT_NE(cbWinBufToArray(handle, out, -1, 1), 0);
+    EXPECT_EQ(cbWinBufToArray(handle, out, 8, 4), kBadCount);
+    EXPECT_EQ(cbWinBufToArray(handle, out, -1, 1), kBadCount);
     EXPECT_EQ(cbWinBufToArray(handle, out, 6, 4), 0);
+    EXPECT_EQ(cbWinBufToArray(handle + 1, out, 0, 1), kBadHandle);
+    EXPECT_EQ(cbWinBufToArray(0, out, 0, 1), kBadHandle);
     // No scan ever ran on board 3 in this process.
     ASSERT_EQ(cbGetIOStatus(3, &state, &count, &index, 1), 0);
     EXPECT_EQ(state, 0);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <set>
+#include <vector>
 #include <fstream>
 #include <string>
 
@@ -210,17 +211,47 @@ TEST_F(RigTest, ProcessesStartingTogetherOnAMissingRigGetTheSameValidRig)
 
 TEST(StatusTexts, EveryStatusHasItsOwnTextAndUnknownCodesSaySo)
 {
+    // What cbErrorText tells a script, code by code, limits filled in from
+    // the board table.
+    const std::vector<std::string> texts = {
+        "No error has occurred.",
+        "Invalid board number: the simulated rig has boards 0 to 3.",
+        "Invalid digital port code: the simulated boards have ports 0 to 31.",
+        "Invalid port direction: use 1 for output or 2 for input.",
+        "Digital port is configured as an input: set it to output before writing.",
+        "The simulated rig file cannot be opened, created or mapped (see DAQGATE_RIG).",
+        "The simulated rig file has another layout or version: run 'simboard reset' to renew it.",
+        "Digital port is wired already: unwire it first.",
+        "The two digital ports are not wired to each other.",
+        "Invalid analog channel: inputs are 0 to 15, outputs 0 and 1.",
+        "Invalid range code: use 0, 1, 2, 3 (bipolar 10, 5, 2.5, 1 V) or 100, 101 (unipolar 10, 5 V).",
+        "The voltage is not a number.",
+        "Invalid sample count: negative, too large, or past the end of the buffer.",
+        "Invalid sample rate: it must be at least 1 scan per second.",
+        "The buffer handle names no sample buffer of this process.",
+        "Invalid options word: use 0 (foreground) or 3 (continuous background).",
+        "Invalid function type: 1 is the analog input background scan.",
+        "A background scan is running on this board already: stop it first.",
+        "The simulated rig file was lost (shrunk, removed or replaced under this process): run 'simboard "
+        "reset' to renew it.",
+        "The simulated rig file holds invalid data (a process wrote over it, or died writing): run "
+        "'simboard reset' to renew it.",
+        "The simulated rig file stayed locked by another process for 5 seconds.",
+    };
+    ASSERT_EQ(texts.size(), static_cast<size_t>(kRigLocked) + 1);
     char text[256];
-    std::set<std::string> seen;
-    for (int code = kNoError; code <= kNotWired; ++code) {
+    for (int code = kNoError; code <= kRigLocked; ++code) {
         status_text(code, text, sizeof text);
-        EXPECT_TRUE(seen.insert(text).second) << "shared text: " << text;
-        EXPECT_EQ(std::string(text).find("Unknown"), std::string::npos) << code;
+        EXPECT_EQ(text, texts[code]) << code;
     }
-    status_text(kNoError, text, sizeof text);
-    EXPECT_STREQ(text, "No error has occurred.");
     status_text(-77, text, sizeof text);
     EXPECT_STREQ(text, "Unknown error code -77.");
+    status_text(kRigLocked + 1, text, sizeof text);
+    EXPECT_STREQ(text, "Unknown error code 21.");
+    // A short buffer gets a terminated start of the text.
+    char small[8];
+    status_text(kBusy, small, sizeof small);
+    EXPECT_STREQ(small, "A backg");
 }
 
 }  // namespace
