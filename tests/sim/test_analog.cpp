@@ -313,4 +313,17 @@ TEST(Buffers, HandlesNameTheirBuffersAndNothingElse)
     EXPECT_EQ(table.allocate(BufferTable::kMaxSamples + 1), 0);
 }
 
+TEST(Buffers, EverySlotButTheFirstIsHandedOutOnceAndThenNoMore)
+{
+    BufferTable table;
+    DaqHandle last = 0;
+    for (int i = 1; i < 65536; ++i) {
+        last = table.allocate(1);
+        ASSERT_NE(last, 0) << i;
+    }
+    EXPECT_EQ(static_cast<uint32_t>(last) & 0xFFFFu, 0xFFFFu);  // the last slot
+    ASSERT_NE(table.find(last), nullptr);
+    EXPECT_EQ(table.allocate(1), 0);  // none left
+}
+
 }  // namespace

@@ -240,6 +240,21 @@ TEST_F(Link, ReaderWithNoRequestPendingReturnsAtOnce)
     }
 }
 
+TEST_F(Link, AFailedOpeningSampleEndsTheCallWithAnEmptyText)
+{
+    // The driver fails the opening sample without writing the flag value;
+    // were the value not 0 to begin with, the reader would go on to wait 1.
+    fake::driver.read_port = [](int, int, unsigned short *) { return 5; };
+    for (const ReaderCase &c : kReaders) {
+        fake::driver.log.clear();
+        const Result r = call(c.gateway, 1, {num(0), num(1), num(8)});
+        EXPECT_FALSE(r.raised) << c.name << ": " << r.error;
+        EXPECT_EQ(text(r.outputs[0]), "") << c.name;
+        EXPECT_EQ(fake::driver.log.size(), 1u) << c.name;
+        EXPECT_EQ(r.printed, "") << c.name;
+    }
+}
+
 TEST_F(Link, EachReaderTakesALineOnItsOwnPorts)
 {
     for (const ReaderCase &c : kReaders) {
