@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include "rig.h"
@@ -95,6 +97,27 @@ TEST_F(RigTest, UnknownBoardsPortsAndDirectionsGiveTheirOwnStatus)
     EXPECT_EQ(rig.set_direction(0, 0, 0), kBadDirection);
     EXPECT_EQ(rig.set_direction(0, 0, 3), kBadDirection);
     EXPECT_EQ(rig.set_direction(0, 40, 1), kBadPort);
+}
+
+TEST_F(RigTest, AResetWritesNothingPastTheLayout)
+{
+    // What lies in the rig's last page past the layout is in no file: a
+    // write there would be lost, or land on whatever else maps the page.
+    Rig rig;
+    ASSERT_EQ(rig.open(path_), kNoError);
+    const int fd = ::open(path_.c_str(), O_RDWR);
+    ASSERT_GE(fd, 0);
+    const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+    const size_t whole = (sizeof(RigLayout) + page - 1) / page * page;
+    auto *bytes = static_cast<unsigned char *>(mmap(nullptr, whole, PROT_READ, MAP_SHARED, fd, 0));
+    ASSERT_NE(bytes, MAP_FAILED);
+    rig.reset();
+    size_t written = 0;
+    for (size_t i = sizeof(RigLayout); i < whole; ++i)
+        written += bytes[i] != 0;
+    EXPECT_EQ(written, 0u);
+    munmap(bytes, whole);
+    close(fd);
 }
 
 TEST_F(RigTest, RewiringAndUnwiring)
