@@ -434,20 +434,29 @@ TEST_F(Link, ReaderWaitsAreUnboundedWithZeroNegativeOrNaNTimeOut)
 
 extern "C" volatile sig_atomic_t octave_signal_caught;
 
-TEST_F(Link, CtrlCEndsAnUnboundedWait)
+// A writer's call to a reader that never answers, a signal coming at the
+// poll given: Ctrl-C (interrupt) or another of the host's.  Returns the
+// call and, in polls, how many polls the writer made.
+Result write_to_a_deaf_reader(bool interrupt, int at_poll, double timeout, int *polls)
 {
-    clear_signals();
     linkpeer::Reader peer(kWriterPorts);
     peer.never_answers = true;
     peer.attach();
     auto reads = fake::driver.read_port;
-    int polls = 0;
-    fake::driver.read_port = [&](int b, int p, unsigned short *v) {
-        if (++polls == 100000)
-            host_signal(true);
+    *polls = 0;
+    fake::driver.read_port = [&, reads](int b, int p, unsigned short *v) {
+        if (++*polls == at_poll)
+            host_signal(interrupt);
         return reads(b, p, v);
     };
-    const Result r = call(gw_cbPushText, 1, {num(0), str("A\n"), num(0)});
+    return call(gw_cbPushText, 1, {num(0), str("A\n"), num(timeout)});
+}
+
+TEST_F(Link, CtrlCEndsAnUnboundedWait)
+{
+    clear_signals();
+    int polls = 0;
+    const Result r = write_to_a_deaf_reader(true, 100000, 0, &polls);
     clear_signals();
     EXPECT_EQ(r.error, "*** cbPushText: wait interrupted by the user");
     EXPECT_LT(polls, 100000 + 4097);  // looked at now and then, not only at the end
@@ -477,17 +486,8 @@ TEST_F(Link, AnotherSignalOfTheHostChangesNothing)
     // A child of the script exits in the middle of a wait (SIGCHLD): the
     // host handles it, and the wait goes on to its own end.
     clear_signals();
-    linkpeer::Reader peer(kWriterPorts);
-    peer.never_answers = true;
-    peer.attach();
-    auto reads = fake::driver.read_port;
     int polls = 0;
-    fake::driver.read_port = [&](int b, int p, unsigned short *v) {
-        if (++polls == 5000)
-            host_signal(false);
-        return reads(b, p, v);
-    };
-    const Result r = call(gw_cbPushText, 1, {num(0), str("A\n"), num(0.2)});
+    const Result r = write_to_a_deaf_reader(false, 5000, 0.2, &polls);
     EXPECT_EQ(r.error, "*** Receiver bit read timeout 2");
     EXPECT_EQ(signals_handled, 1);
     EXPECT_EQ(octave_signal_caught, 0);
