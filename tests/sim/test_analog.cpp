@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -276,8 +277,8 @@ TEST_F(RigAnalog, SignalsAndTheQueueAreKeptPerBoardAndReset)
     EXPECT_EQ(rig_.set_gain_queue(1, channels, ranges, 3), kNoError);
     short c[kQueueLength], g[kQueueLength];
     ASSERT_EQ(queue_length(1, c, g), 3);
-    EXPECT_EQ(c[2], 5);
-    EXPECT_EQ(g[1], 100);
+    EXPECT_EQ(std::vector<short>(c, c + 3), (std::vector<short>{3, 4, 5}));
+    EXPECT_EQ(std::vector<short>(g, g + 3), (std::vector<short>{0, 100, 3}));
     EXPECT_EQ(queue_length(0, c, g), 0);
     EXPECT_EQ(rig_.set_gain_queue(1, bad, ranges, 3), kBadChannel);
     EXPECT_EQ(rig_.set_gain_queue(1, channels, bad, 3), kBadRange);
