@@ -236,48 +236,19 @@ void describe_nothing(const Signal &, char *text, std::size_t size)
 
 constexpr const char *kWave = "AMPLITUDE HZ [OFFSET]";
 
+// clang-format off
 const SignalKindInfo kSignalKinds[] = {
-    {SignalKind::dc, "dc", "VOLTS", 1, 1, {&Signal::amplitude}, -1, constant, describe_level},
-    {SignalKind::sine,
-     "sine",
-     kWave,
-     2,
-     3,
-     {&Signal::amplitude, &Signal::frequency, &Signal::offset},
-     -1,
-     sine_wave,
-     describe_wave},
-    {SignalKind::square,
-     "square",
-     kWave,
-     2,
-     3,
-     {&Signal::amplitude, &Signal::frequency, &Signal::offset},
-     -1,
-     by_time,
-     describe_wave},
-    {SignalKind::triangle,
-     "triangle",
-     kWave,
-     2,
-     3,
-     {&Signal::amplitude, &Signal::frequency, &Signal::offset},
-     -1,
-     by_time,
-     describe_wave},
-    {SignalKind::noise,
-     "noise",
-     "RMS [OFFSET]",
-     1,
-     2,
-     {&Signal::amplitude, &Signal::offset},
-     -1,
-     by_time,
-     describe_noise},
-    {SignalKind::counter, "counter", "", 0, 0, {}, -1, counting, describe_nothing},
-    {SignalKind::loopback0, "loopback0", "", 0, 0, {}, 0, constant, describe_nothing},
-    {SignalKind::loopback1, "loopback1", "", 0, 0, {}, 1, constant, describe_nothing},
+    // kind                 name         numbers         least most  fields set by them                                        follows  generator  description
+    {SignalKind::dc,        "dc",        "VOLTS",        1,    1,    {&Signal::amplitude},                                      -1,      constant,  describe_level},
+    {SignalKind::sine,      "sine",      kWave,          2,    3,    {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,      sine_wave, describe_wave},
+    {SignalKind::square,    "square",    kWave,          2,    3,    {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,      by_time,   describe_wave},
+    {SignalKind::triangle,  "triangle",  kWave,          2,    3,    {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,      by_time,   describe_wave},
+    {SignalKind::noise,     "noise",     "RMS [OFFSET]", 1,    2,    {&Signal::amplitude, &Signal::offset},                     -1,      by_time,   describe_noise},
+    {SignalKind::counter,   "counter",   "",             0,    0,    {},                                                        -1,      counting,  describe_nothing},
+    {SignalKind::loopback0, "loopback0", "",             0,    0,    {},                                                        0,       constant,  describe_nothing},
+    {SignalKind::loopback1, "loopback1", "",             0,    0,    {},                                                        1,       constant,  describe_nothing},
 };
+// clang-format on
 
 }  // namespace
 
