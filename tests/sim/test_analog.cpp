@@ -125,6 +125,11 @@ TEST(ScanSourceTest, InterleavesChannelsScanByScan)
     source.fill(out, 0, 9);
     EXPECT_EQ(std::vector<uint16_t>(out, out + 9),
               (std::vector<uint16_t>{0, 49152, 0, 1, 49152, 0, 2, 49152, 0}));
+    // From the second sample of a scan: channel 1 first.
+    source.fill(out, 4, 4);
+    EXPECT_EQ(std::vector<uint16_t>(out, out + 4), (std::vector<uint16_t>{49152, 0, 2, 49152}));
+    source.fill(out, 2, 3);
+    EXPECT_EQ(std::vector<uint16_t>(out, out + 3), (std::vector<uint16_t>{0, 1, 49152}));
     // From the middle of a scan, and on past the counter's wrap.
     source.fill(out, 3 * 65535, 4);
     EXPECT_EQ(std::vector<uint16_t>(out, out + 4), (std::vector<uint16_t>{65535, 49152, 0, 0}));

@@ -192,6 +192,29 @@ TEST_F(Analog, ALargeScanAsksTheDriverOnceForEachDistinctCount)
     EXPECT_EQ(r.held_blocks, 0);
 }
 
+TEST_F(Analog, TheDriverIsAskedOncePerCountFromSixtyFiveThousandFiveHundredThirtySixSamples)
+{
+    // One raw count in every sample: below the threshold each sample is
+    // asked of the driver, from it on each distinct count once.
+    int calls = 0;
+    fake::driver.to_eng_units = [&](int, int, unsigned short count, float *volts) {
+        ++calls;
+        *volts = count;
+        return 0;
+    };
+    fake::driver.read_analog_scan = [](int, int, int, int, int *, int, DaqHandle, int) { return 0; };
+    fake::driver.log.reserve(200);
+    for (const auto &[samples, asked] : {std::pair<int, int>{65535, 65535}, {65536, 1}}) {
+        const DaqHandle handle = fake::driver.new_sample_buffer(samples);  // all zeros
+        calls = 0;
+        const Result r = call(gw_cbReadAnalogScan, 3,
+                              {num(0), row({0, 0}), num(samples), num(100), num(0), num(double(handle))});
+        ASSERT_EQ(cols(r.outputs[0]), samples);
+        EXPECT_EQ(calls, asked) << samples;
+        fake::driver.log.clear();
+    }
+}
+
 TEST_F(Analog, ForegroundScanOfNoSamplesIsOneByZeroWithNoConversion)
 {
     const DaqHandle handle = fake::driver.new_sample_buffer(4);

@@ -84,6 +84,18 @@ TEST_F(Background, UsageTexts)
     EXPECT_TRUE(fake::driver.log.empty());
 }
 
+TEST_F(Background, ChannelsPerScanCountFromLowChan)
+{
+    // Channels 5 to 7: three a scan, whatever the first.
+    replies_ = {{1, 9, 9}};
+    const Result r = call(gw_cbFetchBackgroundData, 4,
+                          {num(0), num(0), num(0), num(12), row({5, 7}), num(0), num(double(handle_))});
+    ASSERT_FALSE(r.raised) << r.error;
+    EXPECT_EQ(rows(r.outputs[0]), 3);
+    EXPECT_EQ(cols(r.outputs[0]), 3);
+    EXPECT_EQ(raw(r), (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 70, 80}));
+}
+
 TEST_F(Background, ContiguousWholeScansChannelsByScans)
 {
     const Result r = fetch(0, 0, {{1, 9, 9}});
