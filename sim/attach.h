@@ -13,9 +13,9 @@ namespace daqgate::sim {
 
 inline std::atomic<Rig *> attached{nullptr};
 
-// How often, in calls, the rig file is looked at: whether it
-// still backs the mapping whole and is still the file of its name.  Off
-// the fast path, which stays a few loads.
+// How often, in calls, the rig file may be looked at (at most every 20 ms
+// of them): whether it still backs the mapping whole and is still the
+// file of its name.  Off the fast path, which stays a few loads.
 // Counted without a read-modify-write: calls of several threads at once
 // may count as one, which only delays a check.
 constexpr uint32_t kCheckEvery = 1024;
@@ -42,7 +42,7 @@ template <typename Operation>
 inline int on_rig(Operation operation)
 {
     Rig *open = attached.load(std::memory_order_acquire);
-    if (open == nullptr || check_due() || open->lost()) {
+    if (open == nullptr || check_due()) {
         Status status = kNoError;
         open = attend(&status);
         if (open == nullptr)
@@ -55,7 +55,13 @@ inline int on_rig(Operation operation)
         open->check();
     if (!open->lost())
         return status;
-    return kRigLost;
+    // Lost, now or before this call: once the rig is renewed, the
+    // operation is made again on it.
+    Status renewal = kNoError;
+    if (attend(&renewal) == nullptr)
+        return kRigLost;
+    const int again = operation(*open);
+    return open->lost() ? kRigLost : again;
 }
 
 }  // namespace daqgate::sim
