@@ -48,13 +48,15 @@ CBW_EXPORT int CBWINAPI cbErrorText(int code, char *text)
 
 CBW_EXPORT int CBWINAPI cbBoardLabel(int board, char *name)
 {
-    name[0] = '\0';
-    return on_rig([&](Rig &) {
+    const int status = on_rig([&](Rig &) {
         if (!Rig::valid_board(board))
             return kBadBoard;
         board_name(board, name, CB_BOARDNAMELEN);
         return kNoError;
     });
+    if (status != kNoError)
+        name[0] = '\0';  // a failed call names no board
+    return status;
 }
 
 CBW_EXPORT int CBWINAPI cbReadAnalog(int board, int channel, int range, unsigned short *value)
