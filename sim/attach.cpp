@@ -19,6 +19,16 @@ double last_renewal = -1e9;
 constexpr double kCheckSeconds = 0.02;
 double last_check = -1e9;
 
+// Takes a lost rig back when its file holds one made anew; under the
+// lock of `attaching`.
+bool renewed(Rig &rig, double now)
+{
+    if (now - last_renewal < kRenewEvery)
+        return false;
+    last_renewal = now;
+    return rig.renew();
+}
+
 }  // namespace
 
 Rig *attend(Status *status)
@@ -40,15 +50,18 @@ Rig *attend(Status *status)
     if (!open->lost() && now - last_check < kCheckSeconds)
         return open;
     last_check = now;
-    if (!open->lost() && open->check())
+    if ((!open->lost() && open->check()) || renewed(*open, now))
         return open;
-    if (now - last_renewal >= kRenewEvery) {
-        last_renewal = now;
-        if (open->renew())
-            return open;
-    }
     *status = kRigLost;
     return nullptr;
+}
+
+Recovery recover(Rig &rig)
+{
+    const std::lock_guard<std::mutex> guard(attaching);
+    if (!rig.lost() && rig.check())
+        return Recovery::intact;
+    return renewed(rig, monotonic_seconds()) ? Recovery::renewed : Recovery::lost;
 }
 
 }  // namespace daqgate::sim

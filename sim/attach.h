@@ -35,6 +35,12 @@ inline bool check_due()
 // nullptr, with the status, when there is no rig to work on.
 Rig *attend(Status *status);
 
+// After a call that met a lost rig or invalid data (which may be a file cut
+// short): the file looked at at once, and a lost rig renewed when the file
+// holds one made anew.
+enum class Recovery { intact, renewed, lost };
+Recovery recover(Rig &rig);
+
 // Runs operation on this process's rig, or returns why there is none.  A
 // loss seen during the operation (a fault on the mapping) is its result;
 // so is a loss that invalid data leads to (a file cut short).
@@ -51,15 +57,13 @@ inline int on_rig(Operation operation)
     const int status = operation(*open);
     if (status != kRigCorrupt && !open->lost())
         return status;
-    if (!open->lost())
-        open->check();
-    if (!open->lost())
-        return status;
-    // Lost, now or before this call: once the rig is renewed, the
-    // operation is made again on it.
-    Status renewal = kNoError;
-    if (attend(&renewal) == nullptr)
-        return kRigLost;
+    switch (recover(*open)) {
+    case Recovery::intact: return status;
+    case Recovery::lost: return kRigLost;
+    case Recovery::renewed: break;
+    }
+    // Lost before or during this call, and renewed: the operation is made
+    // again on the renewed rig.
     const int again = operation(*open);
     return open->lost() ? kRigLost : again;
 }

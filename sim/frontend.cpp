@@ -3,7 +3,6 @@
 #include "rig.h"
 
 #include <cmath>
-#include <cstdio>
 
 namespace daqgate::sim {
 

@@ -1,9 +1,6 @@
 // ports.cpp - the digital ports of the simulated boards and their wiring.
 #include "rig.h"
 
-#include <cmath>
-#include <cstdio>
-
 namespace daqgate::sim {
 
 namespace {

@@ -3,10 +3,8 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <random>
-#include <cmath>
 
 namespace daqgate::sim {
 
