@@ -16,13 +16,14 @@ void run_new_sample_buffer(int nlhs, mxArray *plhs[], int nrhs, const mxArray *p
 
 // The two gateways that start a scan of channels lowChan..highChan: the
 // same driver call with another options word.  A foreground scan returns
-// with its samples, which the gateway converts; a background scan returns
-// at once and fills the buffer as a ring.
+// with its samples, which the gateway converts (convert_samples); a
+// background scan returns at once and fills the buffer as a ring, and
+// converts nothing (convert is nullptr).
 struct ScanMember {
     Gateway gateway;
     const char *count_name;  // sampleCount or bufferSize
     int options;
-    bool foreground;
+    bool (*convert)(int32_t board, int32_t range, DaqHandle handle, int32_t first, int32_t count, double *data);
 };
 
 extern const ScanMember foreground_scan;

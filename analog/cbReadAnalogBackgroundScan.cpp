@@ -1,6 +1,14 @@
 // cbReadAnalogBackgroundScan - analog gateway; its procedure stands in the family's source.
 #include "analog.h"
 
+const daqgate::ScanMember daqgate::background_scan{
+    {"cbReadAnalogBackgroundScan", 6,
+     "*** Usage: cbReadAnalogBackgroundScan(boardNum, [lowChan, highChan], "
+     "bufferSize, sampleRate, vrange, memHandle)"},
+    "bufferSize",
+    CB_BACKGROUND,
+    nullptr};
+
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     daqgate::run_scan(daqgate::background_scan, nlhs, plhs, nrhs, prhs);

@@ -1,6 +1,13 @@
 // cbReadAnalogScan - analog gateway; its procedure stands in the family's source.
 #include "analog.h"
 
+const daqgate::ScanMember daqgate::foreground_scan{
+    {"cbReadAnalogScan", 6,
+     "*** Usage: cbReadAnalogScan(boardNum, [lowChan, highChan], sampleCount, sampleRate, vrange, memHandle"},
+    "sampleCount",
+    CB_FOREGROUND,
+    daqgate::convert_samples};
+
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     daqgate::run_scan(daqgate::foreground_scan, nlhs, plhs, nrhs, prhs);

@@ -1,21 +1,8 @@
-// scan.cpp - foreground scan and background scan start.
+// scan.cpp - foreground scan and background scan start: the procedure.
+// Each member stands in its gateway's own source.
 #include "analog.h"
 
 namespace daqgate {
-
-const ScanMember foreground_scan{
-    {"cbReadAnalogScan", 6,
-     "*** Usage: cbReadAnalogScan(boardNum, [lowChan, highChan], sampleCount, sampleRate, vrange, memHandle"},
-    "sampleCount",
-    CB_FOREGROUND,
-    true};
-
-const ScanMember background_scan{{"cbReadAnalogBackgroundScan", 6,
-                                  "*** Usage: cbReadAnalogBackgroundScan(boardNum, [lowChan, highChan], "
-                                  "bufferSize, sampleRate, vrange, memHandle)"},
-                                 "bufferSize",
-                                 CB_BACKGROUND,
-                                 false};
 
 void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
@@ -31,12 +18,12 @@ void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, con
 
     const int status =
         cbReadAnalogScan(board, channels.low, channels.high, count, &rate, range, handle, member.options);
-    if (member.foreground) {
+    if (member.convert != nullptr) {
         // A failed scan left nothing to convert; an empty row then, so that
         // no count the driver refused decides the size of a result.
         const int32_t samples = status == 0 ? count : 0;
         double *data = call.put_matrix(1, static_cast<size_t>(samples));
-        convert_samples(board, range, handle, 0, samples, data);
+        member.convert(board, range, handle, 0, samples, data);
         call.put(1, rate);
         call.put(2, status);
     } else {

@@ -1,4 +1,5 @@
-// label.cpp - board name and error text.
+// label.cpp - board name and error text: the procedure.  Each member
+// stands in its gateway's own source, with the driver operation it calls.
 #include "label.h"
 
 namespace daqgate {
@@ -7,19 +8,6 @@ namespace {
 constexpr int largest_buffer = CB_ERRSTRLEN;
 static_assert(CB_BOARDNAMELEN <= largest_buffer, "the label buffer holds every text");
 }  // namespace
-
-const LabelMember board_label{
-    {"cbBoardLabel", 1, "*** Usage: [boardName, errorCode] = cbBoardLabel(boardNum)"},
-    "boardNum",
-    CB_BOARDNAMELEN,
-    true,
-    [](int board, char *name) { return cbBoardLabel(board, name); }};
-
-const LabelMember error_text{{"cbErrorText", 1, "*** Usage: [errorString] = cbErrorText(errorCode)"},
-                             "errorCode",
-                             CB_ERRSTRLEN,
-                             false,
-                             [](int code, char *text) { return cbErrorText(code, text); }};
 
 void run_label_gateway(const LabelMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {

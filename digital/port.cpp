@@ -1,27 +1,9 @@
-// port.cpp - read, write and configure a digital port.
+// port.cpp - read, write and configure a digital port: the procedure.  Each
+// member stands in its gateway's own source, with the driver operation it
+// calls, so that a gateway links only the operations it uses.
 #include "port.h"
 
 namespace daqgate {
-
-const PortMember read_port{
-    {"cbReadPort", 2, "*** Usage: [errorCode] = cbReadPort(boardNum, portNum)"},
-    nullptr,
-    [](int board, int port, int32_t, unsigned short *word) { return cbReadPort(board, port, word); }};
-
-const PortMember write_port{
-    {"cbWritePort", 3, "*** Usage: [errorCode] = cbWritePort(boardNum, portNum, value)"},
-    "value",
-    // The driver takes a 16-bit word: the low 16 bits of the value go out.
-    [](int board, int port, int32_t value, unsigned short *) {
-        return cbWritePort(board, port, static_cast<unsigned short>(value));
-    }};
-
-const PortMember set_port_direction{
-    {"cbSetPortDirection", 3, "*** Usage: [errorCode] = cbSetPortDirection(boardNum, portNum, direction)"},
-    "direction",
-    [](int board, int port, int32_t direction, unsigned short *) {
-        return cbSetPortDirection(board, port, direction);
-    }};
 
 void run_port_gateway(const PortMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {

@@ -1,4 +1,4 @@
-// state.cpp - watch and stop a background operation.
+// query_state.cpp - watch a background operation.
 #include "analog.h"
 
 namespace daqgate {
@@ -21,16 +21,6 @@ void run_query_scan_state(int nlhs, mxArray *plhs[], int nrhs, const mxArray *pr
     call.put(1, count);
     call.put(2, index);
     call.put(3, status);
-}
-
-void run_halt_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
-{
-    static const Gateway gateway{"cbHaltBackground", 2,
-                                 "*** Usage: cbHaltBackground(boardNum, functionType)."};
-    const Call call(gateway, nlhs, plhs, nrhs, prhs);
-    const int32_t board = call.integer(0, "boardNum");
-    const int32_t function = call.integer(1, "functionType");
-    call.put(0, cbStopIOBackground(board, function));
 }
 
 }  // namespace daqgate

@@ -1,23 +1,7 @@
-// point.cpp - single-value analog I/O in volts.
+// write_point.cpp - one analog output set in volts.
 #include "analog.h"
 
 namespace daqgate {
-
-void run_read_analog(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
-{
-    static const Gateway gateway{"cbReadAnalog", 3, "*** Usage: cbReadAnalog(boardNum, channel, vrange)"};
-    const Call call(gateway, nlhs, plhs, nrhs, prhs);
-    const int32_t board = call.integer(0, "boardNum");
-    const int32_t channel = call.integer(1, "channel");
-    const int32_t range = call.integer(2, "vrange");
-
-    unsigned short counts = 0;  // what a failed read leaves
-    const int status = cbReadAnalog(board, channel, range, &counts);
-    float volts = 0;
-    cbToEngUnits(board, range, counts, &volts);  // status not examined
-    call.put(0, volts);
-    call.put(1, status);
-}
 
 void run_write_analog(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
