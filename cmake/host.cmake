@@ -1,6 +1,8 @@
 # The host whose mex.h the gateways compile against: GNU Octave by default,
-# MATLAB with DAQGATE_MATLAB=ON.  Either way the target daqgate_host carries
-# the include directories, and daqgate_add_mex() makes one loadable module.
+# MATLAB with DAQGATE_MATLAB=ON, and in a cross build for Windows without
+# MATLAB the project's stand-ins for the host's libmx.dll and libmex.dll.
+# Either way the target daqgate_host carries the include directories, and
+# daqgate_add_mex() makes one loadable module.
 add_library(daqgate_host INTERFACE)
 
 if(DAQGATE_MATLAB)
@@ -9,6 +11,33 @@ if(DAQGATE_MATLAB)
   function(daqgate_add_mex NAME)
     matlab_add_mex(NAME ${NAME} MODULE SRC ${ARGN})
     set_target_properties(${NAME} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/mex
+                                             RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/mex)
+  endfunction()
+elseif(WIN32)
+  # The stand-in host, made from the unit tests' host: libmx.dll (arrays,
+  # storage) and libmex.dll (the error call, printing), exporting what the
+  # gateways import of the host's libraries of those names.
+  set(standin ${PROJECT_SOURCE_DIR}/tests/standin)
+  add_library(libmx SHARED ${PROJECT_SOURCE_DIR}/tests/unit/host.cpp)
+  target_compile_definitions(libmx PRIVATE DAQGATE_BUILDING_LIBMX)
+  target_include_directories(libmx PUBLIC ${standin} ${PROJECT_SOURCE_DIR}/tests/unit)
+  add_library(libmex SHARED ${PROJECT_SOURCE_DIR}/tests/unit/host_mex.cpp)
+  target_compile_definitions(libmex PRIVATE DAQGATE_BUILDING_LIBMEX)
+  target_link_libraries(libmex PRIVATE libmx)
+  set_target_properties(libmx libmex PROPERTIES PREFIX "")
+  target_include_directories(daqgate_host INTERFACE ${standin})
+  target_link_libraries(daqgate_host INTERFACE libmx libmex)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(DAQGATE_MEX_SUFFIX .mexw64)
+  else()
+    set(DAQGATE_MEX_SUFFIX .mexw32)
+  endif()
+  # A DLL that exports mexFunction and nothing else, with the compiler's
+  # runtime linked in (the toolchain's -static).
+  function(daqgate_add_mex NAME)
+    add_library(${NAME} MODULE ${ARGN} ${PROJECT_SOURCE_DIR}/frame/mexfunction.def)
+    set_target_properties(${NAME} PROPERTIES PREFIX "" SUFFIX ${DAQGATE_MEX_SUFFIX}
+                                             LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/mex
                                              RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/mex)
   endfunction()
 else()

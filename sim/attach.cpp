@@ -43,6 +43,7 @@ Rig *attend(Status *status)
             delete fresh;
             return nullptr;
         }
+        keep_loaded();
         attached.store(fresh, std::memory_order_release);
         return fresh;
     }

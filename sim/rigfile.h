@@ -39,7 +39,7 @@ public:
     // Opens the regular file at path, creating it when create is set.
     // kNoError or kRigOpen.
     Status open(const std::string &path, bool create);
-    bool is_open() const { return fd_ >= 0; }
+    bool is_open() const;
     const std::string &path() const { return path_; }
 
     // The advisory lock of the file, between processes: kNoError, or
@@ -73,7 +73,12 @@ public:
 private:
     void release();
 
+#if defined(_WIN32)
+    void *file_ = nullptr;     // the file's HANDLE
+    void *section_ = nullptr;  // the HANDLE of its file mapping
+#else
     int fd_ = -1;
+#endif
     void *base_ = nullptr;
     std::size_t wanted_ = 0;            // the bytes asked for
     std::size_t bytes_ = 0;             // mapped, whole pages
@@ -102,6 +107,11 @@ private:
 
 // Seconds on the monotonic clock.
 double monotonic_seconds();
+
+// Keeps the library that holds this code loaded until the process ends:
+// the driver's buffers and scans live as long as the process, as a
+// board's do, whoever unloads the gateways that use it.
+void keep_loaded();
 
 // The rig file of this process when none is named: $DAQGATE_RIG, or a
 // per-user file in shared memory.

@@ -1,4 +1,4 @@
-// rigfile.cpp - the rig file on POSIX: open, flock, mmap, and the SIGBUS
+// rigfile_posix.cpp - the rig file on POSIX: open, flock, mmap, and the SIGBUS
 // guard of the mappings.
 #include "rigfile.h"
 
@@ -96,6 +96,16 @@ std::string default_rig_path()
     if (const char *path = std::getenv("DAQGATE_RIG"); path != nullptr && *path != '\0')
         return path;
     return "/dev/shm/daqgate-rig-" + std::to_string(getuid());
+}
+
+void keep_loaded()
+{
+    // The driver library is linked with -z nodelete.
+}
+
+bool RigFile::is_open() const
+{
+    return fd_ >= 0;
 }
 
 RigFile::RigFile(RigFile &&other) noexcept

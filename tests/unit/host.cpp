@@ -1,6 +1,6 @@
-// host.cpp - the test host's arrays, storage and error call.
+// host.cpp - the test host's arrays and storage, and the mx operations.
+// On Windows this is the stand-in libmx.dll; host_mex.cpp is libmex.dll.
 #include "host.h"
-#include "quit.h"
 
 #include <csignal>
 #include <cstdarg>
@@ -11,13 +11,16 @@
 #include <memory>
 #include <set>
 
-#include <gtest/gtest.h>
+#if defined(DAQGATE_OCTAVE_INTERRUPT)
+#  include "quit.h"
+#endif
 
 namespace testhost {
 
 int signals_handled = 0;
 bool pending_interrupt = false;
 
+#if defined(DAQGATE_OCTAVE_INTERRUPT)
 void host_signal(bool interrupt)
 {
     pending_interrupt |= interrupt;
@@ -31,8 +34,24 @@ void clear_signals()
     pending_interrupt = false;
     signals_handled = 0;
 }
+#else
+void host_signal(bool interrupt)
+{
+    pending_interrupt |= interrupt;
+}
 
-void (*misuse)(const char *what) = [](const char *what) { ADD_FAILURE() << what; };
+void clear_signals()
+{
+    pending_interrupt = false;
+    signals_handled = 0;
+}
+#endif
+
+// Until the test program puts its own (host_gtest.cpp): say what and stop.
+void (*misuse)(const char *what) = [](const char *what) {
+    std::fprintf(stderr, "test host: %s\n", what);
+    std::abort();
+};
 
 namespace {
 
@@ -70,12 +89,18 @@ Array *make(Kind kind, size_t m, size_t n)
     return a;
 }
 
-const Array *as(const mxArray *array)
+// mxArray is opaque to the gateways, whatever the host's header makes it.
+mxArray *mx(Array *a)
 {
-    return static_cast<const Array *>(array);
+    return reinterpret_cast<mxArray *>(a);
 }
 
-mxArray *scalar_of(Kind kind, double value)
+const Array *as(const mxArray *array)
+{
+    return reinterpret_cast<const Array *>(array);
+}
+
+Array *scalar_of(Kind kind, double value)
 {
     Array *a = make(kind, 1, 1);
     a->re.assign(1, value);
@@ -95,27 +120,27 @@ constexpr int kGuards = 4;
 
 mxArray *num(double value)
 {
-    return scalar_of(Kind::Double, value);
+    return mx(scalar_of(Kind::Double, value));
 }
 mxArray *logical(bool value)
 {
-    return scalar_of(Kind::Logical, value);
+    return mx(scalar_of(Kind::Logical, value));
 }
 mxArray *int32(int value)
 {
-    return scalar_of(Kind::Int32, value);
+    return mx(scalar_of(Kind::Int32, value));
 }
 mxArray *single(float value)
 {
-    return scalar_of(Kind::Single, value);
+    return mx(scalar_of(Kind::Single, value));
 }
 mxArray *cell()
 {
-    return make(Kind::Cell, 1, 1);
+    return mx(make(Kind::Cell, 1, 1));
 }
 mxArray *structure()
 {
-    return make(Kind::Struct, 1, 1);
+    return mx(make(Kind::Struct, 1, 1));
 }
 
 mxArray *complex(double re)
@@ -123,7 +148,7 @@ mxArray *complex(double re)
     Array *a = make(Kind::Double, 1, 1);
     a->re.assign(1, re);
     a->complex = true;
-    return a;
+    return mx(a);
 }
 
 mxArray *sparse_row(std::initializer_list<double> values)
@@ -134,7 +159,7 @@ mxArray *sparse_row(std::initializer_list<double> values)
     for (double v : values)
         if (v != 0)
             a->re.push_back(v);
-    return a;
+    return mx(a);
 }
 
 mxArray *row(std::initializer_list<double> values)
@@ -147,14 +172,14 @@ mxArray *matrix(int rows, int cols, std::vector<double> values)
     Array *a = make(Kind::Double, rows, cols);
     a->re = std::move(values);
     a->re.resize(static_cast<size_t>(rows) * cols);
-    return a;
+    return mx(a);
 }
 
 mxArray *str(const std::string &text)
 {
     Array *a = make(Kind::Char, text.empty() ? 0 : 1, text.size());
     a->chars = text;
-    return a;
+    return mx(a);
 }
 
 bool is_double(const mxArray *array)
@@ -176,19 +201,6 @@ double value(const mxArray *array, int index)
 std::string text(const mxArray *array)
 {
     return as(array)->chars;
-}
-
-double Result::out(int i) const
-{
-    if (i >= static_cast<int>(outputs.size()) || outputs[i] == nullptr) {
-        ADD_FAILURE() << "output " << i + 1 << " was not set";
-        return -12345.0;
-    }
-    if (!is_double(outputs[i]) || rows(outputs[i]) != 1 || cols(outputs[i]) != 1) {
-        ADD_FAILURE() << "output " << i + 1 << " is not a double scalar";
-        return -12345.0;
-    }
-    return value(outputs[i]);
 }
 
 void forget_arrays()
@@ -232,7 +244,7 @@ Result call(Entry *gateway, int nlhs, const std::vector<mxArray *> &args)
         for (const Array *made : made_in_call) {
             bool stored = false;
             for (mxArray *out : result.outputs)
-                stored |= out == made;
+                stored |= as(out) == made;
             result.unstored_arrays += stored ? 0 : 1;
         }
         result.held_blocks = static_cast<int>(blocks.size());
@@ -248,6 +260,17 @@ Result call(Entry *gateway, int nlhs, const std::vector<mxArray *> &args)
     return result;
 }
 
+void raise_error(const char *message)
+{
+    throw HostError{message};
+}
+
+void print(const char *text)
+{
+    if (current != nullptr)
+        current->printed += text;
+}
+
 }  // namespace testhost
 
 using namespace testhost;
@@ -255,6 +278,7 @@ using namespace testhost;
 // The host operations, as the gateways declare them through mex.h.
 extern "C" {
 
+#if defined(DAQGATE_OCTAVE_INTERRUPT)
 // Octave's interrupt marks (quit.h), for gateways built to look at them.
 sig_atomic_t octave_interrupt_state = 0;
 volatile sig_atomic_t octave_signal_caught = 0;
@@ -269,23 +293,7 @@ void octave_handle_signal()
         octave_interrupt_state = 1;
     }
 }
-
-void mexErrMsgTxt(const char *message)
-{
-    throw HostError{message};
-}
-
-int mexPrintf(const char *format, ...)
-{
-    char buffer[4096];
-    va_list args;
-    va_start(args, format);
-    const int length = std::vsnprintf(buffer, sizeof buffer, format, args);
-    va_end(args);
-    if (current != nullptr)
-        current->printed += buffer;
-    return length;
-}
+#endif
 
 double mxGetScalar(const mxArray *array)
 {
@@ -330,20 +338,20 @@ mxArray *mxCreateDoubleScalar(double value)
 {
     Array *a = make(Kind::Double, 1, 1);
     a->re[0] = value;
-    return a;
+    return mx(a);
 }
 
 mxArray *mxCreateDoubleMatrix(mwSize rows, mwSize cols, mxComplexity flag)
 {
     misuse_unless(flag == mxREAL, "mxCreateDoubleMatrix of a complex matrix");
-    return make(Kind::Double, rows, cols);
+    return mx(make(Kind::Double, rows, cols));
 }
 
 mxArray *mxCreateString(const char *text)
 {
     Array *a = make(Kind::Char, 1, std::strlen(text));
     a->chars = text;
-    return a;
+    return mx(a);
 }
 
 char *mxArrayToString(const mxArray *array)

@@ -15,40 +15,50 @@
 
 #include "mex.h"
 
+// On Windows the test host is the stand-in libmx.dll: what the test
+// programs use of it is exported from there.
+#if defined(_WIN32) && defined(DAQGATE_BUILDING_LIBMX)
+#  define TESTHOST_API __declspec(dllexport)
+#elif defined(_WIN32)
+#  define TESTHOST_API __declspec(dllimport)
+#else
+#  define TESTHOST_API
+#endif
+
 namespace testhost {
 
 // Script values.
-mxArray *num(double value);
-mxArray *row(std::initializer_list<double> values);
-mxArray *matrix(int rows, int cols, std::vector<double> values);
-mxArray *str(const std::string &text);
-mxArray *cell();
-mxArray *structure();
-mxArray *logical(bool value);
-mxArray *int32(int value);
-mxArray *single(float value);
-mxArray *complex(double re);                                // a complex scalar with real part re
-mxArray *sparse_row(std::initializer_list<double> values);  // stores only its nonzeros
+TESTHOST_API mxArray *num(double value);
+TESTHOST_API mxArray *row(std::initializer_list<double> values);
+TESTHOST_API mxArray *matrix(int rows, int cols, std::vector<double> values);
+TESTHOST_API mxArray *str(const std::string &text);
+TESTHOST_API mxArray *cell();
+TESTHOST_API mxArray *structure();
+TESTHOST_API mxArray *logical(bool value);
+TESTHOST_API mxArray *int32(int value);
+TESTHOST_API mxArray *single(float value);
+TESTHOST_API mxArray *complex(double re);                                // a complex scalar with real part re
+TESTHOST_API mxArray *sparse_row(std::initializer_list<double> values);  // stores only its nonzeros
 
 // Reading results.
-bool is_double(const mxArray *array);
-int rows(const mxArray *array);
-int cols(const mxArray *array);
-double value(const mxArray *array, int index = 0);
-std::string text(const mxArray *array);
+TESTHOST_API bool is_double(const mxArray *array);
+TESTHOST_API int rows(const mxArray *array);
+TESTHOST_API int cols(const mxArray *array);
+TESTHOST_API double value(const mxArray *array, int index = 0);
+TESTHOST_API std::string text(const mxArray *array);
 
 // Called when a gateway uses a host operation in a way the host does not
 // allow (reads a non-double through mxGetPr, frees foreign storage ...):
 // a test failure by default; the fuzzer makes it a crash.
-extern void (*misuse)(const char *what);
+extern TESTHOST_API void (*misuse)(const char *what);
 
 // Signals as Octave notes them for a gateway: host_signal(true) is the
 // user's Ctrl-C, host_signal(false) any other signal the host catches (a
 // child that exited).  signals_handled counts octave_handle_signal calls.
-void host_signal(bool interrupt);
-void clear_signals();
-extern int signals_handled;
-extern bool pending_interrupt;
+TESTHOST_API void host_signal(bool interrupt);
+TESTHOST_API void clear_signals();
+extern TESTHOST_API int signals_handled;
+extern TESTHOST_API bool pending_interrupt;
 
 struct HostError {
     std::string message;
@@ -73,11 +83,16 @@ struct Result {
 };
 
 // Calls a gateway with the given arguments; the arguments are the host's.
-Result call(Entry *gateway, int nlhs, std::initializer_list<mxArray *> args);
-Result call(Entry *gateway, int nlhs, const std::vector<mxArray *> &args);
+TESTHOST_API Result call(Entry *gateway, int nlhs, std::initializer_list<mxArray *> args);
+TESTHOST_API Result call(Entry *gateway, int nlhs, const std::vector<mxArray *> &args);
 
 // Frees every array made so far (for long runs such as the fuzzer's).
-void forget_arrays();
+TESTHOST_API void forget_arrays();
+
+// The host's side of the mex operations (libmex.dll on Windows): the error
+// call, which ends the gateway's call, and what mexPrintf shows.
+[[noreturn]] TESTHOST_API void raise_error(const char *message);
+TESTHOST_API void print(const char *text);
 
 }  // namespace testhost
 

@@ -432,6 +432,8 @@ TEST_F(Link, ReaderWaitsAreUnboundedWithZeroNegativeOrNaNTimeOut)
     }
 }
 
+#if defined(DAQGATE_OCTAVE_INTERRUPT)
+// Ctrl-C reaches a gateway only in a host that lets it see it: Octave.
 extern "C" volatile sig_atomic_t octave_signal_caught;
 
 // A writer's call to a reader that never answers, a signal coming at the
@@ -493,6 +495,7 @@ TEST_F(Link, AnotherSignalOfTheHostChangesNothing)
     EXPECT_EQ(octave_signal_caught, 0);
     clear_signals();
 }
+#endif
 
 TEST_F(Link, WritersGiveTheHostsTextBackOnEveryPath)
 {

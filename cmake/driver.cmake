@@ -1,0 +1,29 @@
+# daqgate_driver: what a gateway links to reach the board's driver.
+#
+# On Linux, the simulated cbw32.  On Windows, an import library made from
+# the module-definition file of the fifteen operations (frame/cbw32.def), as
+# the board's own import library presents them: on 32-bit Windows the
+# decorated stdcall names inside (_cbReadPort@12), the plain names exported
+# by the DLL (cbReadPort).  The DLL's name is DAQGATE_DRIVER (a 64-bit
+# driver may be named otherwise); the simulated driver takes the same name.
+add_library(daqgate_driver INTERFACE)
+if(WIN32)
+  file(READ ${PROJECT_SOURCE_DIR}/frame/cbw32.def definitions)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    # No stdcall on 64-bit Windows: the names stand undecorated.
+    string(REGEX REPLACE "@[0-9]+" "" definitions "${definitions}")
+  endif()
+  set(DAQGATE_DRIVER_DEF ${CMAKE_BINARY_DIR}/generated/${DAQGATE_DRIVER}.def)
+  file(WRITE ${DAQGATE_DRIVER_DEF}.new "${definitions}")
+  configure_file(${DAQGATE_DRIVER_DEF}.new ${DAQGATE_DRIVER_DEF} COPYONLY)
+  set(import ${CMAKE_BINARY_DIR}/lib/lib${DAQGATE_DRIVER}.a)
+  add_custom_command(OUTPUT ${import}
+                     COMMAND ${CMAKE_DLLTOOL} --kill-at -d ${DAQGATE_DRIVER_DEF} -D ${DAQGATE_DRIVER}.dll -l ${import}
+                     DEPENDS ${DAQGATE_DRIVER_DEF}
+                     COMMENT "Import library of ${DAQGATE_DRIVER}.dll")
+  add_custom_target(daqgate_driver_import DEPENDS ${import})
+  add_dependencies(daqgate_driver daqgate_driver_import)
+  target_link_libraries(daqgate_driver INTERFACE ${import})
+else()
+  target_link_libraries(daqgate_driver INTERFACE cbw32)
+endif()

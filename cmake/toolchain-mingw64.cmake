@@ -1,0 +1,10 @@
+# Cross build for 64-bit Windows with Debian's MinGW-w64 (posix threads:
+# the standard library's threads and clocks), run under 64-bit Wine.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(DAQGATE_MINGW_TRIPLE x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)
+find_program(DAQGATE_WINE NAMES wine64 wine)
+if(DAQGATE_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${DAQGATE_WINE})
+endif()

@@ -1,0 +1,303 @@
+// rigfile_win32.cpp - the rig file on Windows: CreateFile, LockFileEx, a
+// file mapping, and QueryPerformanceCounter.
+//
+// Windows refuses to shrink a file that any process has mapped, so a rig
+// cannot be cut under a mapping here; the loss there is to be watched for
+// is the file removed or replaced under its name, which check() finds by
+// the file's identity.
+#include "rigfile.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <thread>
+
+#include <windows.h>
+
+namespace daqgate::sim {
+
+namespace {
+
+// The lock is a byte far beyond any rig's end: Windows locks are mandatory
+// for reads and writes through a handle, and locking the rig's own bytes
+// would get in the way of a tool that reads the file.
+constexpr DWORD kLockOffsetHigh = 0x40000000;
+
+HANDLE handle_of(void *h)
+{
+    return static_cast<HANDLE>(h);
+}
+
+HANDLE open_file(const std::string &path, bool create)
+{
+    // Shared for reading, writing and deleting: another process may map
+    // the same rig, and a tool may remove or replace it.
+    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       create ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// A file on a disk (CreateFile opens no folder without being asked to).
+bool is_regular(HANDLE file)
+{
+    return GetFileType(file) == FILE_TYPE_DISK;
+}
+
+int64_t size_of(HANDLE file)
+{
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size))
+        return -1;
+    return size.QuadPart;
+}
+
+// Whether two handles name the same file.
+bool same_file(HANDLE a, HANDLE b)
+{
+    BY_HANDLE_FILE_INFORMATION one{}, other{};
+    return GetFileInformationByHandle(a, &one) && GetFileInformationByHandle(b, &other) &&
+           one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+           one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
+}
+
+std::size_t granule()
+{
+    SYSTEM_INFO info{};
+    GetSystemInfo(&info);
+    return info.dwAllocationGranularity;
+}
+
+}  // namespace
+
+double monotonic_seconds()
+{
+    static const double period = [] {
+        LARGE_INTEGER frequency{};
+        QueryPerformanceFrequency(&frequency);
+        return 1.0 / static_cast<double>(frequency.QuadPart);
+    }();
+    LARGE_INTEGER now{};
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * period;
+}
+
+std::string default_rig_path()
+{
+    if (const char *path = std::getenv("DAQGATE_RIG"); path != nullptr && *path != '\0')
+        return path;
+    char folder[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathA(sizeof folder, folder);
+    std::string path =
+        length > 0 && length < sizeof folder ? std::string(folder, length) : std::string(".\\");
+    if (path.back() != '\\' && path.back() != '/')
+        path += '\\';
+    return path + "daqgate-rig";
+}
+
+void keep_loaded()
+{
+    HMODULE self = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       reinterpret_cast<LPCWSTR>(&keep_loaded), &self);
+}
+
+bool RigFile::is_open() const
+{
+    return file_ != nullptr;
+}
+
+RigFile::RigFile(RigFile &&other) noexcept
+{
+    *this = std::move(other);
+}
+
+RigFile &RigFile::operator=(RigFile &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        file_ = other.file_;
+        section_ = other.section_;
+        base_ = other.base_;
+        wanted_ = other.wanted_;
+        bytes_ = other.bytes_;
+        flag_ = other.flag_;
+        path_ = std::move(other.path_);
+        other.file_ = other.section_ = nullptr;
+        other.base_ = nullptr;
+        other.bytes_ = other.wanted_ = 0;
+        other.flag_ = nullptr;
+    }
+    return *this;
+}
+
+RigFile::~RigFile()
+{
+    release();
+}
+
+void RigFile::release()
+{
+    if (base_ != nullptr)
+        UnmapViewOfFile(base_);
+    if (section_ != nullptr)
+        CloseHandle(handle_of(section_));
+    if (file_ != nullptr)
+        CloseHandle(handle_of(file_));
+    delete flag_;
+    flag_ = nullptr;
+    base_ = section_ = file_ = nullptr;
+    bytes_ = wanted_ = 0;
+}
+
+Status RigFile::open(const std::string &path, bool create)
+{
+    release();
+    path_ = path;
+    const HANDLE file = open_file(path, create);
+    if (file == INVALID_HANDLE_VALUE)
+        return kRigOpen;
+    // Only a file on a disk keeps its contents for every process that maps it.
+    if (!is_regular(file)) {
+        CloseHandle(file);
+        return kRigOpen;
+    }
+    file_ = file;
+    return kNoError;
+}
+
+Status RigFile::lock() const
+{
+    // Not a blocking lock: a process that holds it for ever must not hold
+    // this one's call with it.
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::duration<double>(kLockSeconds);
+    for (;;) {
+        OVERLAPPED at{};
+        at.OffsetHigh = kLockOffsetHigh;
+        if (LockFileEx(handle_of(file_), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at))
+            return kNoError;
+        const DWORD error = GetLastError();
+        if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING)
+            return kRigOpen;
+        if (std::chrono::steady_clock::now() >= give_up)
+            return kRigLocked;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+void RigFile::unlock() const
+{
+    OVERLAPPED at{};
+    at.OffsetHigh = kLockOffsetHigh;
+    UnlockFileEx(handle_of(file_), 0, 1, 0, &at);
+}
+
+int64_t RigFile::size() const
+{
+    return file_ == nullptr ? -1 : size_of(handle_of(file_));
+}
+
+bool RigFile::resize(std::size_t bytes) const
+{
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(bytes);
+    return SetFileInformationByHandle(handle_of(file_), FileEndOfFileInfo, &end, sizeof end) != 0;
+}
+
+void *RigFile::map(std::size_t bytes)
+{
+    if (file_ == nullptr || base_ != nullptr || bytes == 0)
+        return nullptr;
+    if (size_of(handle_of(file_)) < static_cast<int64_t>(bytes))
+        return nullptr;
+    const HANDLE section = CreateFileMappingA(handle_of(file_), nullptr, PAGE_READWRITE, 0, 0, nullptr);
+    if (section == nullptr)
+        return nullptr;
+    void *base = MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, bytes);
+    auto *flag = new (std::nothrow) std::atomic<int>(0);
+    if (base == nullptr || flag == nullptr) {
+        if (base != nullptr)
+            UnmapViewOfFile(base);
+        CloseHandle(section);
+        delete flag;
+        return nullptr;
+    }
+    section_ = section;
+    base_ = base;
+    wanted_ = bytes;
+    bytes_ = (bytes + granule() - 1) / granule() * granule();
+    flag_ = flag;
+    return base;
+}
+
+void RigFile::mark_lost()
+{
+    if (flag_ != nullptr)
+        flag_->store(1, std::memory_order_release);
+}
+
+bool RigFile::check()
+{
+    if (lost())
+        return false;
+    const HANDLE named = open_file(path_, false);
+    bool backed = named != INVALID_HANDLE_VALUE && same_file(named, handle_of(file_)) &&
+                  size_of(handle_of(file_)) >= static_cast<int64_t>(wanted_);
+    if (named != INVALID_HANDLE_VALUE)
+        CloseHandle(named);
+    if (backed) {
+        // Removed but still open somewhere: the name is no longer the rig.
+        FILE_STANDARD_INFO info{};
+        backed = GetFileInformationByHandleEx(handle_of(file_), FileStandardInfo, &info, sizeof info) &&
+                 !info.DeletePending && info.NumberOfLinks > 0;
+    }
+    if (!backed)
+        mark_lost();
+    return backed;
+}
+
+bool RigFile::renew(const std::function<bool(const void *)> &valid)
+{
+    if (base_ == nullptr)
+        return false;
+    const HANDLE file = open_file(path_, false);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    HANDLE section = nullptr;
+    bool ok = is_regular(file) && size_of(file) >= static_cast<int64_t>(wanted_);
+    if (ok)
+        ok = (section = CreateFileMappingA(file, nullptr, PAGE_READWRITE, 0, 0, nullptr)) != nullptr;
+    if (ok) {
+        // Looked at through a view of its own before it replaces ours.
+        const void *look = MapViewOfFile(section, FILE_MAP_READ, 0, 0, wanted_);
+        ok = look != nullptr && valid(look);
+        if (look != nullptr)
+            UnmapViewOfFile(look);
+    }
+    if (ok) {
+        // Windows maps no view over another: the old one goes, and the new
+        // one takes its address at once.  Should another thread take the
+        // address in between, the old view goes back, or failing that zero
+        // pages, so that the rig's address never faults.
+        UnmapViewOfFile(base_);
+        if (MapViewOfFileEx(section, FILE_MAP_ALL_ACCESS, 0, 0, wanted_, base_) != base_) {
+            ok = false;
+            if (MapViewOfFileEx(handle_of(section_), FILE_MAP_ALL_ACCESS, 0, 0, wanted_, base_) != base_)
+                VirtualAlloc(base_, wanted_, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+        }
+    }
+    if (!ok) {
+        if (section != nullptr)
+            CloseHandle(section);
+        CloseHandle(file);
+        return false;
+    }
+    CloseHandle(handle_of(section_));
+    CloseHandle(handle_of(file_));
+    section_ = section;
+    file_ = file;
+    flag_->store(0, std::memory_order_release);
+    return true;
+}
+
+}  // namespace daqgate::sim
