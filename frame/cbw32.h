@@ -29,8 +29,12 @@
 #endif
 
 /* Symbols of the simulated driver are exported explicitly; everything else
- * in that library stays hidden. */
-#if defined(DAQGATE_BUILDING_CBW32) && defined(__GNUC__)
+ * in that library stays hidden.  On Windows the simulated driver's DLL
+ * exports what its module-definition file names (cbw32.def); a DLL that
+ * exports more besides (the tests' fake) marks the operations instead. */
+#if defined(_WIN32) && defined(DAQGATE_EXPORT_CBW32)
+#  define CBW_EXPORT __declspec(dllexport)
+#elif defined(DAQGATE_BUILDING_CBW32) && defined(__GNUC__) && !defined(_WIN32)
 #  define CBW_EXPORT __attribute__((visibility("default")))
 #else
 #  define CBW_EXPORT

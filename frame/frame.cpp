@@ -51,10 +51,36 @@ Call::Call(const Gateway &gateway, int nlhs, mxArray *plhs[], int nrhs, const mx
         raise(gateway.usage);
 }
 
+#if defined(_WIN64)
+
+double encode_handle(DaqHandle handle)
+{
+    return static_cast<double>(handle);
+}
+
+DaqHandle Call::handle(int pos, const char *name) const
+{
+    // The whole handle, truncated toward zero like an integer.  NaN fails
+    // both comparisons.
+    const double value = real(pos, name);
+    if (!(value > -kHandleSpan - 1 && value < kHandleSpan))
+        refuse(name, "must be a buffer handle: a finite number between -2^47 and 2^47");
+    return static_cast<DaqHandle>(value);
+}
+
+#else
+
 double encode_handle(DaqHandle handle)
 {
     return static_cast<int32_t>(static_cast<uint32_t>(static_cast<uintptr_t>(handle)));
 }
+
+DaqHandle Call::handle(int pos, const char *name) const
+{
+    return decode_handle(integer(pos, name));
+}
+
+#endif
 
 DaqHandle decode_handle(int32_t bits)
 {

@@ -19,7 +19,7 @@
 //   - arrays (channel and range lists): anything but a real double array
 //     whose elements cover its column count; each element then follows
 //     the integer rule.
-//   - buffer handles: as integers; see decode_handle.
+//   - buffer handles: as integers, but on 64-bit Windows; see encode_handle.
 // Character, cell, struct, logical, complex, integer-class, single and
 // sparse arguments are therefore refused, never guessed at (a sparse
 // array's elements are not where mxGetPr points for a full one).
@@ -50,12 +50,19 @@ struct ChannelPair {
 
 // A buffer handle travels through a script as the double of its low 32
 // bits read as a signed integer (exact), and comes back truncated to the
-// same 32 bits.  These two functions are the only places that map a
-// driver handle to and from that number: on 32-bit Windows the handle is
-// the buffer's address; the simulated driver's handles are 32-bit tags
-// sign-extended to the handle type, so both round trips are exact.
+// same 32 bits.  encode_handle and Call::handle are the only places that
+// map a driver handle to and from that number: on 32-bit Windows the
+// handle is the buffer's address; the simulated driver's handles are
+// 32-bit tags sign-extended to the handle type, so both round trips are
+// exact.
+//
+// On 64-bit Windows a buffer's address need not fit in 32 bits: there the
+// whole handle travels, as the double of its value.  User-space addresses
+// lie below 2^47 and the simulated driver's tags above -2^31, all exact in
+// a double; a memHandle outside (-2^47, 2^47) is refused.
 double encode_handle(DaqHandle handle);
 DaqHandle decode_handle(int32_t bits);
+constexpr double kHandleSpan = 140737488355328.0;  // 2^47
 
 // Whether the user has asked the host to interrupt the running call
 // (Ctrl-C).  Only a host that lets a gateway see it answers: Octave, in a
@@ -81,7 +88,7 @@ public:
     char *text(int pos, const char *name) const;
     // The column count of a real double array (the length of a list).
     int32_t columns(int pos, const char *name) const;
-    DaqHandle handle(int pos, const char *name) const { return decode_handle(integer(pos, name)); }
+    DaqHandle handle(int pos, const char *name) const;
     // A list of 16-bit entries from the array's columns: the low 16 bits
     // of each truncated element, in storage order, in storage from the
     // host's allocator (at least one byte, so never a null request).

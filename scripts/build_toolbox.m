@@ -7,6 +7,17 @@ function build_toolbox(outdir, driver, names)
   % build_toolbox(OUTDIR, DRIVER, NAMES) builds only the gateways NAMES.
   %
   % The help files (help/NAME.m) are copied beside the gateways.
+  %
+  % MATLAB on Windows: set up mex with 'mex -setup C++' (MinGW-w64 or
+  % Microsoft Visual C++), then
+  %   build_toolbox('C:\daqgate\mex', 'C:\...\cbw32.lib')
+  % with the import library that came with the board's driver.  A gateway
+  % finds cbw32.dll beside it or on the PATH.  To try the gateways on the
+  % simulated board first, link the import library of the Windows build
+  % (scripts/windows: build-win64/lib/libcbw32.a, build-win32 for 32-bit
+  % MATLAB) and copy build-win64/mex/cbw32.dll beside them; the simulated
+  % board's rig file is %TEMP%\daqgate-rig, or DAQGATE_RIG, and
+  % build-win64/bin/simboard.exe drives it.
   root = fileparts(fileparts(mfilename('fullpath')));
   if nargin < 1 || isempty(outdir), outdir = fullfile(root, 'mex'); end
   if nargin < 2, driver = ''; end

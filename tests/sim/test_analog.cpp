@@ -6,11 +6,11 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "analog.h"
 #include "buffers.h"
 #include "rig.h"
+#include "scratch.h"
 
 using namespace daqgate::sim;
 
@@ -210,12 +210,16 @@ protected:
     }
     void SetUp() override
     {
-        path_ = "/tmp/daqgate-analog-test-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        unlink(path_.c_str());
+        path_ = scratch::path(std::string("daqgate-analog-test-") +
+                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        scratch::remove(path_);
         ASSERT_EQ(rig_.open(path_), kNoError);
     }
-    void TearDown() override { unlink(path_.c_str()); }
+    void TearDown() override
+    {
+        rig_ = Rig{};
+        scratch::remove(path_);
+    }
     std::string path_;
     Rig rig_;
 };

@@ -1,15 +1,24 @@
 // The simulated driver through its C interface, as a gateway calls it: the
 // rig comes from DAQGATE_RIG, set before the first call.
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include "cbw32.h"
 #include "rig.h"
+#include "scratch.h"
+
+#if defined(_WIN32)
+#  include <windows.h>
+#else
+#  include <unistd.h>
+#endif
 
 using namespace daqgate::sim;
 
@@ -21,11 +30,11 @@ class Environment : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        rig_path = "/tmp/daqgate-api-test-" + std::to_string(getpid());
-        unlink(rig_path.c_str());
-        setenv("DAQGATE_RIG", rig_path.c_str(), 1);
+        rig_path = scratch::path("daqgate-api-test");
+        scratch::remove(rig_path);
+        scratch::set_env("DAQGATE_RIG", rig_path);
     }
-    void TearDown() override { unlink(rig_path.c_str()); }
+    void TearDown() override { scratch::remove(rig_path); }
 };
 const auto *const environment = ::testing::AddGlobalTestEnvironment(new Environment);
 
@@ -34,7 +43,7 @@ TEST(Api, TheRigFileIsCreatedOnFirstUse)
     unsigned short value = 1;
     ASSERT_EQ(cbReadPort(0, 0, &value), 0);
     EXPECT_EQ(value, 0);
-    EXPECT_EQ(access(rig_path.c_str(), R_OK | W_OK), 0);
+    EXPECT_TRUE(std::filesystem::is_regular_file(rig_path));
 }
 
 TEST(Api, PortsAcrossTheDefaultWiring)
@@ -105,7 +114,7 @@ TEST(Api, ABackgroundScanFillsItsRingWithTheNewestSamplesAndStopsWhenTold)
     EXPECT_EQ(cbReadAnalogScan(1, 0, 1, 100, &again, 0, handle, 3), kBusy);  // one scan per board
     EXPECT_EQ(cbReadAnalogScan(1, 0, 1, 10, &again, 0, handle, 0), kBusy);
 
-    usleep(20000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
     short state = -1;
     int count = -1, index = -1;
     ASSERT_EQ(cbGetIOStatus(1, &state, &count, &index, 1), 0);
@@ -124,7 +133,7 @@ TEST(Api, ABackgroundScanFillsItsRingWithTheNewestSamplesAndStopsWhenTold)
         const int s = count - 100 + ((p - (count - 100)) % 100 + 100) % 100;
         EXPECT_EQ(ring[p], (s / 2) & 0xFFFF) << p;
     }
-    usleep(5000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
     int later = -1;
     ASSERT_EQ(cbGetIOStatus(1, &state, &later, &index, 1), 0);
     EXPECT_EQ(later, count);  // a stopped scan stands still
@@ -159,6 +168,30 @@ TEST(Api, BackgroundScanRefusals)
 
 namespace {
 
+#if defined(_WIN32)
+// Windows lets no process shrink or replace a file that a process has
+// mapped: the rig stays whole under an attempt to cut it or to put another
+// file in its place.
+TEST(Api, NoProcessCutsOrReplacesAMappedRig)
+{
+    unsigned short value = 0;
+    ASSERT_EQ(cbSetPortDirection(0, 9, 1), 0);
+    ASSERT_EQ(cbWritePort(0, 9, 0x55), 0);
+    std::error_code refused;
+    std::filesystem::resize_file(rig_path, 0, refused);
+    EXPECT_TRUE(refused);
+    const std::string other = rig_path + ".new";
+    {
+        daqgate::sim::Rig fresh;
+        ASSERT_EQ(fresh.open(other, true), daqgate::sim::kNoError);
+    }
+    EXPECT_EQ(MoveFileExA(other.c_str(), rig_path.c_str(), MOVEFILE_REPLACE_EXISTING), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    scratch::remove(other);
+    EXPECT_EQ(cbReadPort(1, 9, &value), 0);
+    EXPECT_EQ(value, 0x55);
+}
+#else
 // A rig file that goes away under the driver: every operation on the rig
 // says so with its status until the file holds a rig made anew.
 TEST(Api, ALostRigIsAStatusUntilTheRigIsRenewed)
@@ -181,7 +214,7 @@ TEST(Api, ALostRigIsAStatusUntilTheRigIsRenewed)
         daqgate::sim::Rig renewer;
         ASSERT_EQ(renewer.open(rig_path, true), daqgate::sim::kNoError);
     }
-    usleep(60000);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
     EXPECT_EQ(cbReadPort(1, 9, &value), 0);
     EXPECT_EQ(value, 0);  // power-up state
     EXPECT_EQ(cbSetPortDirection(0, 9, 1), 0);
@@ -216,5 +249,7 @@ TEST(Api, ZerosPastACutAreALossNotData)
     daqgate::sim::Rig renewer;
     ASSERT_EQ(renewer.open(rig_path, true), daqgate::sim::kNoError);
 }
+
+#endif
 
 }  // namespace

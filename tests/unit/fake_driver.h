@@ -13,9 +13,19 @@
 
 #include "cbw32.h"
 
+// On Windows the fake is a DLL of the driver's name, which the gateways'
+// DLLs import; the test programs reach its state from there.
+#if defined(_WIN32) && defined(DAQGATE_BUILDING_FAKE)
+#  define FAKE_API __declspec(dllexport)
+#elif defined(_WIN32)
+#  define FAKE_API __declspec(dllimport)
+#else
+#  define FAKE_API
+#endif
+
 namespace fake {
 
-struct Driver {
+struct FAKE_API Driver {
     std::vector<std::string> log;
 
     std::function<int(int board, int port, unsigned short *value)> read_port;
@@ -47,7 +57,7 @@ struct Driver {
     std::vector<std::string> calls(const std::string &op) const;
 };
 
-extern Driver driver;
+extern FAKE_API Driver driver;
 
 }  // namespace fake
 

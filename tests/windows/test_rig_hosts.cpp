@@ -1,0 +1,199 @@
+// test_rig_hosts.cpp - a small host program on the simulated cbw32.dll:
+// gateways loaded from their DLLs, called through the stand-in host, and
+// two Windows processes on one rig.  Started with --child ROLE ... it is
+// the other process: it plays its role and exits with 0 when all went as
+// asked.
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "gateways.h"
+#include "host.h"
+#include "rig.h"
+#include "scratch.h"
+
+using namespace testhost;
+
+namespace {
+
+constexpr int kOut = 1;  // direction code: the port drives its lines
+
+std::string own_path()
+{
+    char path[MAX_PATH] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+    return std::string(path, length);
+}
+
+// Another process of this program in the given role; its exit code, or -1
+// if it did not end within the limit.
+class Child {
+public:
+    explicit Child(const std::string &role)
+    {
+        std::string line = "\"" + own_path() + "\" --child " + role;
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                  &startup, &process_) != 0;
+    }
+    Child(const Child &) = delete;
+    Child &operator=(const Child &) = delete;
+    ~Child()
+    {
+        if (started_) {
+            TerminateProcess(process_.hProcess, 99);  // a no-op once it has ended
+            CloseHandle(process_.hProcess);
+            CloseHandle(process_.hThread);
+        }
+    }
+    bool started() const { return started_; }
+    int finish(DWORD milliseconds = 20000)
+    {
+        if (!started_ || WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return static_cast<int>(code);
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
+// The roles of the other process.
+int child(const std::vector<std::string> &args)
+{
+    if (args.size() == 4 && args[0] == "write-port") {
+        const double board = std::stod(args[1]), port = std::stod(args[2]), value = std::stod(args[3]);
+        const Result set = call(gw_cbSetPortDirection, 1, {num(board), num(port), num(kOut)});
+        const Result wrote = call(gw_cbWritePort, 1, {num(board), num(port), num(value)});
+        return set.raised || wrote.raised || set.out(0) != 0 || wrote.out(0) != 0 ? 1 : 0;
+    }
+    if (args.size() == 3 && args[0] == "push") {
+        // cbPushText on board 0 (data 10 and sender 11 driven) of a line
+        // ending in a line feed; 0 when every character went.
+        const double board = std::stod(args[1]);
+        for (double port : {10.0, 11.0})
+            call(gw_cbSetPortDirection, 1, {num(board), num(port), num(kOut)});
+        const std::string line = args[2] + "\n";
+        const Result sent = call(gw_cbPushText, 1, {num(board), str(line), num(10)});
+        if (sent.raised)
+            std::fprintf(stderr, "push: %s\n", sent.error.c_str());
+        return !sent.raised && sent.out(0) == static_cast<double>(line.size()) ? 0 : 1;
+    }
+    std::fprintf(stderr, "unknown role\n");
+    return 2;
+}
+
+class RigHosts : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        // One rig for this process and every child (they inherit the
+        // environment), made anew for the suite.
+        path_ = scratch::path("daqgate-hosts-test");
+        scratch::remove(path_);
+        scratch::set_env("DAQGATE_RIG", path_);
+    }
+    void SetUp() override
+    {
+        daqgate::sim::Rig rig;
+        ASSERT_EQ(rig.open(path_), daqgate::sim::kNoError);
+        rig.reset();
+    }
+    static std::string path_;
+};
+std::string RigHosts::path_;
+
+TEST_F(RigHosts, APortWrittenInOneProcessIsReadInAnotherAcrossTheDefaultWiring)
+{
+    Child writer("write-port 1 5 4660");
+    ASSERT_TRUE(writer.started());
+    ASSERT_EQ(writer.finish(), 0);
+    const Result read = call(gw_cbReadPort, 2, {num(0), num(5)});
+    ASSERT_FALSE(read.raised) << read.error;
+    EXPECT_EQ(read.out(0), 4660);
+    EXPECT_EQ(read.out(1), 0);
+}
+
+TEST_F(RigHosts, ALineFromAWriterInOneProcessReachesAReaderInAnother)
+{
+    // The reader on board 0 drives its receiver bit (14); the writer on
+    // board 1 drives data and sender; the default wiring joins them.
+    ASSERT_EQ(call(gw_cbSetPortDirection, 1, {num(0), num(14), num(kOut)}).out(0), 0);
+    Child writer("push 1 \"the line from another process\"");
+    ASSERT_TRUE(writer.started());
+    std::string line;
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (line.empty() && std::chrono::steady_clock::now() < give_up) {
+        const Result r = call(gw_cbFetchText, 1, {num(0), num(5), num(8)});
+        ASSERT_FALSE(r.raised) << r.error;
+        line = text(r.outputs[0]);
+    }
+    EXPECT_EQ(line, "the line from another process");
+    EXPECT_EQ(writer.finish(), 0);
+}
+
+TEST_F(RigHosts, ABackgroundScanIsFetchedWithNoScanLostOrRepeated)
+{
+    // Channel 5 counts its scans; 4 channels at 20,000 scans a second into
+    // a ring of 200 ms, fetched for a second at irregular intervals.
+    {
+        daqgate::sim::Rig rig;
+        ASSERT_EQ(rig.open(path_), daqgate::sim::kNoError);
+        ASSERT_EQ(rig.set_signal(0, 5, daqgate::sim::Signal{daqgate::sim::SignalKind::counter, 0, 0, 0}),
+                  daqgate::sim::kNoError);
+    }
+    const double ring = 16000;
+    const double handle = call(gw_cbNewSampleBuffer, 1, {num(ring)}).out(0);
+    ASSERT_NE(handle, 0);
+    const Result started = call(gw_cbReadAnalogBackgroundScan, 2,
+                                {num(0), row({4, 7}), num(ring), num(20000), num(0), num(handle)});
+    ASSERT_EQ(started.out(1), 0);
+    ASSERT_EQ(started.out(0), 20000);
+
+    const double lsb = 20.0 / 65536;
+    double count = 0, index = 0;
+    long scans = 0, lost = 0, fetches = 0, wraps = 0;
+    unsigned seed = 7;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (std::chrono::steady_clock::now() < end) {
+        const Result r = call(gw_cbFetchBackgroundData, 4,
+                              {num(0), num(count), num(index), num(ring), row({4, 7}), num(0), num(handle)});
+        ASSERT_FALSE(r.raised) << r.error;
+        ++fetches;
+        wraps += r.out(3) < index ? 1 : 0;
+        count = r.out(2);
+        index = r.out(3);
+        ASSERT_EQ(rows(r.outputs[0]) == 4 || cols(r.outputs[0]) == 0, true);
+        for (int c = 0; c < cols(r.outputs[0]); ++c) {
+            const long counted = std::lround((value(r.outputs[0], c * 4 + 1) + 10) / lsb);
+            lost += counted != (scans % 65536) ? 1 : 0;
+            ++scans;
+        }
+        seed = seed * 1103515245 + 12345;
+        std::this_thread::sleep_for(std::chrono::microseconds((seed >> 8) % 20000));
+    }
+    EXPECT_EQ(call(gw_cbHaltBackground, 1, {num(0), num(1)}).out(0), 0);
+    EXPECT_GT(scans, 10000) << fetches << " fetches";
+    EXPECT_GT(wraps, 3);
+    EXPECT_EQ(lost, 0) << "scans lost or repeated, of " << scans;
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc >= 2 && std::string(argv[1]) == "--child")
+        return child(std::vector<std::string>(argv + 2, argv + argc));
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
