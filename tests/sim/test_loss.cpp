@@ -154,6 +154,27 @@ TEST_F(RigLoss, ABusErrorElsewhereGoesToTheHandlerBeforeTheRigs)
     EXPECT_EQ(WEXITSTATUS(status), 42);
 }
 
+TEST_F(RigLoss, ABusErrorElsewhereWithNoHandlerBeforeEndsTheProcessAsItWould)
+{
+    // Whether SIGBUS was left to its default or ignored before the rig was
+    // mapped: a fault of some other mapping ends the process by SIGBUS.
+    for (void (*before)(int) : {SIG_DFL, SIG_IGN}) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            signal(SIGBUS, before);
+            Rig mine;
+            if (mine.open(path_) != kNoError)
+                _exit(1);
+            fault_elsewhere(dir_ + "/other");
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << status;
+        EXPECT_EQ(WTERMSIG(status), SIGBUS);
+    }
+}
+
 TEST_F(RigLoss, AHandlerPutBackByTheHostIsFollowedNotLooped)
 {
     // A host that installs its own SIGBUS handler after the rig was mapped
@@ -238,6 +259,23 @@ TEST_F(RigLoss, MoreRigsThanCanBeGuardedAreRefusedNotLeftUnguarded)
     EXPECT_EQ(one_more.open(dir_ + "/many"), kRigOpen);
     rigs.pop_back();  // gives its mapping back
     EXPECT_EQ(one_more.open(dir_ + "/many"), kNoError);
+}
+
+TEST_F(RigLoss, EveryGuardedMappingComesBackWhenItsRigGoesAway)
+{
+    rig_ = Rig{};
+    for (int round = 0; round < 2; ++round) {
+        std::vector<Rig> rigs(32);
+        for (Rig &rig : rigs)
+            ASSERT_EQ(rig.open(dir_ + "/many"), kNoError) << "round " << round;
+    }
+}
+
+TEST_F(RigLoss, ARigFileIsItsUsersAlone)
+{
+    struct stat info {};
+    ASSERT_EQ(stat(path_.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
 }
 
 // Random bytes over a rig, its header kept, as a process gone wrong would
