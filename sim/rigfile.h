@@ -73,17 +73,24 @@ public:
 private:
     void release();
 
+    // What the platform holds of the file.
 #if defined(_WIN32)
-    void *file_ = nullptr;     // the file's HANDLE
-    void *section_ = nullptr;  // the HANDLE of its file mapping
+    struct Native {
+        void *file = nullptr;     // the file's HANDLE
+        void *section = nullptr;  // the HANDLE of its file mapping
+    };
 #else
-    int fd_ = -1;
+    struct Native {
+        int fd = -1;
+        int slot = -1;  // in the table of guarded mappings
+    };
 #endif
+
+    Native native_;
     void *base_ = nullptr;
     std::size_t wanted_ = 0;            // the bytes asked for
-    std::size_t bytes_ = 0;             // mapped, whole pages
-    int slot_ = -1;                     // in the table of guarded mappings
-    std::atomic<int> *flag_ = nullptr;  // that slot's mark of a loss
+    std::size_t bytes_ = 0;             // mapped, whole pages (POSIX), granules (Windows)
+    std::atomic<int> *flag_ = nullptr;  // the mark of a loss
     std::string path_;
 };
 

@@ -105,54 +105,24 @@ void keep_loaded()
 
 bool RigFile::is_open() const
 {
-    return fd_ >= 0;
-}
-
-RigFile::RigFile(RigFile &&other) noexcept
-{
-    *this = std::move(other);
-}
-
-RigFile &RigFile::operator=(RigFile &&other) noexcept
-{
-    if (this != &other) {
-        release();
-        fd_ = other.fd_;
-        base_ = other.base_;
-        wanted_ = other.wanted_;
-        bytes_ = other.bytes_;
-        slot_ = other.slot_;
-        flag_ = other.flag_;
-        path_ = std::move(other.path_);
-        other.flag_ = nullptr;
-        other.fd_ = -1;
-        other.base_ = nullptr;
-        other.bytes_ = 0;
-        other.slot_ = -1;
-    }
-    return *this;
-}
-
-RigFile::~RigFile()
-{
-    release();
+    return native_.fd >= 0;
 }
 
 void RigFile::release()
 {
-    if (slot_ >= 0) {
-        guarded[slot_].base.store(0, std::memory_order_release);
-        guarded[slot_].lost.store(0, std::memory_order_relaxed);
-        slot_ = -1;
+    if (native_.slot >= 0) {
+        guarded[native_.slot].base.store(0, std::memory_order_release);
+        guarded[native_.slot].lost.store(0, std::memory_order_relaxed);
+        native_.slot = -1;
         flag_ = nullptr;
     }
     if (base_ != nullptr)
         munmap(base_, bytes_);
     base_ = nullptr;
     bytes_ = wanted_ = 0;
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
+    if (native_.fd >= 0)
+        ::close(native_.fd);
+    native_.fd = -1;
 }
 
 Status RigFile::open(const std::string &path, bool create)
@@ -168,7 +138,7 @@ Status RigFile::open(const std::string &path, bool create)
         ::close(fd);
         return kRigOpen;
     }
-    fd_ = fd;
+    native_.fd = fd;
     return kNoError;
 }
 
@@ -178,7 +148,7 @@ Status RigFile::lock() const
     // hold this one's call (and its host, deaf to signals) with it.
     const auto give_up = std::chrono::steady_clock::now() + std::chrono::duration<double>(kLockSeconds);
     for (;;) {
-        if (flock(fd_, LOCK_EX | LOCK_NB) == 0)
+        if (flock(native_.fd, LOCK_EX | LOCK_NB) == 0)
             return kNoError;
         if (errno == EINTR)
             continue;
@@ -192,25 +162,25 @@ Status RigFile::lock() const
 
 void RigFile::unlock() const
 {
-    flock(fd_, LOCK_UN);
+    flock(native_.fd, LOCK_UN);
 }
 
 int64_t RigFile::size() const
 {
     struct stat info {};
-    if (fd_ < 0 || fstat(fd_, &info) != 0)
+    if (native_.fd < 0 || fstat(native_.fd, &info) != 0)
         return -1;
     return static_cast<int64_t>(info.st_size);
 }
 
 bool RigFile::resize(std::size_t bytes) const
 {
-    return ftruncate(fd_, static_cast<off_t>(bytes)) == 0;
+    return ftruncate(native_.fd, static_cast<off_t>(bytes)) == 0;
 }
 
 void *RigFile::map(std::size_t bytes)
 {
-    if (fd_ < 0 || base_ != nullptr)
+    if (native_.fd < 0 || base_ != nullptr)
         return nullptr;
     int slot = -1;
     for (int i = 0; i < kGuarded && slot < 0; ++i) {
@@ -222,7 +192,7 @@ void *RigFile::map(std::size_t bytes)
     if (slot < 0)
         return nullptr;  // more rigs mapped at once than can be guarded
     const std::size_t whole = whole_pages(bytes);
-    void *base = mmap(nullptr, whole, PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
+    void *base = mmap(nullptr, whole, PROT_READ | PROT_WRITE, MAP_SHARED, native_.fd, 0);
     if (base == MAP_FAILED) {
         guarded[slot].base.store(0);
         return nullptr;
@@ -234,15 +204,15 @@ void *RigFile::map(std::size_t bytes)
     base_ = base;
     wanted_ = bytes;
     bytes_ = whole;
-    slot_ = slot;
+    native_.slot = slot;
     flag_ = &guarded[slot].lost;
     return base;
 }
 
 void RigFile::mark_lost()
 {
-    if (slot_ >= 0)
-        guarded[slot_].lost.store(1, std::memory_order_release);
+    if (native_.slot >= 0)
+        guarded[native_.slot].lost.store(1, std::memory_order_release);
 }
 
 bool RigFile::check()
@@ -252,9 +222,10 @@ bool RigFile::check()
     guard_sigbus();  // a host may have put its own handler back
     struct stat mine {
     }, named{};
-    const bool backed =
-        fstat(fd_, &mine) == 0 && mine.st_nlink > 0 && static_cast<std::size_t>(mine.st_size) >= wanted_ &&
-        stat(path_.c_str(), &named) == 0 && named.st_dev == mine.st_dev && named.st_ino == mine.st_ino;
+    const bool backed = fstat(native_.fd, &mine) == 0 && mine.st_nlink > 0 &&
+                        static_cast<std::size_t>(mine.st_size) >= wanted_ &&
+                        stat(path_.c_str(), &named) == 0 && named.st_dev == mine.st_dev &&
+                        named.st_ino == mine.st_ino;
     if (!backed)
         mark_lost();
     return backed;
@@ -283,9 +254,9 @@ bool RigFile::renew(const std::function<bool(const void *)> &valid)
         ::close(fd);
         return false;
     }
-    ::close(fd_);
-    fd_ = fd;
-    guarded[slot_].lost.store(0, std::memory_order_release);
+    ::close(native_.fd);
+    native_.fd = fd;
+    guarded[native_.slot].lost.store(0, std::memory_order_release);
     return true;
 }
 

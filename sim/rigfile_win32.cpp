@@ -104,49 +104,20 @@ void keep_loaded()
 
 bool RigFile::is_open() const
 {
-    return file_ != nullptr;
-}
-
-RigFile::RigFile(RigFile &&other) noexcept
-{
-    *this = std::move(other);
-}
-
-RigFile &RigFile::operator=(RigFile &&other) noexcept
-{
-    if (this != &other) {
-        release();
-        file_ = other.file_;
-        section_ = other.section_;
-        base_ = other.base_;
-        wanted_ = other.wanted_;
-        bytes_ = other.bytes_;
-        flag_ = other.flag_;
-        path_ = std::move(other.path_);
-        other.file_ = other.section_ = nullptr;
-        other.base_ = nullptr;
-        other.bytes_ = other.wanted_ = 0;
-        other.flag_ = nullptr;
-    }
-    return *this;
-}
-
-RigFile::~RigFile()
-{
-    release();
+    return native_.file != nullptr;
 }
 
 void RigFile::release()
 {
     if (base_ != nullptr)
         UnmapViewOfFile(base_);
-    if (section_ != nullptr)
-        CloseHandle(handle_of(section_));
-    if (file_ != nullptr)
-        CloseHandle(handle_of(file_));
+    if (native_.section != nullptr)
+        CloseHandle(handle_of(native_.section));
+    if (native_.file != nullptr)
+        CloseHandle(handle_of(native_.file));
     delete flag_;
     flag_ = nullptr;
-    base_ = section_ = file_ = nullptr;
+    base_ = native_.section = native_.file = nullptr;
     bytes_ = wanted_ = 0;
 }
 
@@ -162,7 +133,7 @@ Status RigFile::open(const std::string &path, bool create)
         CloseHandle(file);
         return kRigOpen;
     }
-    file_ = file;
+    native_.file = file;
     return kNoError;
 }
 
@@ -174,7 +145,8 @@ Status RigFile::lock() const
     for (;;) {
         OVERLAPPED at{};
         at.OffsetHigh = kLockOffsetHigh;
-        if (LockFileEx(handle_of(file_), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at))
+        if (LockFileEx(handle_of(native_.file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                       &at))
             return kNoError;
         const DWORD error = GetLastError();
         if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING)
@@ -189,28 +161,29 @@ void RigFile::unlock() const
 {
     OVERLAPPED at{};
     at.OffsetHigh = kLockOffsetHigh;
-    UnlockFileEx(handle_of(file_), 0, 1, 0, &at);
+    UnlockFileEx(handle_of(native_.file), 0, 1, 0, &at);
 }
 
 int64_t RigFile::size() const
 {
-    return file_ == nullptr ? -1 : size_of(handle_of(file_));
+    return native_.file == nullptr ? -1 : size_of(handle_of(native_.file));
 }
 
 bool RigFile::resize(std::size_t bytes) const
 {
     FILE_END_OF_FILE_INFO end{};
     end.EndOfFile.QuadPart = static_cast<LONGLONG>(bytes);
-    return SetFileInformationByHandle(handle_of(file_), FileEndOfFileInfo, &end, sizeof end) != 0;
+    return SetFileInformationByHandle(handle_of(native_.file), FileEndOfFileInfo, &end, sizeof end) != 0;
 }
 
 void *RigFile::map(std::size_t bytes)
 {
-    if (file_ == nullptr || base_ != nullptr || bytes == 0)
+    if (native_.file == nullptr || base_ != nullptr || bytes == 0)
         return nullptr;
-    if (size_of(handle_of(file_)) < static_cast<int64_t>(bytes))
+    if (size_of(handle_of(native_.file)) < static_cast<int64_t>(bytes))
         return nullptr;
-    const HANDLE section = CreateFileMappingA(handle_of(file_), nullptr, PAGE_READWRITE, 0, 0, nullptr);
+    const HANDLE section =
+        CreateFileMappingA(handle_of(native_.file), nullptr, PAGE_READWRITE, 0, 0, nullptr);
     if (section == nullptr)
         return nullptr;
     void *base = MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, bytes);
@@ -222,7 +195,7 @@ void *RigFile::map(std::size_t bytes)
         delete flag;
         return nullptr;
     }
-    section_ = section;
+    native_.section = section;
     base_ = base;
     wanted_ = bytes;
     bytes_ = (bytes + granule() - 1) / granule() * granule();
@@ -241,15 +214,16 @@ bool RigFile::check()
     if (lost())
         return false;
     const HANDLE named = open_file(path_, false);
-    bool backed = named != INVALID_HANDLE_VALUE && same_file(named, handle_of(file_)) &&
-                  size_of(handle_of(file_)) >= static_cast<int64_t>(wanted_);
+    bool backed = named != INVALID_HANDLE_VALUE && same_file(named, handle_of(native_.file)) &&
+                  size_of(handle_of(native_.file)) >= static_cast<int64_t>(wanted_);
     if (named != INVALID_HANDLE_VALUE)
         CloseHandle(named);
     if (backed) {
         // Removed but still open somewhere: the name is no longer the rig.
         FILE_STANDARD_INFO info{};
-        backed = GetFileInformationByHandleEx(handle_of(file_), FileStandardInfo, &info, sizeof info) &&
-                 !info.DeletePending && info.NumberOfLinks > 0;
+        backed =
+            GetFileInformationByHandleEx(handle_of(native_.file), FileStandardInfo, &info, sizeof info) &&
+            !info.DeletePending && info.NumberOfLinks > 0;
     }
     if (!backed)
         mark_lost();
@@ -282,7 +256,8 @@ bool RigFile::renew(const std::function<bool(const void *)> &valid)
         UnmapViewOfFile(base_);
         if (MapViewOfFileEx(section, FILE_MAP_ALL_ACCESS, 0, 0, wanted_, base_) != base_) {
             ok = false;
-            if (MapViewOfFileEx(handle_of(section_), FILE_MAP_ALL_ACCESS, 0, 0, wanted_, base_) != base_)
+            if (MapViewOfFileEx(handle_of(native_.section), FILE_MAP_ALL_ACCESS, 0, 0, wanted_, base_) !=
+                base_)
                 VirtualAlloc(base_, wanted_, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
         }
     }
@@ -292,10 +267,10 @@ bool RigFile::renew(const std::function<bool(const void *)> &valid)
         CloseHandle(file);
         return false;
     }
-    CloseHandle(handle_of(section_));
-    CloseHandle(handle_of(file_));
-    section_ = section;
-    file_ = file;
+    CloseHandle(handle_of(native_.section));
+    CloseHandle(handle_of(native_.file));
+    native_.section = section;
+    native_.file = file;
     flag_->store(0, std::memory_order_release);
     return true;
 }

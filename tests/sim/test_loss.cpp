@@ -135,22 +135,31 @@ TEST_F(RigLoss, AResetInPlaceIsNoLoss)
     EXPECT_EQ(last_port(), 0);
 }
 
-TEST_F(RigLoss, ABusErrorElsewhereGoesToTheHandlerBeforeTheRigs)
+// The wait status of a child that handles SIGBUS with handler (SIG_DFL,
+// SIG_IGN or a function) before it maps the rig, then faults a mapping of
+// another file.
+int fault_elsewhere_with(void (*handler)(int), const std::string &rig, const std::string &other)
 {
     const pid_t child = fork();
-    ASSERT_GE(child, 0);
     if (child == 0) {
         struct sigaction theirs {};
-        theirs.sa_handler = [](int) { _exit(42); };
+        theirs.sa_handler = handler;
         sigaction(SIGBUS, &theirs, nullptr);
         Rig mine;
-        if (mine.open(path_) != kNoError)
+        if (mine.open(rig) != kNoError)
             _exit(1);
-        fault_elsewhere(dir_ + "/other");
+        fault_elsewhere(other);
     }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
+    int status = -1;
+    if (child < 0 || waitpid(child, &status, 0) != child)
+        return -1;
+    return status;
+}
+
+TEST_F(RigLoss, ABusErrorElsewhereGoesToTheHandlerBeforeTheRigs)
+{
+    const int status = fault_elsewhere_with([](int) { _exit(42); }, path_, dir_ + "/other");
+    ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 42);
 }
 
@@ -159,17 +168,7 @@ TEST_F(RigLoss, ABusErrorElsewhereWithNoHandlerBeforeEndsTheProcessAsItWould)
     // Whether SIGBUS was left to its default or ignored before the rig was
     // mapped: a fault of some other mapping ends the process by SIGBUS.
     for (void (*before)(int) : {SIG_DFL, SIG_IGN}) {
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            signal(SIGBUS, before);
-            Rig mine;
-            if (mine.open(path_) != kNoError)
-                _exit(1);
-            fault_elsewhere(dir_ + "/other");
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
+        const int status = fault_elsewhere_with(before, path_, dir_ + "/other");
         ASSERT_TRUE(WIFSIGNALED(status)) << status;
         EXPECT_EQ(WTERMSIG(status), SIGBUS);
     }
