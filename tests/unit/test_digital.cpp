@@ -98,6 +98,19 @@ TEST_F(Digital, BoardLabelOfTwentySevenCharactersComesBackWhole)
     EXPECT_EQ(r.out(1), 0);
 }
 
+TEST_F(Digital, BoardLabelUnterminatedWithinItsBufferIsCutToTwentySevenCharacters)
+{
+    // A driver that fills the whole name buffer and no terminator: the text
+    // ends with the buffer, whatever lies past it.
+    fake::driver.board_label = [](int, char *name) {
+        std::memset(name, 'N', CB_BOARDNAMELEN);
+        std::memcpy(name + CB_BOARDNAMELEN, "past", 5);
+        return 0;
+    };
+    const Result r = call(gw_cbBoardLabel, 2, {num(0)});
+    EXPECT_EQ(text(r.outputs[0]), std::string(CB_BOARDNAMELEN - 1, 'N'));
+}
+
 TEST_F(Digital, BoardLabelOfAFailedCallIsEmptyAndCarriesTheStatus)
 {
     fake::driver.board_label = [](int, char *) { return 1; };  // writes nothing
