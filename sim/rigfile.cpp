@@ -1,5 +1,8 @@
 // rigfile.cpp - what the rig file's platform layers share: a RigFile moves
-// what it holds to another, and gives it back when it goes.
+// what it holds to another, gives it back when it goes, and waits for its
+// lock a bounded time.
+#include <chrono>
+#include <thread>
 #include <utility>
 
 #include "rigfile.h"
@@ -28,6 +31,23 @@ RigFile &RigFile::operator=(RigFile &&other) noexcept
 RigFile::~RigFile()
 {
     release();
+}
+
+Status RigFile::lock() const
+{
+    // Not a blocking lock: a process that holds the lock for ever must not
+    // hold this one's call (and its host, deaf to signals) with it.
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::duration<double>(kLockSeconds);
+    for (;;) {
+        switch (try_lock()) {
+        case Attempt::taken: return kNoError;
+        case Attempt::failed: return kRigOpen;
+        case Attempt::busy: break;
+        }
+        if (std::chrono::steady_clock::now() >= give_up)
+            return kRigLocked;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 }  // namespace daqgate::sim

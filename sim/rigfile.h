@@ -71,6 +71,9 @@ public:
     bool renew(const std::function<bool(const void *)> &valid);
 
 private:
+    // One try at the lock, without waiting: the platform's part of lock().
+    enum class Attempt { taken, busy, failed };
+    Attempt try_lock() const;
     void release();
 
     // What the platform holds of the file.

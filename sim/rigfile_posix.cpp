@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstdlib>
 #include <mutex>
-#include <thread>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -142,21 +141,13 @@ Status RigFile::open(const std::string &path, bool create)
     return kNoError;
 }
 
-Status RigFile::lock() const
+RigFile::Attempt RigFile::try_lock() const
 {
-    // Not a blocking flock: a process that holds the lock for ever must not
-    // hold this one's call (and its host, deaf to signals) with it.
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::duration<double>(kLockSeconds);
     for (;;) {
         if (flock(native_.fd, LOCK_EX | LOCK_NB) == 0)
-            return kNoError;
-        if (errno == EINTR)
-            continue;
-        if (errno != EWOULDBLOCK)
-            return kRigOpen;
-        if (std::chrono::steady_clock::now() >= give_up)
-            return kRigLocked;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return Attempt::taken;
+        if (errno != EINTR)
+            return errno == EWOULDBLOCK ? Attempt::busy : Attempt::failed;
     }
 }
 

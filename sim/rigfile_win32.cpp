@@ -7,11 +7,9 @@
 // the file's identity.
 #include "rigfile.h"
 
-#include <chrono>
 #include <cstdlib>
 #include <new>
 #include <string>
-#include <thread>
 
 #include <windows.h>
 
@@ -137,24 +135,15 @@ Status RigFile::open(const std::string &path, bool create)
     return kNoError;
 }
 
-Status RigFile::lock() const
+RigFile::Attempt RigFile::try_lock() const
 {
-    // Not a blocking lock: a process that holds it for ever must not hold
-    // this one's call with it.
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::duration<double>(kLockSeconds);
-    for (;;) {
-        OVERLAPPED at{};
-        at.OffsetHigh = kLockOffsetHigh;
-        if (LockFileEx(handle_of(native_.file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                       &at))
-            return kNoError;
-        const DWORD error = GetLastError();
-        if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING)
-            return kRigOpen;
-        if (std::chrono::steady_clock::now() >= give_up)
-            return kRigLocked;
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    OVERLAPPED at{};
+    at.OffsetHigh = kLockOffsetHigh;
+    if (LockFileEx(handle_of(native_.file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                   &at))
+        return Attempt::taken;
+    const DWORD error = GetLastError();
+    return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? Attempt::busy : Attempt::failed;
 }
 
 void RigFile::unlock() const
