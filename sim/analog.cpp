@@ -108,7 +108,8 @@ double signal_volts(const Signal &signal, double t, uint64_t seed)
     }
     case SignalKind::counter:
     case SignalKind::loopback0:
-    case SignalKind::loopback1: break;
+    case SignalKind::loopback1:
+    case SignalKind::file: break;
     }
     return signal.offset;
 }
@@ -212,6 +213,33 @@ void by_time(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t
     }
 }
 
+// A recording: the value of each sample's own time, counted from the
+// moment the file began to play.
+void playing(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t stride)
+{
+    if (signal.volts == nullptr || signal.count <= 0) {
+        constant(Signal{}, stretch, to, stride);
+        return;
+    }
+    const auto count = static_cast<double>(signal.count);
+    for (int64_t i = 0; i < stretch.scans; ++i) {
+        const double t = stretch.t0 + static_cast<double>(stretch.first_scan + i) / stretch.scan_rate;
+        double position = (t - signal.start) * signal.frequency;
+        if (!(position >= 0))
+            position = 0;  // before it began (or a clock that is not a number)
+        else if (position >= count)
+            position = signal.loop ? std::fmod(position, count) : count - 1;
+        const float volts = signal.volts[static_cast<int64_t>(position)].load(std::memory_order_relaxed);
+        to[i * stride] = scaled_counts(volts, stretch.low, stretch.per_volt);
+    }
+}
+
+void describe_file(const Signal &signal, char *text, std::size_t size)
+{
+    std::snprintf(text, size, " of %lld values at %g Hz, %s", static_cast<long long>(signal.count),
+                  signal.frequency, signal.loop ? "looping" : "then holding the last");
+}
+
 void describe_level(const Signal &signal, char *text, std::size_t size)
 {
     std::snprintf(text, size, " %g V", signal.amplitude + signal.offset);
@@ -238,15 +266,16 @@ constexpr const char *kWave = "AMPLITUDE HZ [OFFSET]";
 
 // clang-format off
 const SignalKindInfo kSignalKinds[] = {
-    // kind                 name         numbers         least most  fields set by them                                        follows  generator  description
-    {SignalKind::dc,        "dc",        "VOLTS",        1,    1,    {&Signal::amplitude},                                      -1,      constant,  describe_level},
-    {SignalKind::sine,      "sine",      kWave,          2,    3,    {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,      sine_wave, describe_wave},
-    {SignalKind::square,    "square",    kWave,          2,    3,    {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,      by_time,   describe_wave},
-    {SignalKind::triangle,  "triangle",  kWave,          2,    3,    {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,      by_time,   describe_wave},
-    {SignalKind::noise,     "noise",     "RMS [OFFSET]", 1,    2,    {&Signal::amplitude, &Signal::offset},                     -1,      by_time,   describe_noise},
-    {SignalKind::counter,   "counter",   "",             0,    0,    {},                                                        -1,      counting,  describe_nothing},
-    {SignalKind::loopback0, "loopback0", "",             0,    0,    {},                                                        0,       constant,  describe_nothing},
-    {SignalKind::loopback1, "loopback1", "",             0,    0,    {},                                                        1,       constant,  describe_nothing},
+    // kind                 name         numbers         file   least most  fields set by them                                        follows  generator  description
+    {SignalKind::dc,        "dc",        "VOLTS",        false, 1,    1,    {&Signal::amplitude},                                      -1,      constant,  describe_level},
+    {SignalKind::sine,      "sine",      kWave,          false, 2,    3,    {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,      sine_wave, describe_wave},
+    {SignalKind::square,    "square",    kWave,          false, 2,    3,    {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,      by_time,   describe_wave},
+    {SignalKind::triangle,  "triangle",  kWave,          false, 2,    3,    {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,      by_time,   describe_wave},
+    {SignalKind::noise,     "noise",     "RMS [OFFSET]", false, 1,    2,    {&Signal::amplitude, &Signal::offset},                     -1,      by_time,   describe_noise},
+    {SignalKind::counter,   "counter",   "",             false, 0,    0,    {},                                                        -1,      counting,  describe_nothing},
+    {SignalKind::loopback0, "loopback0", "",             false, 0,    0,    {},                                                        0,       constant,  describe_nothing},
+    {SignalKind::loopback1, "loopback1", "",             false, 0,    0,    {},                                                        1,       constant,  describe_nothing},
+    {SignalKind::file,      "file",      "PATH",         true,  0,    0,    {},                                                        -1,      playing,   describe_file},
 };
 // clang-format on
 

@@ -3,6 +3,7 @@
 #ifndef DAQGATE_SIM_ANALOG_H
 #define DAQGATE_SIM_ANALOG_H
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -38,6 +39,7 @@ enum class SignalKind : uint32_t {
     counter = 5,    // raw count k mod 65536 at scan k of a scan operation
     loopback0 = 6,  // the voltage last written to analog output 0
     loopback1 = 7,  // ... output 1
+    file = 8,       // volts recorded in the rig, played at a rate
 };
 
 struct Signal {
@@ -45,6 +47,13 @@ struct Signal {
     double amplitude = 0;  // volts; rms for noise; the level for dc
     double frequency = 0;  // hertz
     double offset = 0;     // volts
+    // A played recording: value floor((t - start) * frequency) at time t,
+    // then the last value, or from the first again when it loops.
+    double start = 0;  // seconds on the monotonic clock
+    bool loop = false;
+    int recording = -1;
+    const std::atomic<float> *volts = nullptr;  // where the rig holds them
+    int64_t count = 0;
 };
 
 // The samples of one input over a stretch of scans: scan first_scan and
@@ -66,8 +75,9 @@ struct SignalKindInfo {
     SignalKind kind;
     const char *name;
     // The numbers simboard takes after the name, and the fields they set in
-    // order; at least `least` of them.
+    // order; at least `least` of them.  A recorded kind takes a file instead.
     const char *parameters;
+    bool recorded;
     int least;
     int most;
     double Signal::*fields[3];

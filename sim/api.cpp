@@ -25,18 +25,36 @@ using namespace daqgate::sim;
 
 extern "C" {
 
+// Each operation that takes a board meets the bench first: a fault that
+// strikes returns its status and the operation does nothing at all.
+#define MEET_BENCH(...)                                   \
+    if (const int struck = meet_bench(__VA_ARGS__); struck != kNoError) \
+    return struck
+
+namespace {
+
+Touched one(int which)
+{
+    return Touched{which, which, nullptr, 0};
+}
+
+}  // namespace
+
 CBW_EXPORT int CBWINAPI cbReadPort(int board, int port, unsigned short *value)
 {
+    MEET_BENCH(board, Operation::read_port, one(port));
     return on_rig([&](Rig &r) { return r.read_port(board, port, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbWritePort(int board, int port, unsigned short value)
 {
+    MEET_BENCH(board, Operation::write_port, one(port));
     return on_rig([&](Rig &r) { return r.write_port(board, port, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbSetPortDirection(int board, int port, int direction)
 {
+    MEET_BENCH(board, Operation::set_port_direction, one(port));
     return on_rig([&](Rig &r) { return r.set_direction(board, port, direction); });
 }
 
@@ -48,6 +66,7 @@ CBW_EXPORT int CBWINAPI cbErrorText(int code, char *text)
 
 CBW_EXPORT int CBWINAPI cbBoardLabel(int board, char *name)
 {
+    MEET_BENCH(board, Operation::board_label);
     const int status = on_rig([&](Rig &) {
         if (!Rig::valid_board(board))
             return kBadBoard;
@@ -61,16 +80,19 @@ CBW_EXPORT int CBWINAPI cbBoardLabel(int board, char *name)
 
 CBW_EXPORT int CBWINAPI cbReadAnalog(int board, int channel, int range, unsigned short *value)
 {
+    MEET_BENCH(board, Operation::read_analog, one(channel));
     return on_rig([&](Rig &r) { return r.read_analog(board, channel, range, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbWriteAnalog(int board, int channel, int range, unsigned short value)
 {
+    MEET_BENCH(board, Operation::write_analog, one(channel));
     return on_rig([&](Rig &r) { return r.write_analog(board, channel, range, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbToEngUnits(int board, int range, unsigned short count, float *volts)
 {
+    MEET_BENCH(board, Operation::to_eng_units);
     Range span{};
     if (!Rig::valid_board(board))
         return kBadBoard;
@@ -82,6 +104,7 @@ CBW_EXPORT int CBWINAPI cbToEngUnits(int board, int range, unsigned short count,
 
 CBW_EXPORT int CBWINAPI cbFromEngUnits(int board, int range, float volts, unsigned short *count)
 {
+    MEET_BENCH(board, Operation::from_eng_units);
     Range span{};
     if (!Rig::valid_board(board))
         return kBadBoard;
@@ -92,6 +115,9 @@ CBW_EXPORT int CBWINAPI cbFromEngUnits(int board, int range, float volts, unsign
 
 CBW_EXPORT int CBWINAPI cbSetGainQueue(int board, const short *channels, const short *ranges, int count)
 {
+    // Only a queue the board can take names channels a fault looks at.
+    const bool whole = count >= 0 && count <= kQueueLength;
+    MEET_BENCH(board, Operation::set_gain_queue, Touched{0, -1, whole ? channels : nullptr, whole ? count : 0});
     return on_rig([&](Rig &r) { return r.set_gain_queue(board, channels, ranges, count); });
 }
 
@@ -115,6 +141,7 @@ CBW_EXPORT int CBWINAPI cbWinBufToArray(DaqHandle handle, unsigned short *out, i
 CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count, int *rate, int range,
                                          DaqHandle handle, int options)
 {
+    MEET_BENCH(board, Operation::read_analog_scan, Touched{low, high, nullptr, 0});
     return on_rig([&](Rig &r) -> int {
         const SampleBuffer *buffer = buffers.find(handle);
         Pace pace{};
@@ -143,6 +170,7 @@ CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count
 
 CBW_EXPORT int CBWINAPI cbGetIOStatus(int board, short *state, int *count, int *index, int function)
 {
+    MEET_BENCH(board, Operation::get_io_status);
     if (!Rig::valid_board(board))
         return kBadBoard;
     if (function != CB_AIFUNCTION)
@@ -152,6 +180,7 @@ CBW_EXPORT int CBWINAPI cbGetIOStatus(int board, short *state, int *count, int *
 
 CBW_EXPORT int CBWINAPI cbStopIOBackground(int board, int function)
 {
+    MEET_BENCH(board, Operation::stop_io_background);
     if (!Rig::valid_board(board))
         return kBadBoard;
     if (function != CB_AIFUNCTION)

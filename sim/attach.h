@@ -68,6 +68,21 @@ inline int on_rig(Operation operation)
     return open->lost() ? kRigLost : again;
 }
 
+// At an entry point that takes a board, before the operation acts: the
+// board's latency waited and the status of a fault that strikes the call,
+// kNoError to go on (bench.h).  A process without a rig meets neither.
+inline int meet_bench(int board, Operation operation, const Touched &touched = Touched{})
+{
+    Rig *open = attached.load(std::memory_order_acquire);
+    if (open == nullptr) {
+        Status status = kNoError;
+        open = attend(&status);
+        if (open == nullptr)
+            return kNoError;  // the operation meets the missing rig itself
+    }
+    return open->meet_bench(board, operation, touched);
+}
+
 }  // namespace daqgate::sim
 
 #endif

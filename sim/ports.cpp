@@ -64,7 +64,11 @@ Status Rig::write_port(int board, int port, uint16_t value)
         return kNotOutput;
     // Release: whatever this process wrote to other ports before is seen by
     // a reader that sees this value (the link's data port before its flag).
+    // A port has one writer: its count of changes needs no read-modify-write.
+    const uint16_t old = self.latch.load(std::memory_order_relaxed);
     self.latch.store(value, std::memory_order_release);
+    if (old != value)
+        self.changes.store(self.changes.load(std::memory_order_relaxed) + 1, std::memory_order_release);
     return kNoError;
 }
 

@@ -104,7 +104,11 @@ void Rig::initialise(RigLayout *layout)
 {
     // The header goes in last, so that a file whose creator died half way
     // is recognised as blank or foreign, never as a valid rig.
-    std::memset(static_cast<void *>(layout), 0, sizeof(RigLayout));
+    // The recordings' volts are left as the file holds them: zero pages in
+    // a new file, and only ever played as volts whatever they hold.
+    const auto head = static_cast<std::size_t>(reinterpret_cast<char *>(&layout->recordings) -
+                                               reinterpret_cast<char *>(layout));
+    std::memset(static_cast<void *>(layout), 0, head);
     layout_ = layout;
     reset();
     layout->version = kVersion;
@@ -119,6 +123,7 @@ void Rig::reset()
     for (int index = 0; index < kPortCount; ++index) {
         PortState &port = state(index);
         port.latch.store(0, std::memory_order_relaxed);
+        port.changes.store(0, std::memory_order_relaxed);
         port.direction.store(kInput, std::memory_order_relaxed);
         const int board = index / kPorts;
         // Board 0 faces board 1 and board 2 faces board 3, port for port.
@@ -135,6 +140,14 @@ void Rig::reset()
             set_signal(board, channel, default_signal(channel));
         }
         b.queue.length.store(0, std::memory_order_relaxed);
+        b.bench.store(0, std::memory_order_relaxed);
+    }
+    for (FaultState &fault : layout_->faults)
+        fault.state.store(kFaultFree, std::memory_order_relaxed);
+    for (RecordingState &recording : layout_->recordings) {
+        recording.owner.store(-1, std::memory_order_relaxed);
+        recording.count.store(0, std::memory_order_relaxed);
+        recording.name[0].store('\0', std::memory_order_relaxed);
     }
     std::atomic_thread_fence(std::memory_order_seq_cst);
 }

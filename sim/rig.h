@@ -15,6 +15,7 @@
 #include <string>
 
 #include "analog.h"
+#include "bench.h"
 #include "cbw32.h"
 #include "rigfile.h"
 #include "status.h"
@@ -41,6 +42,9 @@ struct PortState {
     std::atomic<uint8_t> direction;
     // Index of the port at the other end of this port's wire, -1 if none.
     std::atomic<int16_t> peer;
+    // Changes of the latch, counted by its writer (modulo 2^32): a capture
+    // tells from it how many changes it may have missed.
+    std::atomic<uint32_t> changes;
 };
 
 // An input's signal, written by one process (simboard) while scans in
@@ -52,6 +56,10 @@ struct SignalState {
     std::atomic<double> amplitude;
     std::atomic<double> frequency;
     std::atomic<double> offset;
+    // A played file: its recording, whether it loops, and when it began.
+    std::atomic<int32_t> recording;
+    std::atomic<uint32_t> loop;
+    std::atomic<double> start;
 };
 
 struct QueueState {
@@ -65,6 +73,44 @@ struct BoardState {
     std::atomic<double> output_volts[kAnalogOutputs];
     SignalState signals[kAnalogInputs];
     QueueState queue;
+    // The bench's settings of the board, in one word so that a call on a
+    // board without them pays one load: the latency in microseconds (low
+    // half) and the number of faults armed on it (high half).
+    std::atomic<uint64_t> bench;
+};
+
+// A fault armed by simboard.  Written under the rig's lock with a sequence
+// count, odd while a write is under way; a driver call that finds it odd
+// or moving passes the fault by.  Counters are shared by every process.
+struct FaultState {
+    std::atomic<uint32_t> sequence;
+    std::atomic<uint32_t> state;  // kFaultFree, kFaultArmed or kFaultSpent
+    std::atomic<int32_t> board;
+    std::atomic<int32_t> operation;
+    std::atomic<int32_t> status;
+    std::atomic<int32_t> target;
+    std::atomic<int32_t> which;
+    std::atomic<int64_t> after;
+    std::atomic<int64_t> times;  // negative: until cleared
+    std::atomic<uint64_t> order;  // when it was armed: the first armed strikes
+    std::atomic<int64_t> seen;    // matching calls so far
+    std::atomic<int64_t> struck;
+};
+
+constexpr uint32_t kFaultFree = 0, kFaultArmed = 1, kFaultSpent = 2;
+
+// Recorded signals played on inputs: kRecordings at once, each of up to
+// kRecordingValues volts.
+constexpr int kRecordings = 4;
+constexpr int kRecordingValues = 1 << 20;
+constexpr int kRecordingName = 64;
+
+struct RecordingState {
+    // The input playing it (board * kAnalogInputs + channel), -1 for none.
+    std::atomic<int32_t> owner;
+    std::atomic<int32_t> count;
+    std::atomic<char> name[kRecordingName];
+    std::atomic<float> volts[kRecordingValues];
 };
 
 // The layout of the rig file.  Any change to it must change kVersion.
@@ -78,14 +124,39 @@ struct RigLayout {
     // its rig takes the file back once it holds a rig made anew.
     uint64_t nonce;
     BoardState boards[kBoards];
+    std::atomic<uint64_t> fault_serial;
+    FaultState faults[kFaults];
+    // Last, and left out of the initialising wipe: the file's new pages are
+    // zero, and whatever a recording holds is only ever played as volts.
+    RecordingState recordings[kRecordings];
 };
 
 constexpr char kMagic[8] = {'D', 'A', 'Q', 'G', 'R', 'I', 'G', '\0'};
-constexpr uint32_t kVersion = 3;
+constexpr uint32_t kVersion = 4;
 
 static_assert(std::atomic<uint16_t>::is_always_lock_free && std::atomic<uint8_t>::is_always_lock_free &&
-                  std::atomic<int16_t>::is_always_lock_free && std::atomic<double>::is_always_lock_free,
+                  std::atomic<int16_t>::is_always_lock_free && std::atomic<double>::is_always_lock_free &&
+                  std::atomic<uint64_t>::is_always_lock_free && std::atomic<float>::is_always_lock_free &&
+                  std::atomic<char>::is_always_lock_free,
               "rig state must be lock-free to be shared between processes");
+
+// What a driver call names, for the faults limited to a port or channel:
+// the span low..high, or the channels of a gain queue.
+struct Touched {
+    int low = 0;
+    int high = -1;
+    const short *list = nullptr;
+    int count = 0;  // of list; the caller has checked it is 0 to kQueueLength
+    bool covers(int which) const
+    {
+        if (list == nullptr)
+            return which >= low && which <= high;
+        for (int i = 0; i < count; ++i)
+            if (list[i] == which)
+                return true;
+        return false;
+    }
+};
 
 // A mapped rig file.  Move-only: it owns the file and its mapping.
 class Rig {
@@ -142,6 +213,38 @@ public:
     // a scribbler left.
     int direction_of(PortId a) const;
 
+    // The test bench (bench.cpp).  Faults: kNoError, kBadBoard, kRigFull
+    // (every slot armed), or the lock's status.
+    Status arm_fault(const FaultSpec &spec);
+    // Clears the faults of board, or of every board for -1; how many.
+    int clear_faults(int board);
+    // Slot `slot`'s fault; false when it is free or holds invalid data.
+    bool fault(int slot, FaultView *view) const;
+    Status set_latency(int board, uint32_t micros);
+    uint32_t latency(int board) const;
+    // At a driver entry point, before the operation acts: waits the board's
+    // latency, then gives the status of a fault that strikes this call, or
+    // kNoError for the operation to go on.  Only valid boards have either.
+    Status meet_bench(int board, Operation operation, const Touched &touched = Touched{}) const
+    {
+        if (!valid_board(board))
+            return kNoError;
+        const uint64_t word = layout_->boards[board].bench.load(std::memory_order_relaxed);
+        return word == 0 ? kNoError : bench_slow(board, operation, touched, word);
+    }
+
+    // Plays volts on an input from now on, rate values a second, holding
+    // the last value or starting again; kRigFull when every recording is
+    // playing elsewhere.
+    Status play(int board, int channel, const float *volts, int count, double rate, bool loop,
+                const std::string &name);
+    // The name of the file a recording was loaded from.
+    void recording_name(int recording, char *name, std::size_t size) const;
+    // The count of changes of the port that drives what a port shows (the
+    // port itself for an output, the output at the other end of its wire
+    // for an input), false when none drives it.
+    bool changes_of(PortId id, uint32_t *changes) const;
+
     static bool valid_board(int board) { return board >= 0 && board < kBoards; }
     static bool valid_input(int channel) { return channel >= 0 && channel < kAnalogInputs; }
     static bool valid(PortId id) { return valid_board(id.board) && id.port >= 0 && id.port < kPorts; }
@@ -154,6 +257,9 @@ private:
     // Under the file's lock: sizes, maps and checks or initialises it.
     Status prepare(RigFile &file, bool recreate);
     void initialise(RigLayout *layout);
+    Status bench_slow(int board, Operation operation, const Touched &touched, uint64_t word) const;
+    Status strike(int board, Operation operation, const Touched &touched) const;
+    void release_recording(int board, int channel);
 
     RigFile file_;
     RigLayout *layout_ = nullptr;

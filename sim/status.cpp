@@ -45,6 +45,7 @@ constexpr StatusEntry kStatusTexts[] = {
      "The simulated rig file holds invalid data (a process wrote over it, or died writing): run 'simboard "
      "reset' to renew it."},
     {kRigLocked, "The simulated rig file stayed locked by another process for 5 seconds."},
+    {kRigFull, "The simulated rig has no room left: every fault or recording it holds is in use."},
 };
 
 }  // namespace

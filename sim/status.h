@@ -29,6 +29,7 @@ enum Status : int {
     kRigLost = 18,
     kRigCorrupt = 19,
     kRigLocked = 20,
+    kRigFull = 21,
 };
 
 // The text of a status code; an unknown code gets a text saying so.

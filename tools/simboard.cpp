@@ -2,21 +2,28 @@
 //
 // Works on the same rig file as the simulated driver ($DAQGATE_RIG, or the
 // per-user default), so it sees and changes what running scripts see.
+#include <atomic>
 #include <cctype>
+#include <cerrno>
+#include <climits>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
-#include <filesystem>
-#include <fstream>
-
+#include "capture.h"
 #include "peer.h"
+#include "recording.h"
 #include "rig.h"
 
 using namespace daqgate::sim;
+using namespace daqgate::tools;
 
 namespace {
 
@@ -163,12 +170,25 @@ int report(const PeerOutcome &outcome)
     return 1;
 }
 
-// A signal from its kind's name and numbers, as the table of kinds says.
-Signal parse_signal(const std::string &name, const std::vector<double> &numbers)
+// A number given on the command line, whole.
+double parse_number(const std::string &text, const char *what)
 {
-    const SignalKindInfo *info = signal_kind_named(name.c_str());
-    if (info == nullptr)
-        throw CLI::ValidationError("KIND", "'" + name + "' is not a signal kind");
+    const char *begin = text.c_str();
+    char *end = nullptr;
+    errno = 0;
+    const double number = std::strtod(begin, &end);
+    if (end == begin || *end != '\0')
+        throw CLI::ValidationError(what, "'" + text + "' is not a number");
+    return number;
+}
+
+// A signal from its kind's name and numbers, as the table of kinds says.
+Signal parse_signal(const SignalKindInfo *info, const std::vector<std::string> &values)
+{
+    const std::string name = info->name;
+    std::vector<double> numbers;
+    for (const std::string &value : values)
+        numbers.push_back(parse_number(value, "VALUES"));
     if (numbers.size() < static_cast<std::size_t>(info->least) ||
         numbers.size() > static_cast<std::size_t>(info->most))
         throw CLI::ValidationError("VALUES", "wrong count of numbers for '" + name + "'");
@@ -216,7 +236,13 @@ void show_analog(const Rig &rig)
             }
             char described[128];
             signal_kind_info(in.kind)->describe(in, described, sizeof described);
-            std::printf("  input %2d: %s%s\n", channel, signal_name(in.kind), described);
+            std::printf("  input %2d: %s%s", channel, signal_name(in.kind), described);
+            if (in.kind == SignalKind::file) {
+                char name[kRecordingName + 1];
+                rig.recording_name(in.recording, name, sizeof name);
+                std::printf(" (%s)", name);
+            }
+            std::printf("\n");
         }
         short channels[kQueueLength], ranges[kQueueLength];
         int entries = 0;
@@ -231,6 +257,158 @@ void show_analog(const Rig &rig)
             std::printf(" %d/%d", channels[i], ranges[i]);
         std::printf("\n");
     }
+}
+
+std::string fault_text(const FaultView &fault)
+{
+    const FaultSpec &spec = fault.spec;
+    std::string text = "board " + std::to_string(spec.board) + " " + operation_info(spec.operation)->name;
+    if (spec.target == Target::port)
+        text += " port " + std::to_string(spec.which);
+    if (spec.target == Target::channel)
+        text += " channel " + std::to_string(spec.which);
+    text += " status " + std::to_string(spec.status);
+    if (spec.after > 0)
+        text += ", after " + std::to_string(spec.after);
+    text += spec.times < 0 ? ", until cleared" : ", " + std::to_string(spec.times) + " times";
+    text += ": " + std::to_string(fault.seen) + " calls seen, struck " + std::to_string(fault.struck);
+    if (fault.spent)
+        text += ", spent";
+    return text;
+}
+
+// The bench's settings: each board's latency and every fault armed.
+void show_bench(const Rig &rig)
+{
+    std::printf("bench\n");
+    bool any = false;
+    for (int board = 0; board < kBoards; ++board) {
+        if (const uint32_t micros = rig.latency(board); micros > 0) {
+            std::printf("  board %d latency %.6f s\n", board, micros / 1e6);
+            any = true;
+        }
+    }
+    for (int slot = 0; slot < kFaults; ++slot) {
+        FaultView fault;
+        if (rig.fault(slot, &fault)) {
+            std::printf("  fault %d: %s\n", slot, fault_text(fault).c_str());
+            any = true;
+        }
+    }
+    if (!any)
+        std::printf("  (no latency, no faults)\n");
+}
+
+// The operations that faults act on, for the command's help.
+std::string operation_usage()
+{
+    std::size_t count = 0;
+    const OperationInfo *all = operations(&count);
+    std::string usage;
+    for (std::size_t i = 0; i < count; ++i)
+        usage += (i ? ", " : "") + std::string(all[i].name);
+    return usage;
+}
+
+// An integer given on the command line, whole, from least to most.
+long long parse_integer(const std::string &text, const char *what, long long least, long long most)
+{
+    const char *begin = text.c_str();
+    char *end = nullptr;
+    errno = 0;
+    const long long number = std::strtoll(begin, &end, 10);
+    if (end == begin || *end != '\0' || errno == ERANGE)
+        throw CLI::ValidationError(what, "'" + text + "' is not a whole number");
+    if (number < least || number > most)
+        throw CLI::ValidationError(what, "'" + text + "' is not " + std::to_string(least) + " to " +
+                                             std::to_string(most));
+    return number;
+}
+
+// 'fault B OPERATION STATUS' and its options, as the rig holds it.
+FaultSpec parse_fault(const std::vector<std::string> &words, int port, int channel, long long after,
+                      long long times)
+{
+    if (words.size() != 3)
+        throw CLI::ValidationError("fault", "takes BOARD OPERATION STATUS, or clear [BOARD]");
+    FaultSpec spec;
+    spec.board = static_cast<int>(parse_integer(words[0], "BOARD", 0, kBoards - 1));
+    const OperationInfo *info = operation_named(words[1].c_str());
+    if (info == nullptr)
+        throw CLI::ValidationError("OPERATION", "'" + words[1] + "' is not one of " + operation_usage());
+    spec.operation = info->operation;
+    spec.status = static_cast<int>(parse_integer(words[2], "STATUS", INT_MIN, INT_MAX));
+    if (spec.status == 0)
+        throw CLI::ValidationError("STATUS", "0 is success, not a fault");
+    if (port >= 0 || channel >= 0) {
+        const Target wanted = port >= 0 ? Target::port : Target::channel;
+        if (info->target != wanted)
+            throw CLI::ValidationError(port >= 0 ? "--port" : "--channel",
+                                       std::string(info->name) + " takes no " + (port >= 0 ? "port" : "channel"));
+        spec.target = wanted;
+        spec.which = port >= 0 ? port : channel;
+    }
+    spec.after = after;
+    spec.times = times;
+    return spec;
+}
+
+// Ports as B.P[,B.P...], each once.
+std::vector<PortId> parse_ports(const std::string &text)
+{
+    std::vector<PortId> ports;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', from);
+        const PortId id = parse_port(text.substr(from, comma == std::string::npos ? std::string::npos : comma - from));
+        for (const PortId &other : ports)
+            if (other.index() == id.index())
+                throw CLI::ValidationError("PORTS", "port " + std::to_string(id.board) + "." +
+                                                        std::to_string(id.port) + " is named twice");
+        ports.push_back(id);
+        if (comma == std::string::npos)
+            return ports;
+        from = comma + 1;
+    }
+}
+
+std::atomic<bool> interrupted{false};
+
+extern "C" void on_interrupt(int)
+{
+    interrupted.store(true);
+}
+
+int run_capture(const Rig &rig, const std::vector<PortId> &ports, double seconds, double rate,
+                const std::string &path)
+{
+    std::FILE *out = std::fopen(path.c_str(), "wb");
+    if (out == nullptr) {
+        std::fprintf(stderr, "%scannot write '%s'\n", kPrefix, path.c_str());
+        return 1;
+    }
+    static char buffer[1 << 20];
+    std::setvbuf(out, buffer, _IOFBF, sizeof buffer);
+    // Ctrl-C ends the capture early with the dump whole.
+    std::signal(SIGINT, on_interrupt);
+    std::signal(SIGTERM, on_interrupt);
+    const CaptureOutcome outcome = capture(
+        rig, ports, seconds, rate, out,
+        [] {
+            std::printf("capturing\n");
+            std::fflush(stdout);
+        },
+        interrupted);
+    const bool closed = std::fclose(out) == 0;
+    if (!outcome.written || !closed) {
+        std::fprintf(stderr, "%scannot write '%s'\n", kPrefix, path.c_str());
+        return 1;
+    }
+    std::printf("%lld samples at %.0f samples/s, %lld changes may have been missed\n",
+                static_cast<long long>(outcome.samples),
+                outcome.seconds > 0 ? static_cast<double>(outcome.samples - 1) / outcome.seconds : 0.0,
+                static_cast<long long>(outcome.missed));
+    return 0;
 }
 
 // The link's ports as a peer takes them: its own outputs made outputs and
@@ -285,7 +463,7 @@ int run(int argc, char **argv)
 
     CLI::App *reset = app.add_subcommand("reset", "power-up state: all ports inputs at 0, default wiring");
     CLI::App *show =
-        app.add_subcommand("show", "boards, ports, wiring, analog signals and outputs, gain queues");
+        app.add_subcommand("show", "boards, ports, wiring, analog signals and outputs, gain queues, the bench");
     CLI::App *wire = app.add_subcommand("wire", "join two unwired ports");
     port_option(wire, first, "A");
     port_option(wire, second, "B");
@@ -335,8 +513,56 @@ int run(int argc, char **argv)
         ->check(CLI::Range(0, kAnalogInputs - 1));
     std::string kind_name;
     signal->add_option("KIND", kind_name, signal_usage())->required();
-    std::vector<double> numbers;
-    signal->add_option("VALUES", numbers, "the kind's numbers");
+    std::vector<std::string> values;
+    signal->add_option("VALUES", values, "the kind's numbers, or a file's path");
+    double play_rate = 0;
+    bool loop = false;
+    signal->add_option("--rate", play_rate,
+                       "file: values a second (default: a sound file's own rate, 1000 for a text file)");
+    signal->add_flag("--loop", loop, "file: start again after the last value instead of holding it");
+    signal->footer(std::string("A file holds one number of volts per line") +
+                   (sound_files_readable() ? ", or is a sound file (first channel, full scale +-10 V)" : "") +
+                   "; the rig holds " + std::to_string(kRecordings) + " files at once, each of up to " +
+                   std::to_string(kRecordingValues) + " values." +
+                   (sound_files_readable() ? "" : " This simboard reads text files only (built without libsndfile)."));
+
+    CLI::App *fault = app.add_subcommand("fault", "make calls of a driver operation fail, in every process");
+    std::vector<std::string> fault_words;
+    fault->add_option("BOARD OPERATION STATUS", fault_words,
+                      "or 'clear [BOARD]'; OPERATION one of " + operation_usage())
+        ->required();
+    int fault_port = -1, fault_channel = -1;
+    long long after = 0, times = -1;
+    CLI::Option *port_limit = fault->add_option("--port", fault_port, "only calls on this port")
+                                  ->check(CLI::Range(0, kPorts - 1));
+    CLI::Option *channel_limit = fault->add_option("--channel", fault_channel, "only calls on this channel")
+                                     ->check(CLI::Range(0, kAnalogInputs - 1));
+    port_limit->excludes(channel_limit);
+    CLI::Option *after_option =
+        fault->add_option("--after", after, "let this many matching calls pass first (default 0)")
+            ->check(CLI::Range(0LL, LLONG_MAX));
+    CLI::Option *times_option =
+        fault->add_option("--times", times, "strike this many times, then disarm (default: until cleared)")
+            ->check(CLI::Range(1LL, LLONG_MAX));
+    fault->footer("At most " + std::to_string(kFaults) +
+                  " faults at once; where several match a call, the first armed strikes.");
+
+    CLI::App *latency = app.add_subcommand("latency", "make every driver operation on a board take this long");
+    latency->add_option("BOARD", board, "board")->required()->check(CLI::Range(0, kBoards - 1));
+    std::string latency_text;
+    latency->add_option("SECONDS", latency_text, "0 to 1, microsecond resolution; 0 turns it off")->required();
+
+    CLI::App *capture_command =
+        app.add_subcommand("capture", "sample ports and write their changes as a Value Change Dump");
+    std::string capture_ports, capture_out;
+    double capture_seconds = 0, capture_rate = 0;
+    capture_command->add_option("PORTS", capture_ports, "BOARD.PORT[,BOARD.PORT...]")->required();
+    capture_command->add_option("--seconds", capture_seconds, "how long to sample")
+        ->required()
+        ->check(CLI::Range(1e-6, 86400.0));
+    capture_command->add_option("--out", capture_out, "the VCD file to write")->required();
+    capture_command->add_option("--rate", capture_rate, "samples a second (default: as fast as it can)")
+        ->check(CLI::Range(1.0, 1e9));
 
     CLI::App *receive =
         app.add_subcommand("receive", "receive one line over the handshake link and print it");
@@ -362,6 +588,7 @@ int run(int argc, char **argv)
             show_ports(rig);
             show_wiring(rig);
             show_analog(rig);
+            show_bench(rig);
         } else if (wire->parsed()) {
             return report(rig.wire(parse_port(first), parse_port(second)));
         } else if (unwire->parsed()) {
@@ -383,7 +610,50 @@ int run(int argc, char **argv)
                 return report(status);
             return report(peer_send(rig, board, ports, text, timeout));
         } else if (signal->parsed()) {
-            return report(rig.set_signal(board, channel, parse_signal(kind_name, numbers)));
+            const SignalKindInfo *info = signal_kind_named(kind_name.c_str());
+            if (info == nullptr)
+                throw CLI::ValidationError("KIND", "'" + kind_name + "' is not a signal kind");
+            if (!info->recorded) {
+                if (signal->count("--rate") > 0 || loop)
+                    throw CLI::ValidationError("--rate", "--rate and --loop go with a file only");
+                return report(rig.set_signal(board, channel, parse_signal(info, values)));
+            }
+            if (values.size() != 1)
+                throw CLI::ValidationError("PATH", "'" + kind_name + "' takes one file");
+            if (signal->count("--rate") > 0 && !(play_rate > 0 && std::isfinite(play_rate)))
+                throw CLI::ValidationError("--rate", "the rate must be a positive number of values a second");
+            Recording recording;
+            try {
+                recording = read_recording(values[0], kRecordingValues);
+            } catch (const std::runtime_error &error) {
+                throw CLI::ValidationError("PATH", error.what());
+            }
+            const double rate = signal->count("--rate") > 0 ? play_rate : recording.rate > 0 ? recording.rate : 1000.0;
+            const std::string name = std::filesystem::path(values[0]).filename().string();
+            return report(rig.play(board, channel, recording.volts.data(), static_cast<int>(recording.volts.size()),
+                                   rate, loop, name));
+        } else if (fault->parsed()) {
+            if (!fault_words.empty() && fault_words[0] == "clear") {
+                if (fault_words.size() > 2 || *port_limit || *channel_limit || *after_option || *times_option)
+                    throw CLI::ValidationError("fault", "clear takes a board at most, and no option");
+                const int which = fault_words.size() == 2
+                                      ? static_cast<int>(parse_integer(fault_words[1], "BOARD", 0, kBoards - 1))
+                                      : -1;
+                rig.clear_faults(which);
+            } else {
+                return report(rig.arm_fault(parse_fault(fault_words, fault_port, fault_channel, after, times)));
+            }
+        } else if (latency->parsed()) {
+            const double seconds = parse_number(latency_text, "SECONDS");
+            if (!(seconds >= 0 && seconds <= 1))
+                throw CLI::ValidationError("SECONDS", "'" + latency_text + "' is not 0 to 1 seconds");
+            auto micros = static_cast<uint32_t>(std::llround(seconds * 1e6));
+            if (micros == 0 && seconds > 0)
+                micros = 1;  // at least what was asked
+            return report(rig.set_latency(board, micros));
+        } else if (capture_command->parsed()) {
+            const std::vector<PortId> ports_captured = parse_ports(capture_ports);
+            return run_capture(rig, ports_captured, capture_seconds, capture_rate, capture_out);
         } else if (receive->parsed()) {
             if (const Status status = configure(rig, board, ports, false); status != kNoError)
                 return report(status);

@@ -220,13 +220,17 @@ TEST(Api, ALostRigIsAStatusUntilTheRigIsRenewed)
     EXPECT_EQ(cbSetPortDirection(0, 9, 1), 0);
 }
 
+// A cut through the boards' state: boards 0 and 1 before it, 2 and 3 past.
+const off_t kCut = static_cast<off_t>(offsetof(daqgate::sim::RigLayout, boards) +
+                                      2 * sizeof(daqgate::sim::BoardState));
+
 TEST(Api, ARigCutInHalfIsFoundWithinTheCheck)
 {
     // Board 0 lies in the half that is left: only the periodic look at the
     // file finds the cut, within 1024 calls and 20 ms of them.
     unsigned short value = 0;
     ASSERT_EQ(cbReadPort(0, 0, &value), 0);
-    ASSERT_EQ(truncate(rig_path.c_str(), sizeof(daqgate::sim::RigLayout) / 2), 0);
+    ASSERT_EQ(truncate(rig_path.c_str(), kCut), 0);
     const double start = daqgate::sim::monotonic_seconds();
     int status = 0;
     while (status == 0 && daqgate::sim::monotonic_seconds() - start < 1)
@@ -243,7 +247,7 @@ TEST(Api, ZerosPastACutAreALossNotData)
     // driver looks at the file at once.
     unsigned short value = 0;
     ASSERT_EQ(cbReadPort(3, 31, &value), 0);
-    ASSERT_EQ(truncate(rig_path.c_str(), sizeof(daqgate::sim::RigLayout) / 2), 0);
+    ASSERT_EQ(truncate(rig_path.c_str(), kCut), 0);
     EXPECT_EQ(cbReadPort(3, 31, &value), daqgate::sim::kRigLost);
     EXPECT_EQ(cbReadPort(0, 0, &value), daqgate::sim::kRigLost);
     daqgate::sim::Rig renewer;

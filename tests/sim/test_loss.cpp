@@ -95,9 +95,9 @@ TEST_F(RigLoss, ATruncationToZeroIsCaughtAsALossNotACrash)
 
 TEST_F(RigLoss, ATruncationToHalfIsFoundByTheCheck)
 {
-    // One page: cutting its tail raises no fault, boards past the cut
-    // would read zeros.
-    ASSERT_EQ(truncate(path_.c_str(), sizeof(RigLayout) / 2), 0);
+    // Cut through the boards' state: cutting a page's tail raises no fault,
+    // boards past the cut would read zeros.
+    ASSERT_EQ(truncate(path_.c_str(), offsetof(RigLayout, boards) + 2 * sizeof(BoardState)), 0);
     EXPECT_FALSE(rig_.lost());
     EXPECT_FALSE(rig_.check());
     EXPECT_TRUE(rig_.lost());
@@ -287,9 +287,18 @@ void scribble(const std::string &path, unsigned seed)
     const int fd = ::open(path.c_str(), O_RDWR);
     ASSERT_GE(fd, 0);
     const size_t header = offsetof(RigLayout, boards);
+    // Over the state, and the heads of the recordings: their volts are
+    // any numbers by design.
+    const size_t state = offsetof(RigLayout, recordings) - header;
+    const size_t recording = sizeof(RecordingState);
+    const size_t head = offsetof(RecordingState, volts);
     const int writes = 1 + static_cast<int>(random() % 64);
     for (int i = 0; i < writes; ++i) {
-        const off_t at = static_cast<off_t>(header + random() % (sizeof(RigLayout) - header));
+        const size_t within = random() % (state + kRecordings * head);
+        const size_t offset = within < state ? header + within
+                                             : offsetof(RigLayout, recordings) +
+                                                   (within - state) / head * recording + (within - state) % head;
+        const off_t at = static_cast<off_t>(offset);
         unsigned char bytes[4];
         for (unsigned char &b : bytes)
             b = static_cast<unsigned char>(random());

@@ -5,6 +5,7 @@
 #include <set>
 #include <vector>
 #include <fstream>
+#include <memory>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -158,12 +159,12 @@ TEST_F(RigTest, AFileOfAnotherLayoutIsRefusedAndLeftAlone)
 
     // A file of the right size from another version.
     {
-        RigLayout other{};
-        std::memcpy(other.magic, kMagic, sizeof kMagic);
-        other.version = kVersion + 1;
-        other.size = sizeof(RigLayout);
+        const auto other = std::make_unique<RigLayout>();  // too large for the stack
+        std::memcpy(other->magic, kMagic, sizeof kMagic);
+        other->version = kVersion + 1;
+        other->size = sizeof(RigLayout);
         std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char *>(&other), sizeof other);
+        out.write(reinterpret_cast<const char *>(other.get()), sizeof(RigLayout));
     }
     Rig again;
     EXPECT_EQ(again.open(path_), kRigLayout);
@@ -260,17 +261,18 @@ TEST(StatusTexts, EveryStatusHasItsOwnTextAndUnknownCodesSaySo)
         "The simulated rig file holds invalid data (a process wrote over it, or died writing): run "
         "'simboard reset' to renew it.",
         "The simulated rig file stayed locked by another process for 5 seconds.",
+        "The simulated rig has no room left: every fault or recording it holds is in use.",
     };
-    ASSERT_EQ(texts.size(), static_cast<size_t>(kRigLocked) + 1);
+    ASSERT_EQ(texts.size(), static_cast<size_t>(kRigFull) + 1);
     char text[256];
-    for (int code = kNoError; code <= kRigLocked; ++code) {
+    for (int code = kNoError; code <= kRigFull; ++code) {
         status_text(code, text, sizeof text);
         EXPECT_EQ(text, texts[code]) << code;
     }
     status_text(-77, text, sizeof text);
     EXPECT_STREQ(text, "Unknown error code -77.");
-    status_text(kRigLocked + 1, text, sizeof text);
-    EXPECT_STREQ(text, "Unknown error code 21.");
+    status_text(kRigFull + 1, text, sizeof text);
+    EXPECT_STREQ(text, "Unknown error code 22.");
     // A short buffer gets a terminated start of the text.
     char small[8];
     status_text(kBusy, small, sizeof small);

@@ -1,0 +1,73 @@
+// bench.h - the rig as a test bench: faults on demand and a board's pace.
+//
+// simboard arms faults and sets latencies in the rig; every process's
+// driver calls meet them at their entry points (api.cpp), before the
+// operation acts.  A board with neither costs its calls one atomic load.
+#ifndef DAQGATE_SIM_BENCH_H
+#define DAQGATE_SIM_BENCH_H
+
+#include <cstddef>
+#include <cstdint>
+
+namespace daqgate::sim {
+
+// The driver operations that take a board, which faults and latency act on.
+enum class Operation : int32_t {
+    read_port,
+    write_port,
+    set_port_direction,
+    read_analog,
+    write_analog,
+    to_eng_units,
+    from_eng_units,
+    board_label,
+    set_gain_queue,
+    read_analog_scan,
+    get_io_status,
+    stop_io_background,
+};
+
+// What a fault may be limited to: the port or the channel a call names.
+enum class Target : int32_t { none = 0, port = 1, channel = 2 };
+
+struct OperationInfo {
+    Operation operation;
+    const char *name;  // the entry point's name
+    Target target;     // what --port or --channel limits, none for neither
+};
+
+const OperationInfo *operation_info(Operation operation);
+const OperationInfo *operation_named(const char *name);
+const OperationInfo *operations(std::size_t *count);
+
+// Faults the rig holds at once.
+constexpr int kFaults = 16;
+// The longest latency, in microseconds.
+constexpr uint32_t kMaxLatencyMicros = 1000000;
+
+// A fault as simboard arms it: calls of operation on board (limited to
+// port or channel `which` when target is not none) return status.  The
+// first `after` matching calls pass; then it strikes `times` times, or
+// until cleared when times is negative.
+struct FaultSpec {
+    int board = 0;
+    Operation operation = Operation::read_port;
+    int status = 0;
+    Target target = Target::none;
+    int which = 0;
+    int64_t after = 0;
+    int64_t times = -1;
+};
+
+// A fault as the rig holds it, for showing: its spec, the matching calls
+// counted so far and its strikes; spent once it struck its times.
+struct FaultView {
+    FaultSpec spec;
+    int64_t seen = 0;
+    int64_t struck = 0;
+    bool spent = false;
+};
+
+}  // namespace daqgate::sim
+
+#endif
