@@ -270,7 +270,9 @@ std::string fault_text(const FaultView &fault)
     text += " status " + std::to_string(spec.status);
     if (spec.after > 0)
         text += ", after " + std::to_string(spec.after);
-    text += spec.times < 0 ? ", until cleared" : ", " + std::to_string(spec.times) + " times";
+    text += spec.times < 0   ? ", until cleared"
+            : spec.times == 1 ? ", once"
+                              : ", " + std::to_string(spec.times) + " times";
     text += ": " + std::to_string(fault.seen) + " calls seen, struck " + std::to_string(fault.struck);
     if (fault.spent)
         text += ", spent";
@@ -461,7 +463,8 @@ int run(int argc, char **argv)
         command->add_option(name, into, "port as BOARD.PORT, e.g. 0.10")->required();
     };
 
-    CLI::App *reset = app.add_subcommand("reset", "power-up state: all ports inputs at 0, default wiring");
+    CLI::App *reset = app.add_subcommand(
+        "reset", "power-up state: all ports inputs at 0, default wiring and signals, no faults, no latency");
     CLI::App *show =
         app.add_subcommand("show", "boards, ports, wiring, analog signals and outputs, gain queues, the bench");
     CLI::App *wire = app.add_subcommand("wire", "join two unwired ports");
@@ -572,8 +575,12 @@ int run(int argc, char **argv)
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &error) {
-        // --help exits 0; every malformed command line exits 2.
-        return app.exit(error) == 0 ? 0 : 2;
+        // --help exits 0; every malformed command line exits 2, with one
+        // line under the tool's prefix.
+        if (error.get_exit_code() == 0)
+            return app.exit(error);
+        std::fprintf(stderr, "%s%s\n", kPrefix, error.what());
+        return 2;
     }
 
     Rig rig;
