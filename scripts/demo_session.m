@@ -67,6 +67,42 @@ function demo_session()
   waitpid(pid);
   printf('  QLFetchText on ports 15/16/12 got bytes [%s]\n', num2str(double(line)));
 
+  printf('\n== The test bench: a fault injected into the driver, met by a script\n');
+  system([simboard ' reset']);
+  cbSetPortDirection(0, 14, OUTPUT);
+  pid = system([simboard ' send 1 "ok\\n" --timeout 2 2>/dev/null'], false, 'async');
+  while cbReadPort(0, 11) == 0, end     % the peer's request is up
+  system([simboard ' fault 0 cbReadPort 5 --port 11 --after 2']);
+  printf('  simboard fault 0 cbReadPort 5 --port 11 --after 2   (the third read of the sender bit fails)\n');
+  try
+    cbFetchText(0, 5, 16);
+  catch err
+    printf('  cbFetchText raises: %s\n', err.message);
+  end
+  kill(pid, 9); waitpid(pid);
+
+  printf('\n== The test bench: a transfer at 100 us a call, captured as a logic analyser would\n');
+  system([simboard ' reset']);
+  system([simboard ' latency 0 0.0001']);
+  system([simboard ' latency 1 0.0001']);
+  cbSetPortDirection(0, 14, OUTPUT);
+  vcd = getenv('DAQGATE_DEMO_CAPTURE');
+  if isempty(vcd), vcd = [tempname() '.vcd']; end
+  report = [tempname() '.txt'];
+  cap = system(sprintf('exec %s capture 0.10,0.11,0.14 --seconds 60 --out %s > %s', simboard, vcd, report), false, 'async');
+  while ~exist(report, 'file') || isempty(strfind(fileread(report), 'capturing')), pause(0.01); end
+  pid = system([simboard ' send 1 "Hi\\n"'], false, 'async');
+  line = '';
+  while isempty(line), line = cbFetchText(0, 5, 16); end
+  printf('  cbFetchText returned "%s" from simboard send on board 1\n', line);
+  waitpid(pid);
+  kill(cap, 2); waitpid(cap);          % Ctrl-C ends the capture, its dump whole
+  printf('  simboard capture: %s', strrep(fileread(report), sprintf('\n'), sprintf('\n  ')));
+  dump = strsplit(fileread(vcd), sprintf('\n'));
+  printf('written to %s, %d lines; it begins:\n', vcd, numel(dump) - 1);
+  printf('    %s\n', dump{1:min(16, end)});
+  system([simboard ' reset']);
+
   printf('\n== Analog point I/O: output 0 loops back to input 14\n');
   for volts = [-7.5 0.1 2.5 12]
     [count, status] = cbWriteAnalog(0, 0, 0, volts);
