@@ -33,6 +33,13 @@ function run_all(results, floor_program, seconds)
     end
   end
 
+  % 2b. The text link at a real board's pace: every driver call on both
+  %     boards takes 1 ms (simboard latency).  A character's handshake is
+  %     some ten calls end to end, one after another.
+  rate = link_at_latency(200, 0.001);
+  row('2. text link at 1 ms a driver call, gateway writer -> gateway reader', '200 chars', sprintf('%.0f chars/s', rate), ...
+      '10 calls of 1 ms a character: 100 chars/s', rate / 100, '(context)', true);
+
   % 3. Foreground scan conversion against Octave's own.
   for samples = [1e5 1e6 4e6]
     ns = scan_conversion(samples);

@@ -104,6 +104,8 @@ void disarm(RigLayout *layout, FaultState &fault, uint32_t to)
 int Rig::clear_faults(int board)
 {
     const RigLock lock(file_);
+    if (lock.status() != kNoError)
+        return -1;
     int cleared = 0;
     for (FaultState &fault : layout_->faults) {
         const uint32_t state = fault.state.load();

@@ -216,7 +216,8 @@ public:
     // The test bench (bench.cpp).  Faults: kNoError, kBadBoard, kRigFull
     // (every slot armed), or the lock's status.
     Status arm_fault(const FaultSpec &spec);
-    // Clears the faults of board, or of every board for -1; how many.
+    // Clears the faults of board, or of every board for -1; how many, or
+    // -1 when the rig's lock cannot be had.
     int clear_faults(int board);
     // Slot `slot`'s fault; false when it is free or holds invalid data.
     bool fault(int slot, FaultView *view) const;

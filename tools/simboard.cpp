@@ -646,7 +646,8 @@ int run(int argc, char **argv)
                 const int which = fault_words.size() == 2
                                       ? static_cast<int>(parse_integer(fault_words[1], "BOARD", 0, kBoards - 1))
                                       : -1;
-                rig.clear_faults(which);
+                if (rig.clear_faults(which) < 0)
+                    return report(kRigLocked);
             } else {
                 return report(rig.arm_fault(parse_fault(fault_words, fault_port, fault_channel, after, times)));
             }
