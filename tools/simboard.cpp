@@ -454,6 +454,8 @@ std::string read_file(const std::string &path)
 int run(int argc, char **argv)
 {
     CLI::App app{"Inspect and drive the simulated data-acquisition rig.", "simboard"};
+    // A path such as /tmp/ramp.txt is a path on every platform, never an option.
+    app.allow_windows_style_options(false);
     app.require_subcommand(1);
     std::string path = default_rig_path();
     app.add_option("--rig", path, "rig file (default: $DAQGATE_RIG or a per-user file in /dev/shm)");
