@@ -54,6 +54,11 @@ TEST(Api, PortsAcrossTheDefaultWiring)
     ASSERT_EQ(cbReadPort(3, 5, &value), 0);
     EXPECT_EQ(value, 0xABCD);
     EXPECT_EQ(cbWritePort(3, 5, 1), kNotOutput);  // an input
+    // The first port of the rig drives its wire as any other does.
+    ASSERT_EQ(cbSetPortDirection(0, 0, 1), 0);
+    ASSERT_EQ(cbWritePort(0, 0, 0x0F0F), 0);
+    ASSERT_EQ(cbReadPort(1, 0, &value), 0);
+    EXPECT_EQ(value, 0x0F0F);
     EXPECT_EQ(cbReadPort(4, 5, &value), kBadBoard);
     EXPECT_EQ(cbSetPortDirection(0, 32, 1), kBadPort);
     EXPECT_EQ(cbSetPortDirection(0, 0, 0), kBadDirection);

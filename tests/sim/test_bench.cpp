@@ -132,6 +132,10 @@ TEST_F(Bench, AFaultWithNoStrikeLeftGivesWayToTheNext)
     EXPECT_EQ(cbBoardLabel(1, name), 12);
     EXPECT_STREQ(name, "untouched");
     EXPECT_EQ(rig.clear_faults(1), 2);
+    FaultView cleared;
+    EXPECT_FALSE(rig.fault(0, &cleared));  // a free slot shows nothing
+    EXPECT_FALSE(rig.fault(1, &cleared));
+    EXPECT_FALSE(rig.fault(kFaults, &cleared));
     EXPECT_EQ(cbBoardLabel(1, name), 0);
     EXPECT_STREQ(name, "daqgate simulated board 1");
 }
@@ -368,6 +372,13 @@ TEST_F(Bench, TheRigHoldsItsRecordingsAndGivesBackThoseNoLongerPlayed)
     rig.reset();
     for (int channel = 8; channel < 8 + kRecordings; ++channel)
         EXPECT_EQ(rig.play(1, channel, volts.data(), 10, 1000.0, false, "r"), kNoError) << channel;
+    // A file of one value plays it for ever.
+    rig.reset();
+    const float one = 2.5f;
+    ASSERT_EQ(rig.play(2, 0, &one, 1, 1000.0, false, "one"), kNoError);
+    unsigned short word = 0;
+    ASSERT_EQ(cbReadAnalog(2, 0, 0, &word), kNoError);
+    EXPECT_EQ(word, counts_of(2.5));
 }
 
 }  // namespace
