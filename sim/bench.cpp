@@ -13,18 +13,19 @@ namespace {
 
 // clang-format off
 constexpr OperationInfo kOperations[] = {
-    {Operation::read_port,          "cbReadPort",         Target::port},
-    {Operation::write_port,         "cbWritePort",        Target::port},
-    {Operation::set_port_direction, "cbSetPortDirection", Target::port},
-    {Operation::read_analog,        "cbReadAnalog",       Target::channel},
-    {Operation::write_analog,       "cbWriteAnalog",      Target::channel},
-    {Operation::to_eng_units,       "cbToEngUnits",       Target::none},
-    {Operation::from_eng_units,     "cbFromEngUnits",     Target::none},
-    {Operation::board_label,        "cbBoardLabel",       Target::none},
-    {Operation::set_gain_queue,     "cbSetGainQueue",     Target::channel},
-    {Operation::read_analog_scan,   "cbReadAnalogScan",   Target::channel},
-    {Operation::get_io_status,      "cbGetIOStatus",      Target::none},
-    {Operation::stop_io_background, "cbStopIOBackground", Target::none},
+    // operation                      name                  limited to       paced
+    {Operation::read_port,            "cbReadPort",         Target::port,    true },
+    {Operation::write_port,           "cbWritePort",        Target::port,    true },
+    {Operation::set_port_direction,   "cbSetPortDirection", Target::port,    true },
+    {Operation::read_analog,          "cbReadAnalog",       Target::channel, true },
+    {Operation::write_analog,         "cbWriteAnalog",      Target::channel, true },
+    {Operation::to_eng_units,         "cbToEngUnits",       Target::none,    false},
+    {Operation::from_eng_units,       "cbFromEngUnits",     Target::none,    false},
+    {Operation::board_label,          "cbBoardLabel",       Target::none,    true },
+    {Operation::set_gain_queue,       "cbSetGainQueue",     Target::channel, true },
+    {Operation::read_analog_scan,     "cbReadAnalogScan",   Target::channel, true },
+    {Operation::get_io_status,        "cbGetIOStatus",      Target::none,    true },
+    {Operation::stop_io_background,   "cbStopIOBackground", Target::none,    true },
 };
 // clang-format on
 
@@ -165,7 +166,8 @@ uint32_t Rig::latency(int board) const
 
 Status Rig::bench_slow(int board, Operation operation, const Touched &touched, uint64_t word) const
 {
-    auto micros = static_cast<uint32_t>(word & kLatencyBits);
+    const OperationInfo *info = operation_info(operation);
+    auto micros = info != nullptr && info->paced ? static_cast<uint32_t>(word & kLatencyBits) : 0u;
     if (micros > kMaxLatencyMicros)
         micros = kMaxLatencyMicros;  // whatever a scribbler left, never longer
     if (micros > 0)

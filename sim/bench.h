@@ -34,6 +34,10 @@ struct OperationInfo {
     Operation operation;
     const char *name;  // the entry point's name
     Target target;     // what --port or --channel limits, none for neither
+    // Whether the board's latency paces it.  The conversions between counts
+    // and volts are the driver's arithmetic, no board is asked: paced, a
+    // fetch that converts each sample would wait a latency per sample.
+    bool paced;
 };
 
 const OperationInfo *operation_info(Operation operation);
