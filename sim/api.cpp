@@ -42,19 +42,19 @@ Touched one(int which)
 
 CBW_EXPORT int CBWINAPI cbReadPort(int board, int port, unsigned short *value)
 {
-    MEET_BENCH(board, Operation::read_port, one(port));
+    MEET_BENCH(board, Operation::read_port, [=] { return one(port); });
     return on_rig([&](Rig &r) { return r.read_port(board, port, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbWritePort(int board, int port, unsigned short value)
 {
-    MEET_BENCH(board, Operation::write_port, one(port));
+    MEET_BENCH(board, Operation::write_port, [=] { return one(port); });
     return on_rig([&](Rig &r) { return r.write_port(board, port, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbSetPortDirection(int board, int port, int direction)
 {
-    MEET_BENCH(board, Operation::set_port_direction, one(port));
+    MEET_BENCH(board, Operation::set_port_direction, [=] { return one(port); });
     return on_rig([&](Rig &r) { return r.set_direction(board, port, direction); });
 }
 
@@ -66,7 +66,7 @@ CBW_EXPORT int CBWINAPI cbErrorText(int code, char *text)
 
 CBW_EXPORT int CBWINAPI cbBoardLabel(int board, char *name)
 {
-    MEET_BENCH(board, Operation::board_label);
+    MEET_BENCH(board, Operation::board_label, [] { return Touched{}; });
     const int status = on_rig([&](Rig &) {
         if (!Rig::valid_board(board))
             return kBadBoard;
@@ -80,19 +80,19 @@ CBW_EXPORT int CBWINAPI cbBoardLabel(int board, char *name)
 
 CBW_EXPORT int CBWINAPI cbReadAnalog(int board, int channel, int range, unsigned short *value)
 {
-    MEET_BENCH(board, Operation::read_analog, one(channel));
+    MEET_BENCH(board, Operation::read_analog, [=] { return one(channel); });
     return on_rig([&](Rig &r) { return r.read_analog(board, channel, range, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbWriteAnalog(int board, int channel, int range, unsigned short value)
 {
-    MEET_BENCH(board, Operation::write_analog, one(channel));
+    MEET_BENCH(board, Operation::write_analog, [=] { return one(channel); });
     return on_rig([&](Rig &r) { return r.write_analog(board, channel, range, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbToEngUnits(int board, int range, unsigned short count, float *volts)
 {
-    MEET_BENCH(board, Operation::to_eng_units);
+    MEET_BENCH(board, Operation::to_eng_units, [] { return Touched{}; });
     Range span{};
     if (!Rig::valid_board(board))
         return kBadBoard;
@@ -104,7 +104,7 @@ CBW_EXPORT int CBWINAPI cbToEngUnits(int board, int range, unsigned short count,
 
 CBW_EXPORT int CBWINAPI cbFromEngUnits(int board, int range, float volts, unsigned short *count)
 {
-    MEET_BENCH(board, Operation::from_eng_units);
+    MEET_BENCH(board, Operation::from_eng_units, [] { return Touched{}; });
     Range span{};
     if (!Rig::valid_board(board))
         return kBadBoard;
@@ -117,7 +117,8 @@ CBW_EXPORT int CBWINAPI cbSetGainQueue(int board, const short *channels, const s
 {
     // Only a queue the board can take names channels a fault looks at.
     const bool whole = count >= 0 && count <= kQueueLength;
-    MEET_BENCH(board, Operation::set_gain_queue, Touched{0, -1, whole ? channels : nullptr, whole ? count : 0});
+    MEET_BENCH(board, Operation::set_gain_queue,
+               [=] { return Touched{0, -1, whole ? channels : nullptr, whole ? count : 0}; });
     return on_rig([&](Rig &r) { return r.set_gain_queue(board, channels, ranges, count); });
 }
 
@@ -141,7 +142,7 @@ CBW_EXPORT int CBWINAPI cbWinBufToArray(DaqHandle handle, unsigned short *out, i
 CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count, int *rate, int range,
                                          DaqHandle handle, int options)
 {
-    MEET_BENCH(board, Operation::read_analog_scan, Touched{low, high, nullptr, 0});
+    MEET_BENCH(board, Operation::read_analog_scan, [=] { return Touched{low, high, nullptr, 0}; });
     return on_rig([&](Rig &r) -> int {
         const SampleBuffer *buffer = buffers.find(handle);
         Pace pace{};
@@ -170,7 +171,7 @@ CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count
 
 CBW_EXPORT int CBWINAPI cbGetIOStatus(int board, short *state, int *count, int *index, int function)
 {
-    MEET_BENCH(board, Operation::get_io_status);
+    MEET_BENCH(board, Operation::get_io_status, [] { return Touched{}; });
     if (!Rig::valid_board(board))
         return kBadBoard;
     if (function != CB_AIFUNCTION)
@@ -180,7 +181,7 @@ CBW_EXPORT int CBWINAPI cbGetIOStatus(int board, short *state, int *count, int *
 
 CBW_EXPORT int CBWINAPI cbStopIOBackground(int board, int function)
 {
-    MEET_BENCH(board, Operation::stop_io_background);
+    MEET_BENCH(board, Operation::stop_io_background, [] { return Touched{}; });
     if (!Rig::valid_board(board))
         return kBadBoard;
     if (function != CB_AIFUNCTION)

@@ -70,8 +70,10 @@ inline int on_rig(Operation operation)
 
 // At an entry point that takes a board, before the operation acts: the
 // board's latency waited and the status of a fault that strikes the call,
-// kNoError to go on (bench.h).  A process without a rig meets neither.
-inline int meet_bench(int board, Operation operation, const Touched &touched = Touched{})
+// kNoError to go on (bench.h); touched() gives what the call names, made
+// only when the board has faults.  A process without a rig meets neither.
+template <typename Touches>
+inline int meet_bench(int board, Operation operation, Touches touched)
 {
     Rig *open = attached.load(std::memory_order_acquire);
     if (open == nullptr) {

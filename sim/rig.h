@@ -226,12 +226,14 @@ public:
     // At a driver entry point, before the operation acts: waits the board's
     // latency, then gives the status of a fault that strikes this call, or
     // kNoError for the operation to go on.  Only valid boards have either.
-    Status meet_bench(int board, Operation operation, const Touched &touched = Touched{}) const
+    // What the call names is made only off the fast path, by `touched`.
+    template <typename Touches>
+    Status meet_bench(int board, Operation operation, Touches touched) const
     {
         if (!valid_board(board))
             return kNoError;
         const uint64_t word = layout_->boards[board].bench.load(std::memory_order_relaxed);
-        return word == 0 ? kNoError : bench_slow(board, operation, touched, word);
+        return word == 0 ? kNoError : bench_slow(board, operation, touched(), word);
     }
 
     // Plays volts on an input from now on, rate values a second, holding
