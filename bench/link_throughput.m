@@ -3,8 +3,12 @@ function rates = link_throughput(chars)
   % its line feed) between two processes, in characters per second: the
   % gateway writer to 'simboard receive', 'simboard send' to the gateway
   % reader, and a gateway writer in a second Octave to the gateway reader.
+  % Both ends are held on processors of their own, the far end on 0 and
+  % this one on 1, as the handshake floor holds its two ends.
   if nargin < 1, chars = 100000; end
-  sb = getenv('DAQGATE_SIMBOARD');
+  system(sprintf('taskset -cp 1 %d > /dev/null', getpid()));
+  unpin = onCleanup(@() system(sprintf('taskset -cp 0-%d %d > /dev/null', nproc('all') - 1, getpid())));
+  sb = ['taskset -c 0 ' getenv('DAQGATE_SIMBOARD')];
   rand('seed', 1);
   line = char(32 + floor(rand(1, chars) * 95));   % printable, no line feed
   work = tempname(); mkdir(work);
@@ -40,7 +44,7 @@ function rates = link_throughput(chars)
   system([sb ' reset']);
   cbSetPortDirection(0, 14, 1);
   mexdir = fileparts(which('cbReadPort'));
-  pid = system(sprintf(['exec octave-cli --norc --no-history --quiet --eval "addpath(''%s''); ' ...
+  pid = system(sprintf(['exec taskset -c 0 octave-cli --norc --no-history --quiet --eval "addpath(''%s''); ' ...
                         'cbSetPortDirection(1, 10, 1); cbSetPortDirection(1, 11, 1); ' ...
                         'cbPushText(1, fileread(''%s''), 60);" > /dev/null 2>&1'], mexdir, file), false, 'async');
   received = '';

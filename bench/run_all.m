@@ -21,15 +21,25 @@ function run_all(results, floor_program, seconds)
   row('1. calls/s, host floor for 2 arguments', '1 call', sprintf('cbReadPort %.0f/s', r.cbReadPort), sprintf('mexnull %.0f/s', r.mexnull2), r.cbReadPort / r.mexnull2, '(context)', true);
   row('1. calls/s, host floor for 3 arguments', '1 call', sprintf('cbWritePort %.0f/s', r.cbWritePort), sprintf('mexnull %.0f/s', r.mexnull3), r.cbWritePort / r.mexnull3, '(context)', true);
 
-  % 2. Text link against the bare handshake between two processes.
+  % 2. Text link against the bare handshake between two processes: both
+  %    pinned the same way (far end on processor 0, near end on 1), five
+  %    runs of each taken in turn so that a drift of the machine meets
+  %    both alike; the medians compared, the spread shown.
+  names = {'gateway writer -> simboard', 'simboard -> gateway reader', 'gateway writer -> gateway reader'};
   for chars = [10000 100000 1000000]
-    [~, out] = system(sprintf('%s %d', floor_program, chars));
-    floor_rate = str2double(out);
-    rates = link_throughput(chars);
-    names = {'gateway writer -> simboard', 'simboard -> gateway reader', 'gateway writer -> gateway reader'};
+    floors = zeros(5, 1); links = zeros(5, 3);
+    for rep = 1:5
+      [~, out] = system(sprintf('%s %d 0 1', floor_program, chars));
+      floors(rep) = str2double(out);
+      links(rep, :) = link_throughput(chars);
+    end
+    floor_rate = median(floors);
     for k = 1:3
-      row(['2. text link, ' names{k}], sprintf('%d chars', chars), sprintf('%.0f chars/s', rates(k)), ...
-          sprintf('bare handshake %.0f chars/s', floor_rate), rates(k) / floor_rate, '>= 0.50', rates(k) / floor_rate >= 0.5);
+      ratio = median(links(:, k)) / floor_rate;
+      row(['2. text link, ' names{k}], sprintf('%d chars, 5 runs', chars), ...
+          sprintf('%.2f M chars/s (%.2f-%.2f)', median(links(:, k)) / 1e6, min(links(:, k)) / 1e6, max(links(:, k)) / 1e6), ...
+          sprintf('bare handshake %.2f M chars/s (%.2f-%.2f)', floor_rate / 1e6, min(floors) / 1e6, max(floors) / 1e6), ...
+          ratio, '>= 0.80', ratio >= 0.8);
     end
   end
 
