@@ -12,6 +12,7 @@
 
 #include "cbw32.h"
 #include "rig.h"
+#include "rig_environment.h"
 #include "scratch.h"
 
 #if defined(_WIN32)
@@ -25,18 +26,8 @@ using namespace daqgate::sim;
 namespace {
 
 std::string rig_path;
-
-class Environment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        rig_path = scratch::path("daqgate-api-test");
-        scratch::remove(rig_path);
-        scratch::set_env("DAQGATE_RIG", rig_path);
-    }
-    void TearDown() override { scratch::remove(rig_path); }
-};
-const auto *const environment = ::testing::AddGlobalTestEnvironment(new Environment);
+const auto *const environment =
+    ::testing::AddGlobalTestEnvironment(new RigEnvironment("daqgate-api-test", &rig_path));
 
 TEST(Api, TheRigFileIsCreatedOnFirstUse)
 {

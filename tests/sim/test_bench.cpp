@@ -12,25 +12,15 @@
 
 #include "cbw32.h"
 #include "rig.h"
-#include "scratch.h"
+#include "rig_environment.h"
 
 using namespace daqgate::sim;
 
 namespace {
 
 std::string rig_path;
-
-class Environment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        rig_path = scratch::path("daqgate-bench-test");
-        scratch::remove(rig_path);
-        scratch::set_env("DAQGATE_RIG", rig_path);
-    }
-    void TearDown() override { scratch::remove(rig_path); }
-};
-const auto *const environment = ::testing::AddGlobalTestEnvironment(new Environment);
+const auto *const environment =
+    ::testing::AddGlobalTestEnvironment(new RigEnvironment("daqgate-bench-test", &rig_path));
 
 // The rig as simboard sees it, beside the driver's own attachment.
 class Bench : public ::testing::Test {
