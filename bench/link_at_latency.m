@@ -8,18 +8,7 @@ function rate = link_at_latency(chars, seconds)
   system([sb ' reset']);
   system(sprintf('%s latency 0 %g', sb, seconds));
   system(sprintf('%s latency 1 %g', sb, seconds));
-  cbSetPortDirection(0, 14, 1);
-  mexdir = fileparts(which('cbReadPort'));
-  pid = system(sprintf(['exec octave-cli --norc --no-history --quiet --eval "addpath(''%s''); ' ...
-                        'cbSetPortDirection(1, 10, 1); cbSetPortDirection(1, 11, 1); ' ...
-                        'cbPushText(1, [''%s'' char(10)], 60);" > /dev/null 2>&1'], mexdir, line), false, 'async');
-  received = '';
-  while isempty(received)
-    t = tic;
-    received = cbFetchText(0, 60, 1024);
-    took = toc(t);
-  end
-  waitpid(pid);
+  [received, took] = gateway_line(sprintf('[''%s'' char(10)]', line), '', 1024);
   system([sb ' reset']);
   assert(strcmp(received, line), 'the line at a board''s pace did not arrive whole');
   rate = (chars + 1) / took;

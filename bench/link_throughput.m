@@ -42,18 +42,7 @@ function rates = link_throughput(chars)
 
   % Gateway writer in a second Octave -> gateway reader here.
   system([sb ' reset']);
-  cbSetPortDirection(0, 14, 1);
-  mexdir = fileparts(which('cbReadPort'));
-  pid = system(sprintf(['exec taskset -c 0 octave-cli --norc --no-history --quiet --eval "addpath(''%s''); ' ...
-                        'cbSetPortDirection(1, 10, 1); cbSetPortDirection(1, 11, 1); ' ...
-                        'cbPushText(1, fileread(''%s''), 60);" > /dev/null 2>&1'], mexdir, file), false, 'async');
-  received = '';
-  while isempty(received)
-    t = tic;
-    received = cbFetchText(0, 60, 65536);
-    both = toc(t);
-  end
-  waitpid(pid);
+  [received, both] = gateway_line(sprintf('fileread(''%s'')', file), 'taskset -c 0', 65536);
   assert(strcmp(received, line), 'the line between gateways did not arrive whole');
   confirm_recursive_rmdir(false, 'local'); rmdir(work, 's');
 
