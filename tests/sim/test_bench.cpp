@@ -375,6 +375,19 @@ TEST_F(Bench, TheRigHoldsItsRecordingsAndGivesBackThoseNoLongerPlayed)
     rig.reset();
     for (int channel = 8; channel < 8 + kRecordings; ++channel)
         EXPECT_EQ(rig.play(1, channel, volts.data(), 10, 1000.0, false, "r"), kNoError) << channel;
+    // An input that went on to another recording gives its first back.
+    rig.reset();
+    for (int channel = 0; channel < kRecordings; ++channel)
+        ASSERT_EQ(rig.play(1, channel, volts.data(), 10, 1000.0, false, "r"), kNoError) << channel;
+    Signal other;
+    ASSERT_EQ(rig.signal(1, 1, &other), kNoError);
+    ASSERT_EQ(other.kind, SignalKind::file);
+    ASSERT_EQ(rig.set_signal(1, 0, other), kNoError);  // input 0 now plays input 1's
+    EXPECT_EQ(rig.play(1, kRecordings, volts.data(), 10, 1000.0, false, "r"), kNoError);
+    // A recording as long as the rig holds is taken, one longer is not.
+    rig.reset();
+    const std::vector<float> longest(kRecordingValues, 1.25f);
+    EXPECT_EQ(rig.play(1, 9, longest.data(), kRecordingValues, 1000.0, false, "longest"), kNoError);
     // A file of one value plays it for ever.
     rig.reset();
     const float one = 2.5f;

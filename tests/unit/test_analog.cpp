@@ -55,6 +55,10 @@ TEST_F(Analog, AFailedReadStillConvertsItsWordAndReturnsTheStatus)
     const Result r = call(gw_cbReadAnalog, 2, {num(0), num(99), num(0)});
     EXPECT_EQ(log().back(), "cbToEngUnits(0,0,0)");
     EXPECT_EQ(r.out(1), 9);
+    // A conversion that fails without an answer leaves 0 V, not a value
+    // of its own making.
+    fake::driver.to_eng_units = [](int, int, unsigned short, float *) { return 4; };  // writes nothing
+    EXPECT_EQ(call(gw_cbReadAnalog, 2, {num(0), num(1), num(0)}).out(0), 0.0);
 }
 
 TEST_F(Analog, WriteAnalogNarrowsVoltsToSingleThenConvertsThenWrites)
