@@ -37,6 +37,19 @@ extern const ScanMember background_scan;
 bool convert_samples(int32_t board, int32_t range, DaqHandle handle, int32_t first, int32_t count,
                      double *data);
 
+// The same for a call whose samples come in pieces (a ring's wrap): one
+// conversion of all the call's samples, each piece converted in turn.
+class Conversion {
+public:
+    Conversion(int32_t board, int32_t range, int64_t samples);
+    bool convert(DaqHandle handle, int32_t first, int32_t count, double *data) const;
+
+private:
+    int32_t board_;
+    int32_t range_;
+    uint64_t mark_;  // 0: every sample asked of the driver
+};
+
 void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 
 // cbFetchBackgroundData: the samples a background scan stored since the

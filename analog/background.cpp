@@ -87,10 +87,10 @@ void run_fetch_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *pr
     const int64_t taken = scans * per_scan;
     double *data = call.put_matrix(static_cast<size_t>(per_scan), static_cast<size_t>(scans));
     const int64_t first_piece = taken < ring - previous_index ? taken : ring - previous_index;
+    const Conversion conversion(board, range, taken);
     const bool copied =
-        convert_samples(board, range, handle, previous_index, static_cast<int32_t>(first_piece), data) &&
-        convert_samples(board, range, handle, 0, static_cast<int32_t>(taken - first_piece),
-                        data + first_piece);
+        conversion.convert(handle, previous_index, static_cast<int32_t>(first_piece), data) &&
+        conversion.convert(handle, 0, static_cast<int32_t>(taken - first_piece), data + first_piece);
     if (!copied)
         raise(
             "*** cbFetchBackgroundData: the driver could not copy the samples: memHandle and bufferSize must "

@@ -1,5 +1,4 @@
 // convert.cpp - raw samples of a driver buffer into volts.
-#include <algorithm>
 #include <limits>
 
 #include "analog.h"
@@ -15,20 +14,33 @@ namespace {
 constexpr int32_t kRememberFrom = 1 << 16;
 constexpr int kCounts = 65536;
 
+// The volts of each raw count as the driver gave them, each entry marked
+// with the conversion that asked: an entry holds only for the conversion
+// whose mark it carries, so every call asks the driver afresh and none
+// trusts an earlier call's answer.  Kept for the module's life rather
+// than made per call: a table allocated and filled anew each time cost
+// more than the conversions it saved (fresh pages, and a fill of all
+// 65,536 entries).  The host calls a gateway on one thread only; 64-bit
+// marks never run out.
+struct Remembered {
+    float volts;
+    uint64_t mark;
+};
+Remembered remembered[kCounts];
+uint64_t last_mark = 0;
+
 }  // namespace
 
-bool convert_samples(int32_t board, int32_t range, DaqHandle handle, int32_t first, int32_t count,
-                     double *data)
+Conversion::Conversion(int32_t board, int32_t range, int64_t samples)
+    : board_(board), range_(range), mark_(samples >= kRememberFrom ? ++last_mark : 0)
+{
+}
+
+bool Conversion::convert(DaqHandle handle, int32_t first, int32_t count, double *data) const
 {
     constexpr int32_t kBlock = 4096;
     unsigned short raw[kBlock];
     bool copied = true;
-    // Volts by raw count, NaN until the driver has been asked.
-    float *volts_of = nullptr;
-    if (count >= kRememberFrom) {
-        volts_of = static_cast<float *>(mxMalloc(kCounts * sizeof(float)));
-        std::fill(volts_of, volts_of + kCounts, std::numeric_limits<float>::quiet_NaN());
-    }
     for (int32_t done = 0; done < count; done += kBlock) {
         const int32_t n = count - done < kBlock ? count - done : kBlock;
         if (cbWinBufToArray(handle, raw, first + done, n) != 0) {
@@ -37,20 +49,31 @@ bool convert_samples(int32_t board, int32_t range, DaqHandle handle, int32_t fir
             copied = false;
             continue;
         }
-        for (int32_t i = 0; i < n; ++i) {
-            float volts = volts_of != nullptr ? volts_of[raw[i]] : std::numeric_limits<float>::quiet_NaN();
-            if (volts != volts) {
-                volts = 0;
-                cbToEngUnits(board, range, raw[i], &volts);  // status not examined
-                if (volts_of != nullptr)
-                    volts_of[raw[i]] = volts;
+        if (mark_ == 0) {
+            for (int32_t i = 0; i < n; ++i) {
+                float volts = 0;
+                cbToEngUnits(board_, range_, raw[i], &volts);  // status not examined
+                data[done + i] = volts;
             }
-            data[done + i] = volts;
+            continue;
+        }
+        for (int32_t i = 0; i < n; ++i) {
+            Remembered &entry = remembered[raw[i]];
+            if (entry.mark != mark_) {
+                entry.volts = 0;
+                cbToEngUnits(board_, range_, raw[i], &entry.volts);  // status not examined
+                entry.mark = mark_;
+            }
+            data[done + i] = entry.volts;
         }
     }
-    if (volts_of != nullptr)
-        mxFree(volts_of);
     return copied;
+}
+
+bool convert_samples(int32_t board, int32_t range, DaqHandle handle, int32_t first, int32_t count,
+                     double *data)
+{
+    return Conversion(board, range, count).convert(handle, first, count, data);
 }
 
 }  // namespace daqgate

@@ -141,6 +141,45 @@ TEST_F(Background, WrappedWithIndexAboveZeroIsTwoCopies)
     EXPECT_EQ(position(r), (std::vector<double>{1, 15, 3}));
 }
 
+TEST_F(Background, ALargeFetchAcrossTheWrapAsksEachCountOnceAndEveryFetchAsksAfresh)
+{
+    // A ring of 100,000 holding p mod 1000 at p: a fetch of 90,000 samples
+    // from position 50,000 comes in two pieces of fewer than 65,536 each,
+    // yet is one conversion of 90,000 samples, so each of the 1,000 counts
+    // is asked once.  The next fetch trusts nothing it remembered: its
+    // driver now answers otherwise, and its samples say so.
+    constexpr int kRing = 100000;
+    handle_ = fake::driver.new_sample_buffer(kRing);
+    for (int p = 0; p < kRing; ++p)
+        fake::driver.buffers[handle_][p] = static_cast<unsigned short>(p % 1000);
+    int asked = 0;
+    double per_count = 0.001;
+    fake::driver.to_eng_units = [&](int, int, unsigned short count, float *volts) {
+        ++asked;
+        *volts = static_cast<float>(count * per_count);
+        return 0;
+    };
+    fake::driver.log.reserve(100);
+    const auto fetch_large = [&] {
+        replies_ = {{1, 140000, 40000}};
+        return call(gw_cbFetchBackgroundData, 4,
+                    {num(0), num(50000), num(50000), num(kRing), row({0, 0}), num(0), num(double(handle_))});
+    };
+    const Result first = fetch_large();
+    ASSERT_FALSE(first.raised) << first.error;
+    ASSERT_EQ(cols(first.outputs[0]), 90000);
+    EXPECT_EQ(asked, 1000);
+    EXPECT_EQ(value(first.outputs[0], 0), static_cast<double>(static_cast<float>(0)));
+    EXPECT_EQ(value(first.outputs[0], 49999), static_cast<double>(static_cast<float>(999 * 0.001)));
+    EXPECT_EQ(value(first.outputs[0], 50007), static_cast<double>(static_cast<float>(7 * 0.001)));
+
+    asked = 0;
+    per_count = 0.002;
+    const Result next = fetch_large();
+    EXPECT_EQ(asked, 1000);
+    EXPECT_EQ(value(next.outputs[0], 50007), static_cast<double>(static_cast<float>(7 * 0.002)));
+}
+
 TEST_F(Background, NoNewSamplesIsChannelsByZero)
 {
     const Result r = fetch(24, 0, {{1, 24, 0}});
