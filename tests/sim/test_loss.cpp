@@ -142,6 +142,7 @@ int fault_elsewhere_with(void (*handler)(int), const std::string &rig, const std
 {
     const pid_t child = fork();
     if (child == 0) {
+        alarm(10);  // a handler that returns to the fault for ever is a finding, not a hang
         struct sigaction theirs {};
         theirs.sa_handler = handler;
         sigaction(SIGBUS, &theirs, nullptr);
