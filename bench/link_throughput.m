@@ -1,11 +1,13 @@
-function rates = link_throughput(chars)
+function rates = link_throughput(chars, timeOut)
   % rates = link_throughput(CHARS) times one line of CHARS characters (and
   % its line feed) between two processes, in characters per second: the
   % gateway writer to 'simboard receive', 'simboard send' to the gateway
   % reader, and a gateway writer in a second Octave to the gateway reader.
   % Both ends are held on processors of their own, the far end on 0 and
-  % this one on 1, as the handshake floor holds its two ends.
+  % this one on 1, as the handshake floor holds its two ends.  Every end
+  % waits with the limit TIMEOUT in seconds (60 if not given; 0 for none).
   if nargin < 1, chars = 100000; end
+  if nargin < 2, timeOut = 60; end
   system(sprintf('taskset -cp 1 %d > /dev/null', getpid()));
   unpin = onCleanup(@() system(sprintf('taskset -cp 0-%d %d > /dev/null', nproc('all') - 1, getpid())));
   sb = ['taskset -c 0 ' getenv('DAQGATE_SIMBOARD')];
@@ -18,10 +20,10 @@ function rates = link_throughput(chars)
   % Gateway writer -> simboard receive.
   system([sb ' reset']);
   cbSetPortDirection(0, 10, 1); cbSetPortDirection(0, 11, 1);
-  pid = system(sprintf('%s receive 1 --timeout 60 > %s/got 2>&1', sb, work), false, 'async');
+  pid = system(sprintf('%s receive 1 --timeout %g > %s/got 2>&1', sb, timeOut, work), false, 'async');
   pause(0.3);
   t = tic;
-  n = cbPushText(0, [line char(10)], 60);
+  n = cbPushText(0, [line char(10)], timeOut);
   writer = toc(t);
   waitpid(pid);
   got = fileread(fullfile(work, 'got'));
@@ -30,11 +32,11 @@ function rates = link_throughput(chars)
   % simboard send -> gateway reader.
   system([sb ' reset']);
   cbSetPortDirection(0, 14, 1);
-  pid = system(sprintf('%s send 1 --timeout 60 --file %s', sb, file), false, 'async');
+  pid = system(sprintf('%s send 1 --timeout %g --file %s', sb, timeOut, file), false, 'async');
   received = '';
   while isempty(received)
     t = tic;
-    received = cbFetchText(0, 60, 65536);
+    received = cbFetchText(0, timeOut, 65536);
     reader = toc(t);
   end
   waitpid(pid);
@@ -42,7 +44,7 @@ function rates = link_throughput(chars)
 
   % Gateway writer in a second Octave -> gateway reader here.
   system([sb ' reset']);
-  [received, both] = gateway_line(sprintf('fileread(''%s'')', file), 'taskset -c 0', 65536);
+  [received, both] = gateway_line(sprintf('fileread(''%s'')', file), 'taskset -c 0', 65536, timeOut);
   assert(strcmp(received, line), 'the line between gateways did not arrive whole');
   confirm_recursive_rmdir(false, 'local'); rmdir(work, 's');
 
