@@ -32,6 +32,14 @@ constexpr OperationInfo kOperations[] = {
 constexpr uint64_t kOneFault = uint64_t{1} << 32;
 constexpr uint64_t kLatencyBits = kOneFault - 1;
 
+// The latency a board's word holds, never longer than the bound, whatever
+// a scribbler left.
+uint32_t latency_in(uint64_t word)
+{
+    const auto micros = static_cast<uint32_t>(word & kLatencyBits);
+    return micros > kMaxLatencyMicros ? kMaxLatencyMicros : micros;
+}
+
 }  // namespace
 
 const OperationInfo *operations(std::size_t *count)
@@ -160,16 +168,13 @@ Status Rig::set_latency(int board, uint32_t micros)
 
 uint32_t Rig::latency(int board) const
 {
-    const auto micros = static_cast<uint32_t>(layout_->boards[board].bench.load() & kLatencyBits);
-    return micros > kMaxLatencyMicros ? kMaxLatencyMicros : micros;
+    return latency_in(layout_->boards[board].bench.load());
 }
 
 Status Rig::bench_slow(int board, Operation operation, const Touched &touched, uint64_t word) const
 {
     const OperationInfo *info = operation_info(operation);
-    auto micros = info != nullptr && info->paced ? static_cast<uint32_t>(word & kLatencyBits) : 0u;
-    if (micros > kMaxLatencyMicros)
-        micros = kMaxLatencyMicros;  // whatever a scribbler left, never longer
+    const uint32_t micros = info != nullptr && info->paced ? latency_in(word) : 0u;
     if (micros > 0)
         std::this_thread::sleep_for(std::chrono::microseconds(micros));
     return (word >> 32) == 0 ? kNoError : strike(board, operation, touched);
@@ -295,18 +300,10 @@ void Rig::recording_name(int recording, char *name, std::size_t size) const
 
 bool Rig::changes_of(PortId id, uint32_t *changes) const
 {
-    const PortState &self = state(id);
-    int source = -1;
-    if (self.direction.load(std::memory_order_relaxed) == kOutput) {
-        source = id.index();
-    } else {
-        const int peer = self.peer.load(std::memory_order_relaxed);
-        if (peer >= 0 && peer < kPortCount && state(peer).direction.load(std::memory_order_relaxed) == kOutput)
-            source = peer;
-    }
-    if (source < 0)
+    const PortState *source = nullptr;
+    if (source_of(id, &source) != kNoError || source == nullptr)
         return false;
-    *changes = state(source).changes.load(std::memory_order_acquire);
+    *changes = source->changes.load(std::memory_order_acquire);
     return true;
 }
 

@@ -21,27 +21,32 @@ bool valid_direction(int direction)
 
 }  // namespace
 
-Status Rig::driven(PortId id, uint16_t *value) const
+Status Rig::source_of(PortId id, const PortState **source) const
 {
     const PortState &self = state(id);
     const int direction = self.direction.load(std::memory_order_relaxed);
     if (!valid_direction(direction))
         return kRigCorrupt;
     if (direction == kOutput) {
-        *value = self.latch.load(std::memory_order_acquire);
+        *source = &self;
         return kNoError;
     }
     // An input shows what the output at the other end of its wire drives.
     const int peer = self.peer.load(std::memory_order_relaxed);
     if (peer < -1 || peer >= kPortCount)
         return kRigCorrupt;
-    uint16_t seen = 0;
-    if (peer >= 0) {
-        const PortState &other = state(peer);
-        if (other.direction.load(std::memory_order_relaxed) == kOutput)
-            seen = other.latch.load(std::memory_order_acquire);
-    }
-    *value = seen;
+    *source = nullptr;
+    if (peer >= 0 && state(peer).direction.load(std::memory_order_relaxed) == kOutput)
+        *source = &state(peer);
+    return kNoError;
+}
+
+Status Rig::driven(PortId id, uint16_t *value) const
+{
+    const PortState *source = nullptr;
+    if (const Status status = source_of(id, &source); status != kNoError)
+        return status;
+    *value = source != nullptr ? source->latch.load(std::memory_order_acquire) : 0;
     return kNoError;
 }
 

@@ -255,6 +255,11 @@ public:
 private:
     PortState &state(PortId id) const { return layout_->boards[id.board].ports[id.port]; }
     PortState &state(int index) const { return state(PortId{index / kPorts, index % kPorts}); }
+    // The port whose latch a port shows: itself as an output, the output at
+    // the other end of its wire as an input, nullptr when none drives it
+    // (an unwired input, or one wired to another input); kRigCorrupt for
+    // what a scribbler left.
+    Status source_of(PortId id, const PortState **source) const;
     // What a port shows: its latch, or for an input what drives its wire.
     Status driven(PortId id, uint16_t *value) const;
     // Under the file's lock: sizes, maps and checks or initialises it.
