@@ -18,10 +18,9 @@ constexpr int kCounts = 65536;
 // with the conversion that asked: an entry holds only for the conversion
 // whose mark it carries, so every call asks the driver afresh and none
 // trusts an earlier call's answer.  Kept for the module's life rather
-// than made per call: a table allocated and filled anew each time cost
-// more than the conversions it saved (fresh pages, and a fill of all
-// 65,536 entries).  The host calls a gateway on one thread only; 64-bit
-// marks never run out.
+// than made per call, which would cost every call fresh pages and a fill
+// of all 65,536 entries.  The host calls a gateway on one thread only;
+// 64-bit marks never run out.
 struct Remembered {
     float volts;
     uint64_t mark;
