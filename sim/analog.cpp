@@ -189,8 +189,7 @@ void sine_wave(const Signal &signal, const Stretch &stretch, uint16_t *to, int64
     // A rotation by one scan's angle per sample, started from the exact
     // phase of the first: no library call in the loop, and no drift a
     // 16-bit converter could show over one call.
-    const double phase =
-        signal.frequency * (stretch.t0 + static_cast<double>(stretch.first_scan) / stretch.scan_rate);
+    const double phase = signal.frequency * stretch.time_of(0);
     const double start = kTwoPi * (phase - std::floor(phase));
     const double step = kTwoPi * signal.frequency / stretch.scan_rate;
     double sine = std::sin(start), cosine = std::cos(start);
@@ -208,8 +207,8 @@ void sine_wave(const Signal &signal, const Stretch &stretch, uint16_t *to, int64
 void by_time(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t stride)
 {
     for (int64_t i = 0; i < stretch.scans; ++i) {
-        const double t = stretch.t0 + static_cast<double>(stretch.first_scan + i) / stretch.scan_rate;
-        to[i * stride] = scaled_counts(signal_volts(signal, t, stretch.seed), stretch.low, stretch.per_volt);
+        to[i * stride] = scaled_counts(signal_volts(signal, stretch.time_of(i), stretch.seed), stretch.low,
+                                       stretch.per_volt);
     }
 }
 
@@ -223,8 +222,7 @@ void playing(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t
     }
     const auto count = static_cast<double>(signal.count);
     for (int64_t i = 0; i < stretch.scans; ++i) {
-        const double t = stretch.t0 + static_cast<double>(stretch.first_scan + i) / stretch.scan_rate;
-        double position = (t - signal.start) * signal.frequency;
+        double position = (stretch.time_of(i) - signal.start) * signal.frequency;
         if (!(position >= 0))
             position = 0;  // before it began (or a clock that is not a number)
         else if (position >= count)

@@ -67,6 +67,8 @@ struct Stretch {
     uint64_t seed;
     double low;
     double per_volt;
+    // Seconds on the monotonic clock at the stretch's scan i.
+    double time_of(int64_t i) const { return t0 + static_cast<double>(first_scan + i) / scan_rate; }
 };
 
 // One row of the table of signal kinds: a new kind is a row and its

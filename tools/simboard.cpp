@@ -175,7 +175,6 @@ double parse_number(const std::string &text, const char *what)
 {
     const char *begin = text.c_str();
     char *end = nullptr;
-    errno = 0;
     const double number = std::strtod(begin, &end);
     if (end == begin || *end != '\0')
         throw CLI::ValidationError(what, "'" + text + "' is not a number");
