@@ -23,7 +23,8 @@ struct ScanMember {
     Gateway gateway;
     const char *count_name;  // sampleCount or bufferSize
     int options;
-    bool (*convert)(int32_t board, int32_t range, DaqHandle handle, int32_t first, int32_t count, double *data);
+    bool (*convert)(int32_t board, int32_t range, DaqHandle handle, int32_t first, int32_t count,
+                    double *data);
 };
 
 extern const ScanMember foreground_scan;

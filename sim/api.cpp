@@ -27,9 +27,9 @@ extern "C" {
 
 // Each operation that takes a board meets the bench first: a fault that
 // strikes returns its status and the operation does nothing at all.
-#define MEET_BENCH(...)                                   \
-    if (const int struck = meet_bench(__VA_ARGS__); struck != kNoError) \
-    return struck
+#define MEET_BENCH(...)                                               \
+  if (const int struck = meet_bench(__VA_ARGS__); struck != kNoError) \
+  return struck
 
 namespace {
 
@@ -117,8 +117,9 @@ CBW_EXPORT int CBWINAPI cbSetGainQueue(int board, const short *channels, const s
 {
     // Only a queue the board can take names channels a fault looks at.
     const bool whole = count >= 0 && count <= kQueueLength;
-    MEET_BENCH(board, Operation::set_gain_queue,
-               [=] { return Touched{0, -1, whole ? channels : nullptr, whole ? count : 0}; });
+    MEET_BENCH(board, Operation::set_gain_queue, [=] {
+        return Touched{0, -1, whole ? channels : nullptr, whole ? count : 0};
+    });
     return on_rig([&](Rig &r) { return r.set_gain_queue(board, channels, ranges, count); });
 }
 

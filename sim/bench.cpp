@@ -190,10 +190,9 @@ Status Rig::strike(int board, Operation operation, const Touched &touched) const
         const uint32_t before = fault.sequence.load(std::memory_order_acquire);
         if ((before & 1u) != 0 || fault.state.load() != kFaultArmed)
             continue;
-        const bool matches = fault.board.load() == board &&
-                             fault.operation.load() == static_cast<int32_t>(operation) &&
-                             (fault.target.load() == static_cast<int32_t>(Target::none) ||
-                              touched.covers(fault.which.load()));
+        const bool matches =
+            fault.board.load() == board && fault.operation.load() == static_cast<int32_t>(operation) &&
+            (fault.target.load() == static_cast<int32_t>(Target::none) || touched.covers(fault.which.load()));
         if (!matches || fault.sequence.load() != before)
             continue;
         if (fault.seen.fetch_add(1) >= fault.after.load())

@@ -91,7 +91,7 @@ struct FaultState {
     std::atomic<int32_t> target;
     std::atomic<int32_t> which;
     std::atomic<int64_t> after;
-    std::atomic<int64_t> times;  // negative: until cleared
+    std::atomic<int64_t> times;   // negative: until cleared
     std::atomic<uint64_t> order;  // when it was armed: the first armed strikes
     std::atomic<int64_t> seen;    // matching calls so far
     std::atomic<int64_t> struck;

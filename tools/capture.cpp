@@ -79,7 +79,8 @@ CaptureOutcome capture(const sim::Rig &rig, const std::vector<PortId> &ports, do
 
     std::fprintf(out, "$timescale 1 ns $end\n$scope module rig $end\n");
     for (const Probe &probe : probes)
-        std::fprintf(out, "$var wire 16 %s b%d_p%d $end\n", probe.id.c_str(), probe.port.board, probe.port.port);
+        std::fprintf(out, "$var wire 16 %s b%d_p%d $end\n", probe.id.c_str(), probe.port.board,
+                     probe.port.port);
     std::fprintf(out, "$upscope $end\n$enddefinitions $end\n");
 
     const Clock::time_point start = Clock::now();

@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #if DAQGATE_HAVE_SNDFILE
-#include <sndfile.h>
+#  include <sndfile.h>
 #endif
 
 namespace daqgate::tools {
@@ -142,7 +142,8 @@ Recording read_recording(const std::string &path, std::size_t most)
     }
 #endif
     if (looks_like_sound(path) && !sound_files_readable())
-        throw refused(path, "is a sound file: this simboard reads text files only (built without libsndfile)");
+        throw refused(path,
+                      "is a sound file: this simboard reads text files only (built without libsndfile)");
     recording = read_text(path, most);
     if (recording.volts.empty())
         throw refused(path, "holds no values");

@@ -269,7 +269,7 @@ std::string fault_text(const FaultView &fault)
     text += " status " + std::to_string(spec.status);
     if (spec.after > 0)
         text += ", after " + std::to_string(spec.after);
-    text += spec.times < 0   ? ", until cleared"
+    text += spec.times < 0    ? ", until cleared"
             : spec.times == 1 ? ", once"
                               : ", " + std::to_string(spec.times) + " times";
     text += ": " + std::to_string(fault.seen) + " calls seen, struck " + std::to_string(fault.struck);
@@ -321,8 +321,8 @@ long long parse_integer(const std::string &text, const char *what, long long lea
     if (end == begin || *end != '\0' || errno == ERANGE)
         throw CLI::ValidationError(what, "'" + text + "' is not a whole number");
     if (number < least || number > most)
-        throw CLI::ValidationError(what, "'" + text + "' is not " + std::to_string(least) + " to " +
-                                             std::to_string(most));
+        throw CLI::ValidationError(
+            what, "'" + text + "' is not " + std::to_string(least) + " to " + std::to_string(most));
     return number;
 }
 
@@ -344,8 +344,9 @@ FaultSpec parse_fault(const std::vector<std::string> &words, int port, int chann
     if (port >= 0 || channel >= 0) {
         const Target wanted = port >= 0 ? Target::port : Target::channel;
         if (info->target != wanted)
-            throw CLI::ValidationError(port >= 0 ? "--port" : "--channel",
-                                       std::string(info->name) + " takes no " + (port >= 0 ? "port" : "channel"));
+            throw CLI::ValidationError(
+                port >= 0 ? "--port" : "--channel",
+                std::string(info->name) + " takes no " + (port >= 0 ? "port" : "channel"));
         spec.target = wanted;
         spec.which = port >= 0 ? port : channel;
     }
@@ -361,7 +362,8 @@ std::vector<PortId> parse_ports(const std::string &text)
     std::size_t from = 0;
     for (;;) {
         const std::size_t comma = text.find(',', from);
-        const PortId id = parse_port(text.substr(from, comma == std::string::npos ? std::string::npos : comma - from));
+        const PortId id =
+            parse_port(text.substr(from, comma == std::string::npos ? std::string::npos : comma - from));
         for (const PortId &other : ports)
             if (other.index() == id.index())
                 throw CLI::ValidationError("PORTS", "port " + std::to_string(id.board) + "." +
@@ -466,8 +468,8 @@ int run(int argc, char **argv)
 
     CLI::App *reset = app.add_subcommand(
         "reset", "power-up state: all ports inputs at 0, default wiring and signals, no faults, no latency");
-    CLI::App *show =
-        app.add_subcommand("show", "boards, ports, wiring, analog signals and outputs, gain queues, the bench");
+    CLI::App *show = app.add_subcommand(
+        "show", "boards, ports, wiring, analog signals and outputs, gain queues, the bench");
     CLI::App *wire = app.add_subcommand("wire", "join two unwired ports");
     port_option(wire, first, "A");
     port_option(wire, second, "B");
@@ -524,21 +526,23 @@ int run(int argc, char **argv)
     signal->add_option("--rate", play_rate,
                        "file: values a second (default: a sound file's own rate, 1000 for a text file)");
     signal->add_flag("--loop", loop, "file: start again after the last value instead of holding it");
-    signal->footer(std::string("A file holds one number of volts per line") +
-                   (sound_files_readable() ? ", or is a sound file (first channel, full scale +-10 V)" : "") +
-                   "; the rig holds " + std::to_string(kRecordings) + " files at once, each of up to " +
-                   std::to_string(kRecordingValues) + " values." +
-                   (sound_files_readable() ? "" : " This simboard reads text files only (built without libsndfile)."));
+    signal->footer(
+        std::string("A file holds one number of volts per line") +
+        (sound_files_readable() ? ", or is a sound file (first channel, full scale +-10 V)" : "") +
+        "; the rig holds " + std::to_string(kRecordings) + " files at once, each of up to " +
+        std::to_string(kRecordingValues) + " values." +
+        (sound_files_readable() ? "" : " This simboard reads text files only (built without libsndfile)."));
 
     CLI::App *fault = app.add_subcommand("fault", "make calls of a driver operation fail, in every process");
     std::vector<std::string> fault_words;
-    fault->add_option("BOARD OPERATION STATUS", fault_words,
-                      "or 'clear [BOARD]'; OPERATION one of " + operation_usage())
+    fault
+        ->add_option("BOARD OPERATION STATUS", fault_words,
+                     "or 'clear [BOARD]'; OPERATION one of " + operation_usage())
         ->required();
     int fault_port = -1, fault_channel = -1;
     long long after = 0, times = -1;
-    CLI::Option *port_limit = fault->add_option("--port", fault_port, "only calls on this port")
-                                  ->check(CLI::Range(0, kPorts - 1));
+    CLI::Option *port_limit =
+        fault->add_option("--port", fault_port, "only calls on this port")->check(CLI::Range(0, kPorts - 1));
     CLI::Option *channel_limit = fault->add_option("--channel", fault_channel, "only calls on this channel")
                                      ->check(CLI::Range(0, kAnalogInputs - 1));
     port_limit->excludes(channel_limit);
@@ -551,10 +555,12 @@ int run(int argc, char **argv)
     fault->footer("At most " + std::to_string(kFaults) +
                   " faults at once; where several match a call, the first armed strikes.");
 
-    CLI::App *latency = app.add_subcommand("latency", "make every driver operation on a board take this long");
+    CLI::App *latency =
+        app.add_subcommand("latency", "make every driver operation on a board take this long");
     latency->add_option("BOARD", board, "board")->required()->check(CLI::Range(0, kBoards - 1));
     std::string latency_text;
-    latency->add_option("SECONDS", latency_text, "0 to 1, microsecond resolution; 0 turns it off")->required();
+    latency->add_option("SECONDS", latency_text, "0 to 1, microsecond resolution; 0 turns it off")
+        ->required();
 
     CLI::App *capture_command =
         app.add_subcommand("capture", "sample ports and write their changes as a Value Change Dump");
@@ -636,21 +642,25 @@ int run(int argc, char **argv)
             } catch (const std::runtime_error &error) {
                 throw CLI::ValidationError("PATH", error.what());
             }
-            const double rate = signal->count("--rate") > 0 ? play_rate : recording.rate > 0 ? recording.rate : 1000.0;
+            const double rate = signal->count("--rate") > 0 ? play_rate
+                                : recording.rate > 0        ? recording.rate
+                                                            : 1000.0;
             const std::string name = std::filesystem::path(values[0]).filename().string();
-            return report(rig.play(board, channel, recording.volts.data(), static_cast<int>(recording.volts.size()),
-                                   rate, loop, name));
+            return report(rig.play(board, channel, recording.volts.data(),
+                                   static_cast<int>(recording.volts.size()), rate, loop, name));
         } else if (fault->parsed()) {
             if (!fault_words.empty() && fault_words[0] == "clear") {
                 if (fault_words.size() > 2 || *port_limit || *channel_limit || *after_option || *times_option)
                     throw CLI::ValidationError("fault", "clear takes a board at most, and no option");
-                const int which = fault_words.size() == 2
-                                      ? static_cast<int>(parse_integer(fault_words[1], "BOARD", 0, kBoards - 1))
-                                      : -1;
+                const int which =
+                    fault_words.size() == 2
+                        ? static_cast<int>(parse_integer(fault_words[1], "BOARD", 0, kBoards - 1))
+                        : -1;
                 if (rig.clear_faults(which) < 0)
                     return report(kRigLocked);
             } else {
-                return report(rig.arm_fault(parse_fault(fault_words, fault_port, fault_channel, after, times)));
+                return report(
+                    rig.arm_fault(parse_fault(fault_words, fault_port, fault_channel, after, times)));
             }
         } else if (latency->parsed()) {
             const double seconds = parse_number(latency_text, "SECONDS");

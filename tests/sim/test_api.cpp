@@ -217,8 +217,8 @@ TEST(Api, ALostRigIsAStatusUntilTheRigIsRenewed)
 }
 
 // A cut through the boards' state: boards 0 and 1 before it, 2 and 3 past.
-const off_t kCut = static_cast<off_t>(offsetof(daqgate::sim::RigLayout, boards) +
-                                      2 * sizeof(daqgate::sim::BoardState));
+const off_t kCut =
+    static_cast<off_t>(offsetof(daqgate::sim::RigLayout, boards) + 2 * sizeof(daqgate::sim::BoardState));
 
 TEST(Api, ARigCutInHalfIsFoundWithinTheCheck)
 {

@@ -296,9 +296,10 @@ void scribble(const std::string &path, unsigned seed)
     const int writes = 1 + static_cast<int>(random() % 64);
     for (int i = 0; i < writes; ++i) {
         const size_t within = random() % (state + kRecordings * head);
-        const size_t offset = within < state ? header + within
-                                             : offsetof(RigLayout, recordings) +
-                                                   (within - state) / head * recording + (within - state) % head;
+        const size_t offset = within < state
+                                  ? header + within
+                                  : offsetof(RigLayout, recordings) + (within - state) / head * recording +
+                                        (within - state) % head;
         const off_t at = static_cast<off_t>(offset);
         unsigned char bytes[4];
         for (unsigned char &b : bytes)
