@@ -9,11 +9,6 @@ namespace daqgate::sim {
 
 namespace {
 
-// Codes 0, 1, 2, 3, 100 and 101, in find_range's order.
-constexpr Range kRanges[] = {
-    {-10.0, 10.0}, {-5.0, 5.0}, {-2.5, 2.5}, {-1.0, 1.0}, {0.0, 10.0}, {0.0, 5.0},
-};
-
 constexpr double kTwoPi = 6.283185307179586;
 
 // A well-mixed 64-bit hash (splitmix64's finaliser): noise that any process
@@ -27,20 +22,6 @@ uint64_t mix(uint64_t x)
 }
 
 }  // namespace
-
-bool find_range(int code, Range *range)
-{
-    // A switch, not a search: every converted sample of a scan comes here.
-    switch (code) {
-    case 0: *range = kRanges[0]; return true;
-    case 1: *range = kRanges[1]; return true;
-    case 2: *range = kRanges[2]; return true;
-    case 3: *range = kRanges[3]; return true;
-    case 100: *range = kRanges[4]; return true;
-    case 101: *range = kRanges[5]; return true;
-    default: return false;
-    }
-}
 
 namespace {
 
