@@ -3,8 +3,49 @@
 #include "rig.h"
 
 #include <cmath>
+#include <thread>
 
 namespace daqgate::sim {
+
+namespace {
+
+// A queue's writer stores a few values: one whose count stays odd and
+// unchanged this long died half way, and its claim is taken over.
+constexpr double kQueueAbandoned = 0.05;
+
+// Claims a board's queue for one writer, without the file's lock, which
+// would cost every call two system calls: the count moves from even to
+// odd.  Returns the odd count this writer holds.
+uint32_t claim_queue(QueueState &queue)
+{
+    uint32_t seen = queue.sequence.load(std::memory_order_relaxed);
+    double odd_since = -1;
+    for (;;) {
+        if ((seen & 1) == 0) {
+            if (queue.sequence.compare_exchange_weak(seen, seen + 1, std::memory_order_acquire,
+                                                     std::memory_order_relaxed))
+                return seen + 1;
+            continue;
+        }
+        const double now = monotonic_seconds();
+        if (odd_since < 0) {
+            odd_since = now;
+        } else if (now - odd_since > kQueueAbandoned) {
+            if (queue.sequence.compare_exchange_strong(seen, seen + 2, std::memory_order_acquire,
+                                                       std::memory_order_relaxed))
+                return seen + 2;
+            odd_since = -1;
+            continue;
+        }
+        std::this_thread::yield();
+        const uint32_t again = queue.sequence.load(std::memory_order_relaxed);
+        if (again != seen)
+            odd_since = -1;
+        seen = again;
+    }
+}
+
+}  // namespace
 
 Status Rig::read_analog(int board, int channel, int range, uint16_t *counts) const
 {
@@ -96,29 +137,43 @@ Status Rig::set_gain_queue(int board, const short *channels, const short *ranges
             return kBadRange;
     }
     QueueState &queue = layout_->boards[board].queue;
-    const RigLock lock(file_);
-    if (lock.status() != kNoError)
-        return lock.status();
+    const uint32_t claimed = claim_queue(queue);
+    std::atomic_thread_fence(std::memory_order_release);
     for (int i = 0; i < count; ++i) {
         queue.channel[i].store(channels[i], std::memory_order_relaxed);
         queue.range[i].store(ranges[i], std::memory_order_relaxed);
     }
-    queue.length.store(count, std::memory_order_release);
+    queue.length.store(count, std::memory_order_relaxed);
+    // Handed back only while still this writer's: one that stalled so long
+    // that another took the queue over leaves the count to that one.
+    uint32_t expected = claimed;
+    queue.sequence.compare_exchange_strong(expected, claimed + 1, std::memory_order_release,
+                                           std::memory_order_relaxed);
     return kNoError;
 }
 
 Status Rig::gain_queue(int board, short *channels, short *ranges, int *count) const
 {
     const QueueState &queue = layout_->boards[board].queue;
-    const int length = queue.length.load(std::memory_order_acquire);
-    *count = length;
-    if (length < 0 || length > kQueueLength)
-        return kRigCorrupt;
-    for (int i = 0; i < length; ++i) {
-        channels[i] = queue.channel[i].load(std::memory_order_relaxed);
-        ranges[i] = queue.range[i].load(std::memory_order_relaxed);
+    // As for a signal: a writer takes a few stores, so a count still odd or
+    // moving after this many tries is a writer that died or a scribble.
+    constexpr int kTries = 100000;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        const uint32_t before = queue.sequence.load(std::memory_order_acquire);
+        const int length = queue.length.load(std::memory_order_relaxed);
+        const int copied = length < 0 ? 0 : length > kQueueLength ? kQueueLength : length;
+        for (int i = 0; i < copied; ++i) {
+            channels[i] = queue.channel[i].load(std::memory_order_relaxed);
+            ranges[i] = queue.range[i].load(std::memory_order_relaxed);
+        }
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if ((before & 1) != 0 || queue.sequence.load(std::memory_order_relaxed) != before)
+            continue;
+        *count = length;
+        return length == copied ? kNoError : kRigCorrupt;
     }
-    return kNoError;
+    *count = 0;
+    return kRigCorrupt;
 }
 
 Status Rig::set_signal(int board, int channel, const Signal &input)

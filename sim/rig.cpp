@@ -139,6 +139,7 @@ void Rig::reset()
             b.signals[channel].sequence.store(0, std::memory_order_relaxed);
             set_signal(board, channel, default_signal(channel));
         }
+        b.queue.sequence.store(0, std::memory_order_relaxed);  // even, as for a signal
         b.queue.length.store(0, std::memory_order_relaxed);
         b.bench.store(0, std::memory_order_relaxed);
     }

@@ -62,7 +62,11 @@ struct SignalState {
     std::atomic<double> start;
 };
 
+// The channel/gain queue, written by whichever process sets it: writers
+// take turns by moving the sequence count from even to odd, and readers
+// retry while it is odd or moving, as for a signal.
 struct QueueState {
+    std::atomic<uint32_t> sequence;
     std::atomic<int32_t> length;
     std::atomic<int16_t> channel[kQueueLength];
     std::atomic<int16_t> range[kQueueLength];
@@ -132,7 +136,7 @@ struct RigLayout {
 };
 
 constexpr char kMagic[8] = {'D', 'A', 'Q', 'G', 'R', 'I', 'G', '\0'};
-constexpr uint32_t kVersion = 4;
+constexpr uint32_t kVersion = 5;
 
 static_assert(std::atomic<uint16_t>::is_always_lock_free && std::atomic<uint8_t>::is_always_lock_free &&
                   std::atomic<int16_t>::is_always_lock_free && std::atomic<double>::is_always_lock_free &&
@@ -193,7 +197,7 @@ public:
     Status write_analog(int board, int channel, int range, uint16_t counts);
     Status set_gain_queue(int board, const short *channels, const short *ranges, int count);
     // The queue's entries, copied out; kRigCorrupt for a length out of range
-    // (*count then holds it).
+    // (*count then holds it) or a queue still being written after many tries.
     Status gain_queue(int board, short *channels, short *ranges, int *count) const;
     Status set_signal(int board, int channel, const Signal &signal);
     Status signal(int board, int channel, Signal *signal) const;

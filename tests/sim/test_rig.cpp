@@ -233,6 +233,113 @@ TEST_F(RigTest, ProcessesStartingTogetherOnAMissingRigGetTheSameValidRig)
         EXPECT_EQ(read(rig, 3, i), 100 + i);
 }
 
+// The rig's layout as another process sees it, mapped for a test that
+// plays a writer caught half way.
+class Mapped {
+public:
+    explicit Mapped(const std::string &path)
+    {
+        fd_ = ::open(path.c_str(), O_RDWR);
+        if (fd_ >= 0)
+            map_ = mmap(nullptr, sizeof(RigLayout), PROT_READ | PROT_WRITE, MAP_SHARED, fd_, 0);
+    }
+    ~Mapped()
+    {
+        if (map_ != MAP_FAILED)
+            munmap(map_, sizeof(RigLayout));
+        if (fd_ >= 0)
+            close(fd_);
+    }
+    RigLayout *operator->() const { return map_ == MAP_FAILED ? nullptr : static_cast<RigLayout *>(map_); }
+
+private:
+    int fd_ = -1;
+    void *map_ = MAP_FAILED;
+};
+
+TEST_F(RigTest, AQueueLeftHalfWrittenIsTakenOverAndItsReaderDoesNotSpin)
+{
+    Rig rig;
+    ASSERT_EQ(rig.open(path_), kNoError);
+    const short first[] = {1, 2}, ranges[] = {0, 0};
+    ASSERT_EQ(rig.set_gain_queue(2, first, ranges, 2), kNoError);
+    Mapped other(path_);
+    ASSERT_NE(other.operator->(), nullptr);
+    EXPECT_EQ(other->boards[2].queue.sequence.load(), 2u);  // claimed at 1, handed back at 2
+
+    // A writer that died between its claim and its hand-back.
+    other->boards[2].queue.sequence.store(7);
+    short c[kQueueLength], g[kQueueLength];
+    int n = -1;
+    EXPECT_EQ(rig.gain_queue(2, c, g, &n), kRigCorrupt);
+    EXPECT_EQ(n, 0);
+    const short second[] = {9, 8, 7}, second_ranges[] = {100, 101, 3};
+    ASSERT_EQ(rig.set_gain_queue(2, second, second_ranges, 3), kNoError);
+    EXPECT_EQ(other->boards[2].queue.sequence.load(), 10u);  // taken over at 9
+    ASSERT_EQ(rig.gain_queue(2, c, g, &n), kNoError);
+    ASSERT_EQ(n, 3);
+    EXPECT_EQ(std::vector<short>(c, c + 3), (std::vector<short>{9, 8, 7}));
+    EXPECT_EQ(std::vector<short>(g, g + 3), (std::vector<short>{100, 101, 3}));
+
+    // Another board's queue never waited on it, and a reset makes it even.
+    EXPECT_EQ(other->boards[1].queue.sequence.load(), 0u);
+    other->boards[2].queue.sequence.store(7);
+    rig.reset();
+    ASSERT_EQ(rig.gain_queue(2, c, g, &n), kNoError);
+    EXPECT_EQ(n, 0);
+}
+
+TEST_F(RigTest, WritersOfOneQueueInTwoProcessesTakeTurns)
+{
+    // Each writer stores a whole queue of one channel; a reader must never
+    // see a queue that mixes the two.
+    Rig rig;
+    ASSERT_EQ(rig.open(path_), kNoError);
+    constexpr int kWrites = 20000;
+    pid_t writers[2];
+    for (int w = 0; w < 2; ++w) {
+        writers[w] = fork();
+        ASSERT_GE(writers[w], 0);
+        if (writers[w] == 0) {
+            Rig mine;
+            if (mine.open(path_) != kNoError)
+                _exit(1);
+            short channels[kQueueLength], ranges[kQueueLength];
+            for (int i = 0; i < kQueueLength; ++i) {
+                channels[i] = static_cast<short>(w + 1);
+                ranges[i] = w == 0 ? 0 : 100;
+            }
+            for (int i = 0; i < kWrites; ++i)
+                if (mine.set_gain_queue(0, channels, ranges, kQueueLength) != kNoError)
+                    _exit(1);
+            _exit(0);
+        }
+    }
+    int mixed = 0, whole = 0, running = 2;
+    while (running > 0) {
+        short c[kQueueLength], g[kQueueLength];
+        int n = 0;
+        if (rig.gain_queue(0, c, g, &n) == kNoError && n == kQueueLength) {
+            ++whole;
+            for (int i = 0; i < kQueueLength; ++i)
+                mixed += c[i] != c[0] || g[i] != (c[0] == 1 ? 0 : 100);
+        }
+        for (pid_t &writer : writers) {
+            int status = 0;
+            if (writer > 0 && waitpid(writer, &status, WNOHANG) == writer) {
+                EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+                writer = 0;
+                --running;
+            }
+        }
+    }
+    EXPECT_EQ(mixed, 0);
+    EXPECT_GT(whole, 0);
+    Mapped other(path_);
+    ASSERT_NE(other.operator->(), nullptr);
+    EXPECT_EQ(other->boards[0].queue.sequence.load(), 2u * 2 * kWrites);
+}
+
 TEST(StatusTexts, EveryStatusHasItsOwnTextAndUnknownCodesSaySo)
 {
     // What cbErrorText tells a script, code by code, limits filled in from
