@@ -17,9 +17,8 @@ void run_set_gain_queue(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs
     if (entries > channels_length)
         call.refuse("numChans", "must not exceed the length of chanArray and gainArray");
 
-    int32_t length = 0;
-    short *channels = call.words(1, "chanArray", &length);
-    short *ranges = call.words(2, "gainArray", &length);
+    short *channels = call.words(1, "chanArray", channels_length);
+    short *ranges = call.words(2, "gainArray", channels_length);
     const int status = cbSetGainQueue(board, channels, ranges, entries);
     call.put(0, status);
     mxFree(channels);

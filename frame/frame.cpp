@@ -170,15 +170,13 @@ int32_t Call::columns(int pos, const char *name) const
     return static_cast<int32_t>(columns);
 }
 
-short *Call::words(int pos, const char *name, int32_t *length) const
+short *Call::words(int pos, const char *name, int32_t columns) const
 {
-    const size_t columns = static_cast<size_t>(this->columns(pos, name));
     const double *elements = mxGetPr(prhs_[pos]);
     // A refused element leaves the list to the host, which reclaims it.
-    auto *list = static_cast<short *>(mxMalloc(columns > 0 ? columns * sizeof(short) : 1));
-    for (size_t i = 0; i < columns; ++i)
+    auto *list = static_cast<short *>(mxMalloc(columns > 0 ? static_cast<size_t>(columns) * sizeof(short) : 1));
+    for (int32_t i = 0; i < columns; ++i)
         list[i] = static_cast<short>(static_cast<uint16_t>(truncate(elements[i], name)));
-    *length = static_cast<int32_t>(columns);
     return list;
 }
 

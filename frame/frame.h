@@ -89,10 +89,12 @@ public:
     // The column count of a real double array (the length of a list).
     int32_t columns(int pos, const char *name) const;
     DaqHandle handle(int pos, const char *name) const;
-    // A list of 16-bit entries from the array's columns: the low 16 bits
-    // of each truncated element, in storage order, in storage from the
-    // host's allocator (at least one byte, so never a null request).
-    short *words(int pos, const char *name, int32_t *length) const;
+    // A list of 16-bit entries from the first columns elements of an array
+    // that columns() has passed: the low 16 bits of each truncated element,
+    // in storage order, in storage from the host's allocator (at least one
+    // byte, so never a null request).  The count is the caller's, so that
+    // the host is not asked for it again: Octave makes it afresh each time.
+    short *words(int pos, const char *name, int32_t columns) const;
 
     // Results.  The host gives room for max(nlhs, 1) results; a result past
     // that room is neither created nor stored.
