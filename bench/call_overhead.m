@@ -1,28 +1,32 @@
 function cases = call_overhead(calls, reps)
   % cases = call_overhead(CALLS, REPS) times CALLS calls of every gateway
   % that takes scalars (and cbSetGainQueue with a queue of 8), each against
-  % mexnull called with the same arguments: what the host alone spends on
-  % such a call.  The two loops run in turn REPS times (7), their order
+  % a yardstick called with the same arguments: what the host alone
+  % spends on such a call.  The two loops run in turn REPS times (15), their order
   % swapped each time, so that a drift of the machine meets both alike.
-  % One struct a case: name, arguments, gateway and mexnull calls/s
-  % (medians) and the ratios of each repetition (mexnull time / gateway
-  % time: 1 is the host's floor).
-  if nargin < 1, calls = 100000; end
-  if nargin < 2, reps = 7; end
+  % The yardstick returns what the gateway returns: a number (mexnull), a
+  % text (mexnulltext) or a 1-by-1 matrix (mexnullmatrix).  One struct a
+  % case: name, arguments, gateway and yardstick calls/s (medians), and
+  % the ratio of each repetition's two loops, run one after the other
+  % (yardstick time / gateway time: 1 is the host's floor).  Their median
+  % is the figure: a machine that changes pace between repetitions moves
+  % both loops of one repetition alike.
+  if nargin < 1, calls = 20000; end
+  if nargin < 2, reps = 15; end
   cbSetPortDirection(0, 10, 1);
   table = {'cbReadPort',         'cbReadPort(1, 10)',           'mexnull(1, 10)';
            'cbWritePort',        'cbWritePort(0, 10, 1)',       'mexnull(0, 10, 1)';
            'cbSetPortDirection', 'cbSetPortDirection(0, 10, 1)', 'mexnull(0, 10, 1)';
-           'cbBoardLabel',       'cbBoardLabel(0)',             'mexnull(0)';
-           'cbErrorText',        'cbErrorText(1)',              'mexnull(1)';
+           'cbBoardLabel',       'cbBoardLabel(0)',             'mexnulltext(0)';
+           'cbErrorText',        'cbErrorText(1)',              'mexnulltext(1)';
            'cbReadAnalog',       'cbReadAnalog(0, 9, 0)',       'mexnull(0, 9, 0)';
            'cbWriteAnalog',      'cbWriteAnalog(0, 0, 0, 1.5)', 'mexnull(0, 0, 0, 1.5)';
            'cbQueryScanState',   'cbQueryScanState(0, 1)',      'mexnull(0, 1)';
            'cbHaltBackground',   'cbHaltBackground(0, 1)',      'mexnull(0, 1)';
-           'mexsmoke',           'mexsmoke(3)',                 'mexnull(3)';
+           'mexsmoke',           'mexsmoke(3)',                 'mexnullmatrix(3)';
            'cbSetGainQueue',     'cbSetGainQueue(0, q, g, 8)',  'mexnull(0, q, g, 8)'};
   q = 0:7; g = zeros(1, 8);   % a queue of 8 channels, all on range 0
-  cases = struct('name', table(:, 1), 'arguments', table(:, 2), 'gateway', 0, 'host', 0, 'ratios', []);
+  cases = struct('name', table(:, 1), 'arguments', table(:, 2), 'host_arguments', table(:, 3), 'gateway', 0, 'host', 0, 'ratios', []);
   for c = 1:rows(table)
     gateway = zeros(reps, 1); host = zeros(reps, 1);
     for rep = 1:reps
