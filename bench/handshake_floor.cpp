@@ -2,9 +2,14 @@
 // processes goes on this machine: a writer and a reader process over one
 // shared mapping of three atomic words (data, request, acknowledge), the
 // same kind of memory the simulated rig keeps its lines in, with nothing
-// else in the way.  The text link cannot beat it.
+// else in the way.  The text link cannot beat it.  With the word "driver"
+// last, the same handshake goes through the driver's port operations on
+// the rig of $DAQGATE_RIG instead, on the ports and boards of the link
+// (board 0 writes data and request on ports 10 and 11, board 1 answers on
+// 14): the floor of any gateway that makes its handshake through the
+// driver, with no host around it.
 //
-//   handshake_floor CHARACTERS [WRITER_CPU READER_CPU [LIMIT]]
+//   handshake_floor CHARACTERS [WRITER_CPU READER_CPU [LIMIT [driver]]]
 //
 // prints characters per second.  Given processors, each end is held on its
 // own, as the benchmark holds the two ends of the text link: where the
@@ -15,12 +20,15 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include <sched.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "cbw32.h"
 
 namespace {
 
@@ -34,20 +42,47 @@ struct Lines {
     std::atomic<int> go;     // the clock runs
 };
 
-// Waits until done(the line's value); with a limit above 0, as a bounded
-// wait of the link: the line read, then the clock, then the state tested.
-// False when the limit passed.
-template <typename Done>
-bool await(const std::atomic<uint16_t> &line, double limit, Done done)
+// The three lines as bare words in the shared mapping.
+struct MemoryLines {
+    Lines &lines;
+    uint16_t acknowledge() const { return lines.acknowledge.load(std::memory_order_acquire); }
+    uint16_t request() const { return lines.request.load(std::memory_order_acquire); }
+    uint16_t data() const { return lines.data.load(std::memory_order_acquire); }
+    void put_data(uint16_t value) const { lines.data.store(value, std::memory_order_release); }
+    void put_request(uint16_t value) const { lines.request.store(value, std::memory_order_release); }
+    void put_acknowledge(uint16_t value) const { lines.acknowledge.store(value, std::memory_order_release); }
+};
+
+// The same lines as ports of the rig, each end on its own board.
+struct DriverLines {
+    static uint16_t read(int board, int port)
+    {
+        unsigned short value = 0;
+        cbReadPort(board, port, &value);
+        return value;
+    }
+    uint16_t acknowledge() const { return read(0, 14); }
+    uint16_t request() const { return read(1, 11); }
+    uint16_t data() const { return read(1, 10); }
+    void put_data(uint16_t value) const { cbWritePort(0, 10, value); }
+    void put_request(uint16_t value) const { cbWritePort(0, 11, value); }
+    void put_acknowledge(uint16_t value) const { cbWritePort(1, 14, value); }
+};
+
+// Waits until done(line()); with a limit above 0, as a bounded wait of
+// the link: the line read, then the clock, then the state tested.  False
+// when the limit passed.
+template <typename Line, typename Done>
+bool await(Line line, double limit, Done done)
 {
     if (!(limit > 0)) {
-        while (!done(line.load(std::memory_order_acquire))) {
+        while (!done(line())) {
         }
         return true;
     }
     const Clock::time_point start = Clock::now();
     for (;;) {
-        const uint16_t value = line.load(std::memory_order_acquire);
+        const uint16_t value = line();
         if (std::chrono::duration<double>(Clock::now() - start).count() > limit)
             return false;
         if (done(value))
@@ -55,31 +90,35 @@ bool await(const std::atomic<uint16_t> &line, double limit, Done done)
     }
 }
 
-bool write_line(Lines &lines, long characters, double limit)
+template <typename Ends>
+bool write_line(const Ends &ends, long characters, double limit)
 {
+    const auto acknowledge = [&] { return ends.acknowledge(); };
     for (long i = 0; i < characters; ++i) {
-        if (!await(lines.acknowledge, limit, [](uint16_t a) { return a == 0; }))
+        if (!await(acknowledge, limit, [](uint16_t a) { return a == 0; }))
             return false;
-        lines.data.store(static_cast<uint16_t>('a' + i % 26), std::memory_order_release);
-        lines.request.store(1, std::memory_order_release);
-        if (!await(lines.acknowledge, limit, [](uint16_t a) { return a != 0; }))
+        ends.put_data(static_cast<uint16_t>('a' + i % 26));
+        ends.put_request(1);
+        if (!await(acknowledge, limit, [](uint16_t a) { return a != 0; }))
             return false;
-        lines.request.store(0, std::memory_order_release);
+        ends.put_request(0);
     }
     return true;
 }
 
-long read_line(Lines &lines, long characters, double limit)
+template <typename Ends>
+long read_line(const Ends &ends, long characters, double limit)
 {
+    const auto request = [&] { return ends.request(); };
     long sum = 0;
     for (long i = 0; i < characters; ++i) {
-        if (!await(lines.request, limit, [](uint16_t r) { return r != 0; }))
+        if (!await(request, limit, [](uint16_t r) { return r != 0; }))
             return -1;
-        sum += lines.data.load(std::memory_order_acquire);
-        lines.acknowledge.store(1, std::memory_order_release);
-        if (!await(lines.request, limit, [](uint16_t r) { return (r & 1) == 0; }))
+        sum += ends.data();
+        ends.put_acknowledge(1);
+        if (!await(request, limit, [](uint16_t r) { return (r & 1) == 0; }))
             return -1;
-        lines.acknowledge.store(0, std::memory_order_release);
+        ends.put_acknowledge(0);
     }
     return sum;
 }
@@ -103,6 +142,22 @@ int main(int argc, char **argv)
     const int writer_cpu = argc > 3 ? std::atoi(argv[2]) : -1;
     const int reader_cpu = argc > 3 ? std::atoi(argv[3]) : -1;
     const double limit = argc > 4 ? std::atof(argv[4]) : 0;
+    const bool driver = argc > 5 && std::strcmp(argv[5], "driver") == 0;
+    if (driver) {
+        // Each end's directions set whatever an earlier user left, and the
+        // flags low, before either end starts.
+        const bool set = cbSetPortDirection(0, 10, CB_DIGITAL_OUT) == 0 &&
+                         cbSetPortDirection(0, 11, CB_DIGITAL_OUT) == 0 &&
+                         cbSetPortDirection(0, 14, CB_DIGITAL_IN) == 0 &&
+                         cbSetPortDirection(1, 10, CB_DIGITAL_IN) == 0 &&
+                         cbSetPortDirection(1, 11, CB_DIGITAL_IN) == 0 &&
+                         cbSetPortDirection(1, 14, CB_DIGITAL_OUT) == 0 && cbWritePort(0, 11, 0) == 0 &&
+                         cbWritePort(1, 14, 0) == 0;
+        if (!set) {
+            std::fprintf(stderr, "handshake_floor: the rig's ports cannot be set up\n");
+            return 1;
+        }
+    }
     void *map = mmap(nullptr, sizeof(Lines), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     if (map == MAP_FAILED) {
         std::perror("handshake_floor: mmap");
@@ -116,7 +171,9 @@ int main(int argc, char **argv)
         lines.ready.store(1);
         while (lines.go.load() == 0) {
         }
-        _exit(write_line(lines, characters, limit) ? 0 : 3);
+        const bool written = driver ? write_line(DriverLines{}, characters, limit)
+                                    : write_line(MemoryLines{lines}, characters, limit);
+        _exit(written ? 0 : 3);
     }
     if (!pin(reader_cpu)) {
         std::perror("handshake_floor: sched_setaffinity");
@@ -127,7 +184,8 @@ int main(int argc, char **argv)
     }
     const auto start = std::chrono::steady_clock::now();
     lines.go.store(1);
-    const long sum = read_line(lines, characters, limit);
+    const long sum =
+        driver ? read_line(DriverLines{}, characters, limit) : read_line(MemoryLines{lines}, characters, limit);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     int ended = 0;
     waitpid(writer, &ended, 0);

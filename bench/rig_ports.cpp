@@ -10,11 +10,15 @@
 
 namespace {
 
+// The rig file of this run, removed when the run ends.
+std::string rig_path;
+
 void on_own_rig()
 {
     static const bool once = [] {
-        const std::string path = "/tmp/daqgate-bench-rig-" + std::to_string(getpid());
-        setenv("DAQGATE_RIG", path.c_str(), 1);
+        rig_path = "/tmp/daqgate-bench-rig-" + std::to_string(getpid());
+        setenv("DAQGATE_RIG", rig_path.c_str(), 1);
+        std::atexit([] { unlink(rig_path.c_str()); });
         cbSetPortDirection(0, 10, 1);
         return true;
     }();
