@@ -255,6 +255,15 @@ TEST_F(RigAnalog, APointReadIsTheFirstSampleOfAScanStartedThen)
     EXPECT_EQ(counts, 65535);  // 1.25 V clamps on the 1 V range
 }
 
+TEST_F(RigAnalog, APointReadWritesOneCountAndNothingPastIt)
+{
+    ASSERT_EQ(rig_.set_signal(0, 2, Signal{SignalKind::dc, 2.5, 0, 0}), kNoError);
+    uint16_t counts[2] = {0, 0xBEEF};
+    ASSERT_EQ(rig_.read_analog(0, 2, 0, counts), kNoError);
+    EXPECT_EQ(counts[0], 32768 + 8192);
+    EXPECT_EQ(counts[1], 0xBEEF);
+}
+
 TEST_F(RigAnalog, UnknownBoardsChannelsAndRangesGiveStatuses)
 {
     uint16_t v = 0;

@@ -340,6 +340,28 @@ TEST_F(RigTest, WritersOfOneQueueInTwoProcessesTakeTurns)
     EXPECT_EQ(other->boards[0].queue.sequence.load(), 2u * 2 * kWrites);
 }
 
+TEST_F(RigTest, AScribbledRecordingLengthMakesItsInputInvalid)
+{
+    Rig rig;
+    ASSERT_EQ(rig.open(path_), kNoError);
+    const std::vector<float> volts(100, 1.5f);
+    ASSERT_EQ(rig.play(0, 6, volts.data(), 100, 1000.0, true, "r"), kNoError);
+    Signal signal;
+    ASSERT_EQ(rig.signal(0, 6, &signal), kNoError);
+    ASSERT_EQ(signal.count, 100);
+    Mapped other(path_);
+    ASSERT_NE(other.operator->(), nullptr);
+    std::atomic<int32_t> &count = other->recordings[signal.recording].count;
+    uint16_t counts = 0;
+    for (const int32_t scribbled : {0, -5, kRecordingValues + 1}) {
+        count.store(scribbled);
+        EXPECT_EQ(rig.signal(0, 6, &signal), kRigCorrupt) << scribbled;
+        EXPECT_EQ(rig.read_analog(0, 6, 0, &counts), kRigCorrupt) << scribbled;
+    }
+    count.store(kRecordingValues);  // the longest a recording can be
+    EXPECT_EQ(rig.signal(0, 6, &signal), kNoError);
+}
+
 TEST(StatusTexts, EveryStatusHasItsOwnTextAndUnknownCodesSaySo)
 {
     // What cbErrorText tells a script, code by code, limits filled in from
