@@ -22,18 +22,20 @@ uint32_t claim_queue(QueueState &queue)
     double odd_since = -1;
     for (;;) {
         if ((seen & 1) == 0) {
-            if (queue.sequence.compare_exchange_weak(seen, seen + 1, std::memory_order_acquire,
+            const uint32_t claimed = seen + 1;
+            if (queue.sequence.compare_exchange_weak(seen, claimed, std::memory_order_acquire,
                                                      std::memory_order_relaxed))
-                return seen + 1;
+                return claimed;
             continue;
         }
         const double now = monotonic_seconds();
         if (odd_since < 0) {
             odd_since = now;
         } else if (now - odd_since > kQueueAbandoned) {
-            if (queue.sequence.compare_exchange_strong(seen, seen + 2, std::memory_order_acquire,
+            const uint32_t taken = seen + 2;  // odd still: readers keep away
+            if (queue.sequence.compare_exchange_strong(seen, taken, std::memory_order_acquire,
                                                        std::memory_order_relaxed))
-                return seen + 2;
+                return taken;
             odd_since = -1;
             continue;
         }

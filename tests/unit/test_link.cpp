@@ -435,6 +435,7 @@ TEST_F(Link, ReaderWaitsAreUnboundedWithZeroNegativeOrNaNTimeOut)
 #if defined(DAQGATE_OCTAVE_INTERRUPT)
 // Ctrl-C reaches a gateway only in a host that lets it see it: Octave.
 extern "C" volatile sig_atomic_t octave_signal_caught;
+extern "C" sig_atomic_t octave_interrupt_state;
 
 // A writer's call to a reader that never answers, a signal coming at the
 // poll given: Ctrl-C (interrupt) or another of the host's.  Returns the
@@ -481,6 +482,27 @@ TEST_F(Link, CtrlCEndsAReaderFedAnEndlessStream)
     clear_signals();
     EXPECT_EQ(r.error, "*** QLFetchText: wait interrupted by the user");
     EXPECT_LT(polls, 50000 + 4097 * 3);
+}
+
+TEST_F(Link, CtrlCTheHostHasTakenInAlreadyEndsTheWaitToo)
+{
+    // A host operation handled the signal before the poll looked: only the
+    // interrupt state is left to tell of it.
+    clear_signals();
+    linkpeer::Reader peer(kWriterPorts);
+    peer.never_answers = true;
+    peer.attach();
+    auto reads = fake::driver.read_port;
+    int polls = 0;
+    fake::driver.read_port = [&, reads](int b, int p, unsigned short *v) {
+        if (++polls == 3000)
+            octave_interrupt_state = 1;
+        return reads(b, p, v);
+    };
+    const Result r = call(gw_cbPushText, 1, {num(0), str("A\n"), num(5)});  // bounded, so a wait deaf to it ends too
+    clear_signals();
+    EXPECT_EQ(r.error, "*** cbPushText: wait interrupted by the user");
+    EXPECT_LT(polls, 3000 + 4097);
 }
 
 TEST_F(Link, AnotherSignalOfTheHostChangesNothing)
