@@ -47,6 +47,25 @@ uint32_t claim_queue(QueueState &queue)
     }
 }
 
+// Copies what a writer's sequence count guards: copy() reads it, and the
+// copy holds once the count was even before it and unmoved after.  A
+// writer takes a few stores, so a count still odd or moving after this
+// many tries is a writer that died half way, or a scribble: false, instead
+// of spinning for ever.
+template <typename Copy>
+bool read_settled(const std::atomic<uint32_t> &sequence, Copy copy)
+{
+    constexpr int kTries = 100000;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        const uint32_t before = sequence.load(std::memory_order_acquire);
+        copy();
+        std::atomic_thread_fence(std::memory_order_acquire);
+        if ((before & 1u) == 0 && sequence.load(std::memory_order_relaxed) == before)
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 Status Rig::read_analog(int board, int channel, int range, uint16_t *counts) const
@@ -157,25 +176,22 @@ Status Rig::set_gain_queue(int board, const short *channels, const short *ranges
 Status Rig::gain_queue(int board, short *channels, short *ranges, int *count) const
 {
     const QueueState &queue = layout_->boards[board].queue;
-    // As for a signal: a writer takes a few stores, so a count still odd or
-    // moving after this many tries is a writer that died or a scribble.
-    constexpr int kTries = 100000;
-    for (int attempt = 0; attempt < kTries; ++attempt) {
-        const uint32_t before = queue.sequence.load(std::memory_order_acquire);
-        const int length = queue.length.load(std::memory_order_relaxed);
-        const int copied = length < 0 ? 0 : length > kQueueLength ? kQueueLength : length;
+    int length = 0;
+    int copied = 0;
+    const bool settled = read_settled(queue.sequence, [&] {
+        length = queue.length.load(std::memory_order_relaxed);
+        copied = length < 0 ? 0 : length > kQueueLength ? kQueueLength : length;
         for (int i = 0; i < copied; ++i) {
             channels[i] = queue.channel[i].load(std::memory_order_relaxed);
             ranges[i] = queue.range[i].load(std::memory_order_relaxed);
         }
-        std::atomic_thread_fence(std::memory_order_acquire);
-        if ((before & 1) != 0 || queue.sequence.load(std::memory_order_relaxed) != before)
-            continue;
-        *count = length;
-        return length == copied ? kNoError : kRigCorrupt;
+    });
+    if (!settled) {
+        *count = 0;
+        return kRigCorrupt;
     }
-    *count = 0;
-    return kRigCorrupt;
+    *count = length;
+    return length == copied ? kNoError : kRigCorrupt;
 }
 
 Status Rig::set_signal(int board, int channel, const Signal &input)
@@ -204,43 +220,37 @@ Status Rig::set_signal(int board, int channel, const Signal &input)
 Status Rig::signal(int board, int channel, Signal *out) const
 {
     const SignalState &state = layout_->boards[board].signals[channel];
-    // A writer takes a few stores: a reader that still finds the sequence
-    // odd or moving after this many tries meets a writer that died half
-    // way, or a scribble, and says so instead of spinning for ever.
-    constexpr int kTries = 100000;
-    for (int attempt = 0; attempt < kTries; ++attempt) {
-        const uint32_t before = state.sequence.load(std::memory_order_acquire);
-        const uint32_t kind = state.kind.load(std::memory_order_relaxed);
-        Signal input;
+    uint32_t kind = 0;
+    Signal input;
+    const bool settled = read_settled(state.sequence, [&] {
+        kind = state.kind.load(std::memory_order_relaxed);
         input.amplitude = state.amplitude.load(std::memory_order_relaxed);
         input.frequency = state.frequency.load(std::memory_order_relaxed);
         input.offset = state.offset.load(std::memory_order_relaxed);
         input.recording = state.recording.load(std::memory_order_relaxed);
         input.loop = state.loop.load(std::memory_order_relaxed) != 0;
         input.start = state.start.load(std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_acquire);
-        if ((before & 1u) != 0 || state.sequence.load(std::memory_order_relaxed) != before)
-            continue;
-        if (signal_name(static_cast<SignalKind>(kind)) == nullptr || !std::isfinite(input.amplitude) ||
-            !std::isfinite(input.frequency) || !std::isfinite(input.offset) || !std::isfinite(input.start))
+    });
+    if (!settled)
+        return kRigCorrupt;
+    if (signal_name(static_cast<SignalKind>(kind)) == nullptr || !std::isfinite(input.amplitude) ||
+        !std::isfinite(input.frequency) || !std::isfinite(input.offset) || !std::isfinite(input.start))
+        return kRigCorrupt;
+    input.kind = static_cast<SignalKind>(kind);
+    if (input.kind == SignalKind::file) {
+        // The recording it plays, its count read once: a scan that started
+        // on it stays within it whatever is loaded later.
+        if (input.recording < 0 || input.recording >= kRecordings || !(input.frequency > 0))
             return kRigCorrupt;
-        input.kind = static_cast<SignalKind>(kind);
-        if (input.kind == SignalKind::file) {
-            // The recording it plays, its count read once: a scan that
-            // started on it stays within it whatever is loaded later.
-            if (input.recording < 0 || input.recording >= kRecordings || !(input.frequency > 0))
-                return kRigCorrupt;
-            const RecordingState &recording = layout_->recordings[input.recording];
-            const int count = recording.count.load(std::memory_order_acquire);
-            if (count <= 0 || count > kRecordingValues)
-                return kRigCorrupt;
-            input.volts = recording.volts;
-            input.count = count;
-        }
-        *out = input;
-        return kNoError;
+        const RecordingState &recording = layout_->recordings[input.recording];
+        const int count = recording.count.load(std::memory_order_acquire);
+        if (count <= 0 || count > kRecordingValues)
+            return kRigCorrupt;
+        input.volts = recording.volts;
+        input.count = count;
     }
-    return kRigCorrupt;
+    *out = input;
+    return kNoError;
 }
 
 }  // namespace daqgate::sim
