@@ -18,6 +18,12 @@ namespace {
 BufferTable buffers;
 BackgroundScans scans;
 
+// What a call on one port or channel names, for a fault to look at.
+Touched one(int which)
+{
+    return Touched{which, which, nullptr, 0};
+}
+
 }  // namespace
 }  // namespace daqgate::sim
 
@@ -30,15 +36,6 @@ extern "C" {
 #define MEET_BENCH(...)                                               \
   if (const int struck = meet_bench(__VA_ARGS__); struck != kNoError) \
   return struck
-
-namespace {
-
-Touched one(int which)
-{
-    return Touched{which, which, nullptr, 0};
-}
-
-}  // namespace
 
 CBW_EXPORT int CBWINAPI cbReadPort(int board, int port, unsigned short *value)
 {
