@@ -5,11 +5,11 @@
 
 #include <chrono>
 #include <cstring>
-#include <thread>
 
 #include "attach.h"
 #include "background.h"
 #include "buffers.h"
+#include "clock.h"
 #include "rig.h"
 
 namespace daqgate::sim {
@@ -160,9 +160,10 @@ CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count
         if (options == CB_BACKGROUND)
             return scans.start(board, buffer, count, pace, std::move(source));
         // A foreground scan: the samples, then the time their scans take.
-        const auto start = std::chrono::steady_clock::now();
+        const auto start = SteadyClock::now();
         source->fill(buffer->samples, 0, count);
-        std::this_thread::sleep_until(start + std::chrono::duration<double>(count / pace.aggregate));
+        wait_until(start + std::chrono::duration_cast<SteadyClock::duration>(
+                               std::chrono::duration<double>(count / pace.aggregate)));
         return kNoError;
     });
 }
