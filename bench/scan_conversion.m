@@ -1,34 +1,39 @@
-function ns = scan_conversion(samples)
-  % ns = scan_conversion(SAMPLES) compares what a foreground scan of
-  % SAMPLES samples costs beyond the driver's own scan (the gateway's call
-  % less scan_driver's call of the same scan, each the best of nine taken
-  % in turn, so that neither the pacing nor its sleep's overshoot is
-  % counted) with Octave's own vectorised conversion of the same raw
-  % counts, and with the host's own making of a matrix result of the same
-  % size (mexfill): [gateway, Octave, host] in nanoseconds per sample.
+function [ns, ratios, pace] = scan_conversion(samples, runs)
+  % [ns, ratios, pace] = scan_conversion(SAMPLES, RUNS) compares what a
+  % foreground scan of SAMPLES samples costs beyond the driver's own scan
+  % (the gateway's call less scan_driver's call of the same scan, made
+  % back to back; the driver's pace ends on time, so neither the pacing
+  % nor a sleep's overrun is counted) with Octave's own vectorised
+  % conversion of the same raw counts, and with the host's own making of
+  % a matrix result of the same size (mexfill).  Each of RUNS (default 15)
+  % rounds times all four in turn.  ns: [gateway, Octave, host] in
+  % nanoseconds per sample, medians over the rounds; ratios: the medians
+  % of each round's Octave / gateway and Octave / host; pace: [SAMPLES /
+  % rate, the median time the driver's scan took past it] in seconds.
   if nargin < 1, samples = 1e6; end
+  if nargin < 2, runs = 15; end
   handle = cbNewSampleBuffer(samples);
-  [~, rate] = cbReadAnalogScan(0, [0 0], samples, 4e7, 0, handle);   % warm the buffer
-  gateway = Inf; driver = Inf; host = Inf;
-  for run = 1:9
-    t = tic;
-    [data, rate, status] = cbReadAnalogScan(0, [0 0], samples, 4e7, 0, handle);
-    gateway = min(gateway, toc(t));
-    assert(status == 0);
-    t = tic;
-    scan_driver(0, 0, 0, samples, 4e7, 0, handle);
-    driver = min(driver, toc(t));
-    t = tic;
-    made = mexfill(1, samples);
-    host = min(host, toc(t));
-  end
-  % Octave's conversion of the same counts, from uint16 raw samples.
+  [data, rate] = cbReadAnalogScan(0, [0 0], samples, 4e7, 0, handle);   % warms the buffer
   raw = uint16(round((data + 10) * 65536 / 20));
-  octave = Inf;
-  for run = 1:9
-    t = tic;
+  t = zeros(runs, 5);
+  for run = 1:runs
+    s = tic;
+    [data, rate, status] = cbReadAnalogScan(0, [0 0], samples, 4e7, 0, handle);
+    t(run, 1) = toc(s);
+    assert(status == 0);
+    s = tic;
+    [inside, rate] = scan_driver(0, 0, 0, samples, 4e7, 0, handle);
+    t(run, 2) = toc(s);
+    t(run, 5) = inside - samples / rate;
+    s = tic;
+    made = mexfill(1, samples);
+    t(run, 3) = toc(s);
+    s = tic;
     volts = -10 + double(raw) * (20 / 65536);
-    octave = min(octave, toc(t));
+    t(run, 4) = toc(s);
   end
-  ns = [gateway - driver, octave, host] / samples * 1e9;
+  own = t(:, 1) - t(:, 2);
+  ns = median([own, t(:, 4), t(:, 3)]) / samples * 1e9;
+  ratios = [median(t(:, 4) ./ own), median(t(:, 4) ./ t(:, 3))];
+  pace = [samples / rate, median(t(:, 5))];
 end
