@@ -28,11 +28,16 @@ double sleep_margin(double mean)
     return std::min(2 * std::max(mean, 0.0), kMostSpin);
 }
 
+SteadyClock::time_point wake_before(SteadyClock::time_point end, double mean)
+{
+    return end - std::chrono::duration_cast<SteadyClock::duration>(
+                     std::chrono::duration<double>(sleep_margin(mean)));
+}
+
 void wait_until(SteadyClock::time_point end)
 {
     const double mean = mean_overrun.load(std::memory_order_relaxed);
-    const auto wake = end - std::chrono::duration_cast<SteadyClock::duration>(
-                                std::chrono::duration<double>(sleep_margin(mean)));
+    const auto wake = wake_before(end, mean);
     if (SteadyClock::now() < wake) {
         std::this_thread::sleep_until(wake);
         const double overrun = std::chrono::duration<double>(SteadyClock::now() - wake).count();

@@ -24,6 +24,8 @@ constexpr double kMostSpin = 2e-3;
 double next_overrun(double mean, double overrun);
 // How far short of its end a wait stops sleeping, for that mean.
 double sleep_margin(double mean);
+// When a wait that ends at end wakes from its sleep, for that mean.
+SteadyClock::time_point wake_before(SteadyClock::time_point end, double mean);
 
 // Returns at end or, when a sleep overran it, as soon after as the
 // scheduler allows; at once for an end already passed.

@@ -12,8 +12,8 @@ TEST(Clock, AWaitEndsNoSoonerThanItsEnd)
 {
     // Long enough to sleep first, short enough to spin the whole of it, and
     // an end already passed.
-    for (const auto length : {std::chrono::microseconds(3000), std::chrono::microseconds(50),
-                              std::chrono::microseconds(-10)}) {
+    for (const auto length :
+         {std::chrono::microseconds(3000), std::chrono::microseconds(50), std::chrono::microseconds(-10)}) {
         const auto end = SteadyClock::now() + length;
         wait_until(end);
         EXPECT_GE(SteadyClock::now(), end) << length.count() << " us";
@@ -32,6 +32,13 @@ TEST(Clock, TheMarginFollowsTheOverrunOfSleeps)
     EXPECT_DOUBLE_EQ(sleep_margin(5e-3), kMostSpin);
     EXPECT_DOUBLE_EQ(sleep_margin(-1e-6), 0.0);
     EXPECT_DOUBLE_EQ(kMostSpin, 2e-3);
+    // The sleep ends that far before the wait's end.
+    const auto end = SteadyClock::now();
+    EXPECT_EQ(std::chrono::duration_cast<std::chrono::microseconds>(end - wake_before(end, 100e-6)).count(),
+              200);
+    EXPECT_EQ(std::chrono::duration_cast<std::chrono::microseconds>(end - wake_before(end, 1.0)).count(),
+              2000);
+    EXPECT_EQ(wake_before(end, 0.0), end);
 }
 
 }  // namespace
