@@ -299,10 +299,11 @@ void Rig::recording_name(int recording, char *name, std::size_t size) const
 
 bool Rig::changes_of(PortId id, uint32_t *changes) const
 {
-    const PortState *source = nullptr;
-    if (source_of(id, &source) != kNoError || source == nullptr)
+    PortId source{};
+    bool driven = false;
+    if (source_of(id, &source, &driven) != kNoError || !driven)
         return false;
-    *changes = source->changes.load(std::memory_order_acquire);
+    *changes = this->changes(source).load(std::memory_order_acquire);
     return true;
 }
 

@@ -21,32 +21,33 @@ bool valid_direction(int direction)
 
 }  // namespace
 
-Status Rig::source_of(PortId id, const PortState **source) const
+Status Rig::source_of(PortId id, PortId *source, bool *driven) const
 {
-    const PortState &self = state(id);
-    const int direction = self.direction.load(std::memory_order_relaxed);
+    const int direction = state(id).direction.load(std::memory_order_relaxed);
     if (!valid_direction(direction))
         return kRigCorrupt;
     if (direction == kOutput) {
-        *source = &self;
+        *source = id;
+        *driven = true;
         return kNoError;
     }
     // An input shows what the output at the other end of its wire drives.
-    const int peer = self.peer.load(std::memory_order_relaxed);
+    const int peer = state(id).peer.load(std::memory_order_relaxed);
     if (peer < -1 || peer >= kPortCount)
         return kRigCorrupt;
-    *source = nullptr;
-    if (peer >= 0 && state(peer).direction.load(std::memory_order_relaxed) == kOutput)
-        *source = &state(peer);
+    *driven = peer >= 0 && state(peer).direction.load(std::memory_order_relaxed) == kOutput;
+    if (*driven)
+        *source = PortId{peer / kPorts, peer % kPorts};
     return kNoError;
 }
 
 Status Rig::driven(PortId id, uint16_t *value) const
 {
-    const PortState *source = nullptr;
-    if (const Status status = source_of(id, &source); status != kNoError)
+    PortId source{};
+    bool driven = false;
+    if (const Status status = source_of(id, &source, &driven); status != kNoError)
         return status;
-    *value = source != nullptr ? source->latch.load(std::memory_order_acquire) : 0;
+    *value = driven ? latch(source).load(std::memory_order_acquire) : 0;
     return kNoError;
 }
 
@@ -61,8 +62,8 @@ Status Rig::write_port(int board, int port, uint16_t value)
 {
     if (const Status status = check_port(board, port); status != kNoError)
         return status;
-    PortState &self = state(PortId{board, port});
-    const int direction = self.direction.load(std::memory_order_relaxed);
+    const PortId id{board, port};
+    const int direction = state(id).direction.load(std::memory_order_relaxed);
     if (!valid_direction(direction))
         return kRigCorrupt;
     if (direction != kOutput)
@@ -70,10 +71,13 @@ Status Rig::write_port(int board, int port, uint16_t value)
     // Release: whatever this process wrote to other ports before is seen by
     // a reader that sees this value (the link's data port before its flag).
     // A port has one writer: its count of changes needs no read-modify-write.
-    const uint16_t old = self.latch.load(std::memory_order_relaxed);
-    self.latch.store(value, std::memory_order_release);
-    if (old != value)
-        self.changes.store(self.changes.load(std::memory_order_relaxed) + 1, std::memory_order_release);
+    std::atomic<uint16_t> &own = latch(id);
+    const uint16_t old = own.load(std::memory_order_relaxed);
+    own.store(value, std::memory_order_release);
+    if (old != value) {
+        std::atomic<uint32_t> &count = changes(id);
+        count.store(count.load(std::memory_order_relaxed) + 1, std::memory_order_release);
+    }
     return kNoError;
 }
 

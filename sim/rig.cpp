@@ -122,10 +122,10 @@ void Rig::reset()
 {
     for (int index = 0; index < kPortCount; ++index) {
         PortState &port = state(index);
-        port.latch.store(0, std::memory_order_relaxed);
-        port.changes.store(0, std::memory_order_relaxed);
-        port.direction.store(kInput, std::memory_order_relaxed);
         const int board = index / kPorts;
+        latch(PortId{board, index % kPorts}).store(0, std::memory_order_relaxed);
+        changes(PortId{board, index % kPorts}).store(0, std::memory_order_relaxed);
+        port.direction.store(kInput, std::memory_order_relaxed);
         // Board 0 faces board 1 and board 2 faces board 3, port for port.
         const int facing = board ^ 1;
         port.peer.store(static_cast<int16_t>(facing * kPorts + index % kPorts), std::memory_order_relaxed);

@@ -37,15 +37,16 @@ struct PortId {
     int index() const { return board * kPorts + port; }
 };
 
+// A port's direction and wiring, written only when they are set: every
+// read of a port reads them, so they keep lines of their own, which no
+// write of a latch takes away from a reader's cache.
 struct PortState {
-    std::atomic<uint16_t> latch;
     std::atomic<uint8_t> direction;
     // Index of the port at the other end of this port's wire, -1 if none.
     std::atomic<int16_t> peer;
-    // Changes of the latch, counted by its writer (modulo 2^32): a capture
-    // tells from it how many changes it may have missed.
-    std::atomic<uint32_t> changes;
 };
+
+constexpr std::size_t kCacheLine = 64;
 
 // An input's signal, written by one process (simboard) while scans in
 // others read it: a sequence count, odd while a write is under way, lets a
@@ -74,7 +75,11 @@ struct QueueState {
 
 struct BoardState {
     PortState ports[kPorts];
-    std::atomic<double> output_volts[kAnalogOutputs];
+    // Changes of each port's latch, counted by its writer (modulo 2^32): a
+    // capture tells from them how many changes it may have missed.  On
+    // lines of their own, which only the board's writers write.
+    alignas(kCacheLine) std::atomic<uint32_t> changes[kPorts];
+    alignas(kCacheLine) std::atomic<double> output_volts[kAnalogOutputs];
     SignalState signals[kAnalogInputs];
     QueueState queue;
     // The bench's settings of the board, in one word so that a call on a
@@ -127,7 +132,12 @@ struct RigLayout {
     // Made afresh each time the file is initialised: a process that lost
     // its rig takes the file back once it holds a rig made anew.
     uint64_t nonce;
-    BoardState boards[kBoards];
+    // The ports' latches, port by port across the boards: the two ends of
+    // a wire (port p of two facing boards) share a cache line, so that a
+    // handshake between two processes passes one line to and fro, as two
+    // processes sharing three words do, and not two lines.
+    alignas(kCacheLine) std::atomic<uint16_t> latches[kPorts][kBoards];
+    alignas(kCacheLine) BoardState boards[kBoards];
     std::atomic<uint64_t> fault_serial;
     FaultState faults[kFaults];
     // Last, and left out of the initialising wipe: the file's new pages are
@@ -135,8 +145,11 @@ struct RigLayout {
     RecordingState recordings[kRecordings];
 };
 
+static_assert(kCacheLine % (kBoards * sizeof(std::atomic<uint16_t>)) == 0,
+              "the latches of one port number on every board lie on one cache line");
+
 constexpr char kMagic[8] = {'D', 'A', 'Q', 'G', 'R', 'I', 'G', '\0'};
-constexpr uint32_t kVersion = 5;
+constexpr uint32_t kVersion = 6;
 
 static_assert(std::atomic<uint16_t>::is_always_lock_free && std::atomic<uint8_t>::is_always_lock_free &&
                   std::atomic<int16_t>::is_always_lock_free && std::atomic<double>::is_always_lock_free &&
@@ -259,11 +272,13 @@ public:
 private:
     PortState &state(PortId id) const { return layout_->boards[id.board].ports[id.port]; }
     PortState &state(int index) const { return state(PortId{index / kPorts, index % kPorts}); }
+    std::atomic<uint16_t> &latch(PortId id) const { return layout_->latches[id.port][id.board]; }
+    std::atomic<uint32_t> &changes(PortId id) const { return layout_->boards[id.board].changes[id.port]; }
     // The port whose latch a port shows: itself as an output, the output at
-    // the other end of its wire as an input, nullptr when none drives it
-    // (an unwired input, or one wired to another input); kRigCorrupt for
-    // what a scribbler left.
-    Status source_of(PortId id, const PortState **source) const;
+    // the other end of its wire as an input, false when none drives it (an
+    // unwired input, or one wired to another input); kRigCorrupt for what a
+    // scribbler left.
+    Status source_of(PortId id, PortId *source, bool *driven) const;
     // What a port shows: its latch, or for an input what drives its wire.
     Status driven(PortId id, uint16_t *value) const;
     // Under the file's lock: sizes, maps and checks or initialises it.
