@@ -131,6 +131,11 @@ TEST_F(RigTest, RewiringAndUnwiring)
     ASSERT_EQ(rig.unwire({2, 14}, {3, 14}), kNoError);
     ASSERT_EQ(rig.wire({0, 10}, {2, 14}), kNoError);
     EXPECT_EQ(rig.wire({0, 5}, {0, 5}), kBadPort);
+    // Either end out of range is refused, with the status of what is wrong.
+    EXPECT_EQ(rig.wire({0, 5}, {4, 5}), kBadBoard);
+    EXPECT_EQ(rig.wire({0, 5}, {1, 32}), kBadPort);
+    EXPECT_EQ(rig.unwire({-1, 10}, {1, 10}), kBadBoard);
+    EXPECT_EQ(rig.unwire({0, 10}, {1, 40}), kBadPort);
 
     ASSERT_EQ(rig.set_direction(2, 14, kOutput), kNoError);
     ASSERT_EQ(rig.write_port(2, 14, 7), kNoError);
