@@ -297,13 +297,13 @@ void Rig::recording_name(int recording, char *name, std::size_t size) const
     name[i] = '\0';
 }
 
-bool Rig::changes_of(PortId id, uint32_t *changes) const
+bool Rig::changes_of(PortId id, uint32_t *count) const
 {
     PortId source{};
-    bool driven = false;
-    if (source_of(id, &source, &driven) != kNoError || !driven)
+    bool has_source = false;
+    if (source_of(id, &source, &has_source) != kNoError || !has_source)
         return false;
-    *changes = this->changes(source).load(std::memory_order_acquire);
+    *count = changes(source).load(std::memory_order_acquire);
     return true;
 }
 

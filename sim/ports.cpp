@@ -21,33 +21,33 @@ bool valid_direction(int direction)
 
 }  // namespace
 
-Status Rig::source_of(PortId id, PortId *source, bool *driven) const
+Status Rig::source_of(PortId id, PortId *source, bool *has_source) const
 {
     const int direction = state(id).direction.load(std::memory_order_relaxed);
     if (!valid_direction(direction))
         return kRigCorrupt;
     if (direction == kOutput) {
         *source = id;
-        *driven = true;
+        *has_source = true;
         return kNoError;
     }
     // An input shows what the output at the other end of its wire drives.
     const int peer = state(id).peer.load(std::memory_order_relaxed);
     if (peer < -1 || peer >= kPortCount)
         return kRigCorrupt;
-    *driven = peer >= 0 && state(peer).direction.load(std::memory_order_relaxed) == kOutput;
-    if (*driven)
-        *source = PortId{peer / kPorts, peer % kPorts};
+    *has_source = peer >= 0 && state(peer).direction.load(std::memory_order_relaxed) == kOutput;
+    if (*has_source)
+        *source = PortId::at(peer);
     return kNoError;
 }
 
 Status Rig::driven(PortId id, uint16_t *value) const
 {
     PortId source{};
-    bool driven = false;
-    if (const Status status = source_of(id, &source, &driven); status != kNoError)
+    bool has_source = false;
+    if (const Status status = source_of(id, &source, &has_source); status != kNoError)
         return status;
-    *value = driven ? latch(source).load(std::memory_order_acquire) : 0;
+    *value = has_source ? latch(source).load(std::memory_order_acquire) : 0;
     return kNoError;
 }
 
@@ -134,7 +134,7 @@ Status Rig::peer_of(PortId a, PortId *b) const
         *b = PortId{-1, peer};
         return kRigCorrupt;
     }
-    *b = PortId{peer / kPorts, peer % kPorts};
+    *b = PortId::at(peer);
     return kNoError;
 }
 

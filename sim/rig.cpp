@@ -121,14 +121,14 @@ void Rig::initialise(RigLayout *layout)
 void Rig::reset()
 {
     for (int index = 0; index < kPortCount; ++index) {
-        PortState &port = state(index);
-        const int board = index / kPorts;
-        latch(PortId{board, index % kPorts}).store(0, std::memory_order_relaxed);
-        changes(PortId{board, index % kPorts}).store(0, std::memory_order_relaxed);
+        const PortId id = PortId::at(index);
+        PortState &port = state(id);
+        latch(id).store(0, std::memory_order_relaxed);
+        changes(id).store(0, std::memory_order_relaxed);
         port.direction.store(kInput, std::memory_order_relaxed);
         // Board 0 faces board 1 and board 2 faces board 3, port for port.
-        const int facing = board ^ 1;
-        port.peer.store(static_cast<int16_t>(facing * kPorts + index % kPorts), std::memory_order_relaxed);
+        const PortId facing{id.board ^ 1, id.port};
+        port.peer.store(static_cast<int16_t>(facing.index()), std::memory_order_relaxed);
     }
     for (int board = 0; board < kBoards; ++board) {
         BoardState &b = layout_->boards[board];

@@ -35,6 +35,8 @@ struct PortId {
     int board;
     int port;
     int index() const { return board * kPorts + port; }
+    // The port of an index, 0 to kPortCount - 1.
+    static PortId at(int index) { return PortId{index / kPorts, index % kPorts}; }
 };
 
 // A port's direction and wiring, written only when they are set: every
@@ -263,7 +265,7 @@ public:
     // The count of changes of the port that drives what a port shows (the
     // port itself for an output, the output at the other end of its wire
     // for an input), false when none drives it.
-    bool changes_of(PortId id, uint32_t *changes) const;
+    bool changes_of(PortId id, uint32_t *count) const;
 
     static bool valid_board(int board) { return board >= 0 && board < kBoards; }
     static bool valid_input(int channel) { return channel >= 0 && channel < kAnalogInputs; }
@@ -271,14 +273,14 @@ public:
 
 private:
     PortState &state(PortId id) const { return layout_->boards[id.board].ports[id.port]; }
-    PortState &state(int index) const { return state(PortId{index / kPorts, index % kPorts}); }
+    PortState &state(int index) const { return state(PortId::at(index)); }
     std::atomic<uint16_t> &latch(PortId id) const { return layout_->latches[id.port][id.board]; }
     std::atomic<uint32_t> &changes(PortId id) const { return layout_->boards[id.board].changes[id.port]; }
     // The port whose latch a port shows: itself as an output, the output at
-    // the other end of its wire as an input, false when none drives it (an
-    // unwired input, or one wired to another input); kRigCorrupt for what a
-    // scribbler left.
-    Status source_of(PortId id, PortId *source, bool *driven) const;
+    // the other end of its wire as an input; *has_source false when none
+    // drives it (an unwired input, or one wired to another input);
+    // kRigCorrupt for what a scribbler left.
+    Status source_of(PortId id, PortId *source, bool *has_source) const;
     // What a port shows: its latch, or for an input what drives its wire.
     Status driven(PortId id, uint16_t *value) const;
     // Under the file's lock: sizes, maps and checks or initialises it.

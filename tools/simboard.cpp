@@ -98,7 +98,7 @@ void show_wiring(const Rig &rig)
     std::printf("wiring\n");
     bool any = false;
     for (int index = 0; index < kPortCount; ++index) {
-        const PortId a{index / kPorts, index % kPorts};
+        const PortId a = PortId::at(index);
         PortId b{};
         if (rig.peer_of(a, &b) != kNoError) {
             std::printf("  %d.%d <-> invalid port index %d\n", a.board, a.port, b.port);
