@@ -6,10 +6,10 @@ function [rates, floors] = link_throughput(chars, timeOut, measure_floor)
   % Octave to the gateway reader.  Both ends are held on processors of
   % their own, the far end on 0 and this one on 1, as the handshake floor
   % holds its two ends.  Every end waits with the limit TIMEOUT in seconds
-  % (60 if not given; 0 for none).  MEASURE_FLOOR, if given, is a function that
-  % measures the floor's rate: it runs just before each transfer's far end
-  % starts and just after it ends, and floors holds the geometric mean of
-  % the two for each transfer.  Where the machine places the two
+  % (60 if not given; 0 for none).  MEASURE_FLOOR, if given, is a function
+  % that measures the floor's rate: it runs just before each transfer's far
+  % end starts and just after it ends, and floors holds the geometric mean
+  % of the two for each transfer.  Where the machine places the two
   % processors changes the floor by several times within a minute here;
   % a floor taken beside each transfer meets the same placement.
   if nargin < 1, chars = 100000; end
