@@ -12,6 +12,7 @@ function [ns, ratios, pace] = scan_conversion(samples, runs)
   % rate, the median time the driver's scan took past it] in seconds.
   if nargin < 1, samples = 1e6; end
   if nargin < 2, runs = 15; end
+  system([getenv('DAQGATE_SIMBOARD') ' reset']);   % the default signals
   handle = cbNewSampleBuffer(samples);
   [data, rate] = cbReadAnalogScan(0, [0 0], samples, 4e7, 0, handle);   % warms the buffer
   raw = uint16(round((data + 10) * 65536 / 20));
