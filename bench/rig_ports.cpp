@@ -45,4 +45,18 @@ void BM_WriteOutput(benchmark::State &state)
 }
 BENCHMARK(BM_WriteOutput);
 
+// The driver's conversion of one count, which a gateway asks once per
+// distinct count of a call's samples.
+void BM_ToEngUnits(benchmark::State &state)
+{
+    on_own_rig();
+    unsigned short count = 0;
+    float volts = 0;
+    for (auto _ : state) {
+        cbToEngUnits(0, 0, ++count, &volts);
+        benchmark::DoNotOptimize(volts);
+    }
+}
+BENCHMARK(BM_ToEngUnits);
+
 }  // namespace
