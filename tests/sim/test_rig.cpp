@@ -411,6 +411,14 @@ TEST(StatusTexts, EveryStatusHasItsOwnTextAndUnknownCodesSaySo)
     char small[8];
     status_text(kBusy, small, sizeof small);
     EXPECT_STREQ(small, "A backg");
+    // No room at all: nothing is written, not even the end mark.
+    char none[2] = {'x', 'y'};
+    status_text(kBusy, none, 0);
+    EXPECT_EQ(none[0], 'x');
+    EXPECT_EQ(none[1], 'y');
+    // The texts are made once: asked again, a text is the same.
+    status_text(kBadBoard, text, sizeof text);
+    EXPECT_STREQ(text, texts[kBadBoard].c_str());
 }
 
 }  // namespace
