@@ -2,13 +2,12 @@ function [ns, asked] = fetch_cost(samples)
   % [ns, asked] = fetch_cost(SAMPLES) times fetches of about SAMPLES
   % samples of a four-channel background scan on the default signals,
   % whose samples are already due (the status query brings the ring up
-  % to date first), against
-  % Octave's vectorised conversion of the same raw counts, against the
-  % host's own making of a matrix result of the same size (mexfill,
-  % called where the fetch was: after the same pause and query), and
-  % against the driver's conversion of what the fetch must ask of it
-  % (convert_driver): every sample below 65,536 samples, each distinct
-  % count once from it on.  ns: [gateway, Octave, host, driver] in
+  % to date first), against Octave's vectorised conversion of the same
+  % raw counts, against the host's own making of a matrix result of the
+  % same size (mexfill, called where the fetch was: after the same pause
+  % and query), and against the driver's conversion of what the fetch
+  % must ask of it (convert_driver): every sample below 65,536 samples,
+  % each distinct count once from it on.  ns: [gateway, Octave, host, driver] in
   % nanoseconds per fetched sample, best of ten; asked: the median count
   % of conversions a fetch asks.
   LSB = 20 / 65536;
@@ -38,12 +37,12 @@ function [ns, asked] = fetch_cost(samples)
     volts = -10 + double(raw) * LSB;
     octave = toc(o);
     if numel(raw) >= 65536
-      asked = unique(raw(:));
+      conversions = unique(raw(:));
     else
-      asked = raw(:);
+      conversions = raw(:);
     end
-    driver = convert_driver(0, 0, double(asked));
-    counts(run) = numel(asked);
+    driver = convert_driver(0, 0, double(conversions));
+    counts(run) = numel(conversions);
     best = min(best, [fetch, octave, host, driver] / numel(data));
   end
   cbHaltBackground(0, 1);

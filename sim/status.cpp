@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "boards.h"
+#include "cbw32.h"
 
 namespace daqgate::sim {
 
@@ -51,22 +52,24 @@ constexpr StatusEntry kStatusTexts[] = {
 };
 
 constexpr std::size_t kEntries = sizeof kStatusTexts / sizeof *kStatusTexts;
-constexpr std::size_t kLongest = 256;  // the driver's text buffer
 
 // Each text with its limits filled in, made once on first use: a call
 // copies one instead of formatting it afresh, which cost a host's call of
 // cbErrorText a few per cent.  Plain characters, so that nothing is torn
 // down at exit under a thread still asking.
-const char (&filled_texts())[kEntries][kLongest]
+struct FilledTexts {
+    char text[kEntries][CB_ERRSTRLEN];
+};
+
+const FilledTexts &filled_texts()
 {
-    static char texts[kEntries][kLongest];
-    static const bool made = [] {
+    static const FilledTexts texts = [] {
+        FilledTexts made{};
         for (std::size_t i = 0; i < kEntries; ++i)
-            std::snprintf(texts[i], kLongest, kStatusTexts[i].text, kStatusTexts[i].first,
+            std::snprintf(made.text[i], CB_ERRSTRLEN, kStatusTexts[i].text, kStatusTexts[i].first,
                           kStatusTexts[i].second);
-        return true;
+        return made;
     }();
-    (void)made;
     return texts;
 }
 
@@ -78,7 +81,7 @@ void status_text(int code, char *text, std::size_t size)
         if (kStatusTexts[i].code == code) {
             if (size == 0)
                 return;
-            const char *filled = filled_texts()[i];
+            const char *filled = filled_texts().text[i];
             const std::size_t length = std::min(std::strlen(filled), size - 1);
             std::memcpy(text, filled, length);
             text[length] = '\0';
