@@ -22,6 +22,11 @@ int32_t advanced(int32_t count, int64_t by)
     return static_cast<int32_t>(static_cast<uint32_t>(count) + static_cast<uint32_t>(by));
 }
 
+// How often the status is asked after the copy before the fetch gives
+// its samples up: a driver that fails a query now and then answers the
+// next.
+constexpr int kLaterQueries = 3;
+
 [[noreturn]] void overflow(int32_t board)
 {
     cbStopIOBackground(board, CB_AIFUNCTION);  // status not examined
@@ -97,12 +102,22 @@ void run_fetch_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *pr
             "name the scan's buffer");
 
     // The scan went on while the samples were copied.  The oldest of them
-    // is gone once more than a ring's worth has arrived since it.
+    // is gone once more than a ring's worth has arrived since it.  Only
+    // the driver's count can tell: when it cannot be had, the samples are
+    // not returned as good.  The scan runs on and the position stays with
+    // the script, so that a fetch again from it returns them or finds the
+    // overflow.
     short later_state = 0;
     int later_count = count;
     int later_index = index;
-    if (cbGetIOStatus(board, &later_state, &later_count, &later_index, CB_AIFUNCTION) == 0 &&
-        since(later_count, previous_count) > ring)
+    bool told = false;
+    for (int query = 0; query < kLaterQueries && !told; ++query)
+        told = cbGetIOStatus(board, &later_state, &later_count, &later_index, CB_AIFUNCTION) == 0;
+    if (!told)
+        raise(
+            "*** cbFetchBackgroundData: the driver's status could not be read after the copy, so the samples "
+            "may have been overwritten: fetch again from the same previousCount and previousIndex");
+    if (since(later_count, previous_count) > ring)
         overflow(board);
 
     call.put(1, state);

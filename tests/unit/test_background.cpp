@@ -221,6 +221,32 @@ TEST_F(Background, OverrunDuringTheCopyStopsTheScanInsteadOfReturningOverwritten
     EXPECT_TRUE(fake::driver.calls("cbStopIOBackground").empty());
 }
 
+TEST_F(Background, AFailedQueryAfterTheCopyIsAskedAgainAndNeverVouchesForTheSamples)
+{
+    // The second query fails once, then tells of an overrun: no samples.
+    const Result over = fetch(0, 0, {{1, 9, 9}, {0, 0, 0, 5}, {1, 13, 1}});
+    EXPECT_EQ(over.error, "*** Buffer overflow!!!");
+    EXPECT_EQ(fake::driver.calls("cbGetIOStatus").size(), 3u);
+    EXPECT_EQ(fake::driver.calls("cbStopIOBackground").size(), 1u);
+
+    // Fails twice, then tells that the copy was sound: the samples.
+    fake::driver.log.clear();
+    const Result sound = fetch(0, 0, {{1, 9, 9}, {0, 0, 0, 5}, {0, 0, 0, 7}, {1, 12, 0}});
+    ASSERT_FALSE(sound.raised) << sound.error;
+    EXPECT_EQ(raw(sound), (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 70, 80}));
+    EXPECT_EQ(position(sound), (std::vector<double>{1, 9, 9}));
+    EXPECT_EQ(fake::driver.calls("cbGetIOStatus").size(), 4u);
+
+    // Never answers: nothing is returned, the scan is left running.
+    fake::driver.log.clear();
+    const Result unknown = fetch(0, 0, {{1, 9, 9}, {0, 0, 0, 5}});
+    EXPECT_EQ(unknown.error,
+              "*** cbFetchBackgroundData: the driver's status could not be read after the copy, so the "
+              "samples may have been overwritten: fetch again from the same previousCount and previousIndex");
+    EXPECT_EQ(fake::driver.calls("cbGetIOStatus").size(), 4u);
+    EXPECT_TRUE(fake::driver.calls("cbStopIOBackground").empty());
+}
+
 TEST_F(Background, AStoppedScanGivesZeroByZeroAndItsPosition)
 {
     const Result r = fetch(3, 3, {{0, 9, 9}});
