@@ -5,7 +5,6 @@ namespace daqgate {
 
 using link::Poller;
 using link::Wait;
-using link::write_flag;
 
 void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
@@ -33,10 +32,10 @@ void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs,
     char *buffer = static_cast<char *>(mxMalloc(static_cast<size_t>(capacity)));
 
     // A reader takes a line only if the request is up when it is called.
-    unsigned short opening = 0;
-    cbReadPort(board, ports.sender, &opening);  // status not examined
-    bool line = false;
     Poller poller(call);
+    unsigned short opening = 0;
+    poller.read(board, ports.sender, &opening);  // status not examined
+    bool line = false;
     if (opening != 0) {
         if (chatty)
             mexPrintf("string sent\n");
@@ -45,16 +44,16 @@ void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs,
             if (chatty)
                 mexPrintf("server bit checked\n");
             unsigned short data = 0;
-            if (cbReadPort(board, ports.data, &data) != 0)
+            if (poller.read(board, ports.data, &data) != 0)
                 raise("*** Could not read the character");
-            write_flag(board, ports.receiver, 1, "*** Could not set read bit 1");
+            poller.write_flag(board, ports.receiver, 1, "*** Could not set read bit 1");
             const char byte = static_cast<char>(data & 0xFF);
             if (chatty)
                 mexPrintf("%c read, read flag toggled\n", byte);
             poller.poll(board, sender_down, [](unsigned short s) { return (s & 1) == 0; });
             if (chatty)
                 mexPrintf("server knows we've read\n");
-            write_flag(board, ports.receiver, 0, "*** Could not set read bit 2");
+            poller.write_flag(board, ports.receiver, 0, "*** Could not set read bit 2");
             if (chatty)
                 mexPrintf("ready for another read\n");
 

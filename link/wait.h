@@ -40,13 +40,22 @@ struct Wait {
     raise(message);
 }
 
-// The polls of one gateway call.  Now and then, off the fast path, it asks
-// whether the user has pressed Ctrl-C: counted across the whole call, not
-// per wait, so that a peer whose every wait ends on its first poll (an
-// endless stream) cannot keep the question from being asked.
+// The driver calls of one gateway call.  Before each it may ask whether
+// the user has pressed Ctrl-C, off the fast path: counted across the whole
+// call, not per wait, so that a peer whose every wait ends on its first
+// poll (an endless stream) cannot keep the question from being asked.  It
+// is asked once a stride of calls, and a stride is paced by the clock: it
+// doubles, up to kLongestStride, while a stride takes less than kSlow, and
+// falls to one call as soon as one takes longer.  On a board that answers
+// in nanoseconds the clock is read once in hundreds of calls; on one that
+// takes a millisecond or a second a call, the question comes between every
+// two calls.
 class Poller {
 public:
-    explicit Poller(const Call &call) : call_(call) {}
+    explicit Poller(const Call &call) : call_(call), strode_(Clock::now()) {}
+
+    static constexpr uint32_t kLongestStride = 256;
+    static constexpr Clock::duration kSlow = std::chrono::milliseconds(1);
 
     // Polls until done(value) holds and returns that value.  Within each
     // poll: the driver read, then the time test, then the state test, so
@@ -59,10 +68,8 @@ public:
         const bool bounded = wait.limit > 0;
         const Clock::time_point start = bounded ? Clock::now() : Clock::time_point{};
         for (;;) {
-            if ((++polls_ & 0xFFF) == 0 && interrupt_requested())
-                call_.refuse("wait", "interrupted by the user");
             unsigned short value = 0;
-            const int status = cbReadPort(board, wait.port, &value);
+            const int status = read(board, wait.port, &value);
             if (status != 0)
                 raise_read_error(wait, status);
             if (bounded && std::chrono::duration<double>(Clock::now() - start).count() > wait.limit)
@@ -72,16 +79,41 @@ public:
         }
     }
 
-private:
-    const Call &call_;
-    uint32_t polls_ = 0;
-};
+    // The port operations, each after a look at the user.
+    int read(int board, int port, unsigned short *value)
+    {
+        heed();
+        return cbReadPort(board, port, value);
+    }
+    int write(int board, int port, unsigned short value)
+    {
+        heed();
+        return cbWritePort(board, port, value);
+    }
+    void write_flag(int board, int port, unsigned short value, const char *error)
+    {
+        if (write(board, port, value) != 0)
+            raise(error);
+    }
 
-inline void write_flag(int board, int port, unsigned short value, const char *error)
-{
-    if (cbWritePort(board, port, value) != 0)
-        raise(error);
-}
+private:
+    void heed()
+    {
+        if (++calls_ < stride_)
+            return;
+        const Clock::time_point now = Clock::now();
+        stride_ = now - strode_ > kSlow ? 1 : (stride_ < kLongestStride ? 2 * stride_ : kLongestStride);
+        calls_ = 0;
+        strode_ = now;
+        if (interrupt_requested())
+            call_.refuse("wait", "interrupted by the user");
+    }
+
+    const Call &call_;
+    uint32_t calls_ = 0;
+    uint32_t stride_ = 1;
+    Clock::time_point strode_;  // when the last stride ended
+};
 
 // A byte goes on the data port sign-extended to 16 bits: 0xE9 as 0xFFE9.
 inline unsigned short sign_extended(char byte)

@@ -6,7 +6,6 @@ namespace daqgate {
 using link::Poller;
 using link::sign_extended;
 using link::Wait;
-using link::write_flag;
 
 namespace {
 
@@ -34,12 +33,12 @@ void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs,
     int32_t count = 0;
     for (const char *byte = text; *byte != '\0'; ++byte) {
         poller.poll(board, receiver_down, [](unsigned short r) { return r == 0; });
-        cbWritePort(board, ports.data, sign_extended(*byte));  // status not examined
-        write_flag(board, ports.sender, 1, "*** Error writing sender bit 1");
+        poller.write(board, ports.data, sign_extended(*byte));  // status not examined
+        poller.write_flag(board, ports.sender, 1, "*** Error writing sender bit 1");
         poller.poll(board, receiver_up, [](unsigned short r) { return r != 0; });
-        write_flag(board, ports.sender, 0, "*** Error writing sender bit 0");
+        poller.write_flag(board, ports.sender, 0, "*** Error writing sender bit 0");
         if (member.clears_data)
-            cbWritePort(board, ports.data, 0);  // status not examined
+            poller.write(board, ports.data, 0);  // status not examined
         ++count;
     }
     mxFree(text);
