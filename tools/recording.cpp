@@ -84,6 +84,54 @@ bool looks_like_sound(const std::string &path)
 }
 
 #if DAQGATE_HAVE_SNDFILE
+// Bytes a frame of the file takes, or 0 for a coding of no fixed size.
+sf_count_t frame_bytes(const SF_INFO &info)
+{
+    sf_count_t sample = 0;
+    switch (info.format & SF_FORMAT_SUBMASK) {
+    case SF_FORMAT_PCM_S8:
+    case SF_FORMAT_PCM_U8:
+    case SF_FORMAT_ULAW:
+    case SF_FORMAT_ALAW: sample = 1; break;
+    case SF_FORMAT_PCM_16: sample = 2; break;
+    case SF_FORMAT_PCM_24: sample = 3; break;
+    case SF_FORMAT_PCM_32:
+    case SF_FORMAT_FLOAT: sample = 4; break;
+    case SF_FORMAT_DOUBLE: sample = 8; break;
+    default: break;
+    }
+    return sample * info.channels;
+}
+
+// The frames the file's header says its sound holds, or -1 where it says
+// none that can be read.  libsndfile counts what the file holds, so a file
+// cut short opens as a shorter one; its data chunk (WAV's "data", AIFF's
+// "SSND" behind its two words of offset and block size) keeps the length
+// it was written with.
+sf_count_t header_frames(SNDFILE *file, const SF_INFO &info)
+{
+    constexpr unsigned kUnknownLength = 0x7FFFF000;
+    const sf_count_t bytes = frame_bytes(info);
+    if (bytes == 0)
+        return -1;
+    const int major = info.format & SF_FORMAT_TYPEMASK;
+    const char *id = major == SF_FORMAT_WAV ? "data" : major == SF_FORMAT_AIFF ? "SSND" : nullptr;
+    if (id == nullptr)
+        return -1;
+    SF_CHUNK_INFO chunk{};
+    std::strncpy(chunk.id, id, sizeof chunk.id - 1);
+    chunk.id_size = 4;
+    SF_CHUNK_ITERATOR *at = sf_get_chunk_iterator(file, &chunk);
+    if (at == nullptr || sf_get_chunk_size(at, &chunk) != SF_ERR_NO_ERROR)
+        return -1;
+    // A writer that did not know the length (one writing to a pipe) leaves
+    // the largest it can there.
+    if (chunk.datalen >= kUnknownLength)
+        return -1;
+    const sf_count_t length = static_cast<sf_count_t>(chunk.datalen) - (major == SF_FORMAT_AIFF ? 8 : 0);
+    return length < 0 ? -1 : length / bytes;
+}
+
 // A sound file's first channel; false when libsndfile takes it for none.
 bool read_sound(const std::string &path, std::size_t most, Recording *recording)
 {
@@ -104,10 +152,12 @@ bool read_sound(const std::string &path, std::size_t most, Recording *recording)
     // In blocks of frames: a file of many channels never needs them all at once.
     constexpr sf_count_t kBlock = 4096;
     std::vector<float> block(static_cast<std::size_t>(kBlock) * static_cast<std::size_t>(info.channels));
+    sf_count_t read = 0;
     for (;;) {
         const sf_count_t got = sf_readf_float(file, block.data(), kBlock);
         if (got <= 0)
             break;
+        read += got;
         for (sf_count_t frame = 0; frame < got; ++frame) {
             if (recording->volts.size() == most)
                 throw refused(path, too_many(most));
@@ -115,6 +165,13 @@ bool read_sound(const std::string &path, std::size_t most, Recording *recording)
             recording->volts.push_back(static_cast<float>(std::isfinite(sample) ? sample * kFullScale : 0.0));
         }
     }
+    // A file cut short (a copy that stopped, a disk that filled) still
+    // opens: its header tells how many frames it was meant to hold.
+    const sf_count_t promised = header_frames(file, info);
+    if (read < info.frames || read < promised)
+        throw refused(path, "is cut short: its header tells of " +
+                                std::to_string(promised > info.frames ? promised : info.frames) +
+                                " frames and it holds " + std::to_string(read));
     return true;
 }
 #endif
