@@ -16,15 +16,16 @@ function test_fetch_faults()
   for trial = 1:trials
     simboard('reset');
     simboard('signal', '0', '0', 'counter');
+    % The first fetch asks the status twice, before and after its copy;
+    % the next fetch's first query passes and its second fails, once in
+    % odd trials (asked again, the driver answers) and three times in even
+    % ones (it never does).
+    strikes = 1 + 2 * (mod(trial, 2) == 0);
+    simboard('fault', '0', 'cbGetIOStatus', '5', '--after', '3', '--times', sprintf('%d', strikes));
     handle = cbNewSampleBuffer(B);
     cbReadAnalogBackgroundScan(0, [0 3], B, 10e6, 0, handle);
     [first, ~, P, Q] = cbFetchBackgroundData(0, 0, 0, B, [0 3], 0, handle);
-    % The next fetch's first query passes; its second fails, once in odd
-    % trials (asked again, the driver answers) and three times in even
-    % ones (it never does).
-    strikes = 1 + 2 * (mod(trial, 2) == 0);
-    simboard('fault', '0', 'cbGetIOStatus', '5', '--after', '1', '--times', sprintf('%d', strikes));
-    pause(0.040 + 0.058 * rand());
+    pause(0.005 + 0.093 * rand());
     try
       data = cbFetchBackgroundData(0, P, Q, B, [0 3], 0, handle);
       last = counts(first);
