@@ -280,6 +280,15 @@ TEST_F(Background, CountsWrapAroundThirtyTwoBits)
     EXPECT_EQ(position(r), (std::vector<double>{1, -2147483644, 0}));
 }
 
+TEST_F(Background, ARingOfOneSampleIsTheSmallest)
+{
+    // One channel, a scan a fetch.
+    const Result smallest = fetch(4, 0, {{1, 5, 0}}, 1, 1);
+    ASSERT_FALSE(smallest.raised) << smallest.error;
+    EXPECT_EQ(raw(smallest), (std::vector<int>{0}));
+    EXPECT_EQ(position(smallest), (std::vector<double>{1, 5, 0}));
+}
+
 TEST_F(Background, ArgumentsThatWouldLeaveTheRingAreRefused)
 {
     EXPECT_EQ(
