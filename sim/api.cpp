@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <type_traits>
 
 #include "attach.h"
 #include "background.h"
@@ -23,6 +24,31 @@ Touched one(int which)
 {
     return Touched{which, which, nullptr, 0};
 }
+
+// The bytes a parameter takes on 32-bit Windows' stack: a word at the
+// least, and a pointer or a handle one word there.
+template <typename T>
+constexpr int stack_word_bytes()
+{
+    if constexpr (std::is_pointer_v<T> || std::is_same_v<T, DaqHandle>)
+        return 4;
+    else
+        return static_cast<int>((sizeof(T) + 3) / 4 * 4);
+}
+
+template <typename F>
+struct StackBytes;
+template <typename R, typename... Parameters>
+struct StackBytes<R(Parameters...)> {
+    static constexpr int value = (0 + ... + stack_word_bytes<Parameters>());
+};
+
+// The table's stack bytes are the stdcall decoration of the 32-bit import
+// library's names: a wrong one would leave a gateway's call unresolved.
+#define CBW32_OP(name, member, stack, returns, parameters)   \
+  static_assert(StackBytes<void parameters>::value == stack, \
+                "cbw32_ops.h: the stack bytes of " #name " are not those of its parameters");
+#include "cbw32_ops.h"
 
 }  // namespace
 }  // namespace daqgate::sim
