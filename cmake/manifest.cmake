@@ -1,5 +1,5 @@
 # daqgate_read_manifest(FILE) - reads the list of gateways into the lists
-# DAQGATE_NAMES and DAQGATE_FAMILY_<name>, DAQGATE_ARGS_<name>.
+# DAQGATE_NAMES and DAQGATE_FAMILY_<name>.
 function(daqgate_read_manifest file)
   file(STRINGS ${file} lines REGEX "^[^#].*[|]")
   set(names "")
@@ -8,10 +8,8 @@ function(daqgate_read_manifest file)
     list(TRANSFORM fields STRIP)
     list(GET fields 0 name)
     list(GET fields 1 family)
-    list(GET fields 4 args)
     list(APPEND names ${name})
     set(DAQGATE_FAMILY_${name} ${family} PARENT_SCOPE)
-    set(DAQGATE_ARGS_${name} ${args} PARENT_SCOPE)
   endforeach()
   set(DAQGATE_NAMES ${names} PARENT_SCOPE)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
