@@ -2,10 +2,11 @@
  * cbw32.h - the board driver operations that the gateways call.
  *
  * This is the only boundary between a gateway and the board: the gateways
- * reach the board through these fifteen functions and nothing else.  The
- * board's own driver library provides them on Windows; the simulated board
- * (sim/) provides them on every platform, and the unit tests put a recording
- * fake behind the same declarations.
+ * reach the board through the functions of its table of operations
+ * (cbw32_ops.h) and nothing else.  The board's own driver library provides
+ * them on Windows; the simulated board (sim/) provides them on every
+ * platform, and the unit tests put a recording fake behind the same
+ * declarations.
  *
  * Conventions, for every operation but cbNewSampleBuffer:
  *   - the result is a status code: 0 on success, any other value an error
@@ -30,8 +31,9 @@
 
 /* Symbols of the simulated driver are exported explicitly; everything else
  * in that library stays hidden.  On Windows the simulated driver's DLL
- * exports what its module-definition file names (cbw32.def); a DLL that
- * exports more besides (the tests' fake) marks the operations instead. */
+ * exports what its module-definition file names (made from cbw32_ops.h);
+ * a DLL that exports more besides (the tests' fake) marks the operations
+ * instead. */
 #if defined(_WIN32) && defined(DAQGATE_EXPORT_CBW32)
 #  define CBW_EXPORT __declspec(dllexport)
 #elif defined(DAQGATE_BUILDING_CBW32) && defined(__GNUC__) && !defined(_WIN32)
@@ -63,76 +65,10 @@ typedef intptr_t DaqHandle;
 #define CB_AIFUNCTION 1  /* function type of the analog input background scan */
 #define CB_RUNNING 1     /* the state cbGetIOStatus reports while it runs */
 
-/* Digital ports --------------------------------------------------------- */
-
-/* Reads a digital port into *value.
- * Fails (nonzero) for an unknown board or port. */
-CBW_EXPORT int CBWINAPI cbReadPort(int board, int port, unsigned short *value);
-
-/* Writes the 16-bit value to a digital port.
- * Fails for an unknown board or port, and for a port that is not an output. */
-CBW_EXPORT int CBWINAPI cbWritePort(int board, int port, unsigned short value);
-
-/* Sets a port's direction (CB_DIGITAL_OUT or CB_DIGITAL_IN).
- * Fails for an unknown board, port or direction code. */
-CBW_EXPORT int CBWINAPI cbSetPortDirection(int board, int port, int direction);
-
-/* Analog point I/O -------------------------------------------------------- */
-
-/* Takes one raw sample of an input channel into *value.
- * Fails for an unknown board, channel or range. */
-CBW_EXPORT int CBWINAPI cbReadAnalog(int board, int channel, int range, unsigned short *value);
-
-/* Sets an output channel to a raw count.
- * Fails for an unknown board, channel or range. */
-CBW_EXPORT int CBWINAPI cbWriteAnalog(int board, int channel, int range, unsigned short value);
-
-/* Converts a raw count to volts of the range.  Fails for an unknown range;
- * *volts is then left as it was. */
-CBW_EXPORT int CBWINAPI cbToEngUnits(int board, int range, unsigned short count, float *volts);
-
-/* Converts volts to the nearest raw count of the range, clamped to the
- * converter's span.  Fails for an unknown range; *count is then left as it was. */
-CBW_EXPORT int CBWINAPI cbFromEngUnits(int board, int range, float volts, unsigned short *count);
-
-/* Board utilities -------------------------------------------------------- */
-
-/* Writes the text of a status code, terminated, into text (CB_ERRSTRLEN bytes).
- * An unknown code gets a text saying so. */
-CBW_EXPORT int CBWINAPI cbErrorText(int code, char *text);
-
-/* Writes the board's name, terminated, into name (CB_BOARDNAMELEN bytes).
- * Fails for an unknown board; name is then an empty text. */
-CBW_EXPORT int CBWINAPI cbBoardLabel(int board, char *name);
-
-/* Scans ------------------------------------------------------------------ */
-
-/* Loads a channel/gain queue of count entries.
- * Fails for an unknown board, channel or range, or a bad count. */
-CBW_EXPORT int CBWINAPI cbSetGainQueue(int board, const short *channels, const short *ranges, int count);
-
-/* Scans channels low..high into the buffer named by handle, count samples
- * in all, at *rate scans per second; writes back the rate used.  Options
- * word 0 returns with the scan complete; 3 returns at once and goes on
- * filling the buffer as a ring.
- * Fails for an unknown board, channel, range, handle or options word, or a
- * count that does not fit the buffer. */
-CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count, int *rate, int range,
-                                         DaqHandle handle, int options);
-
-/* Allocates a buffer of count samples.  Returns its handle, 0 on failure. */
-CBW_EXPORT DaqHandle CBWINAPI cbNewSampleBuffer(int count);
-
-/* Copies count samples from position first of the buffer into out.
- * Fails, copying nothing, for an unknown handle or a range that leaves the buffer. */
-CBW_EXPORT int CBWINAPI cbWinBufToArray(DaqHandle handle, unsigned short *out, int first, int count);
-
-/* Reports the state (CB_RUNNING while it runs), total count and index of a background
- * operation.  Fails for an unknown board or function type. */
-CBW_EXPORT int CBWINAPI cbGetIOStatus(int board, short *state, int *count, int *index, int function);
-
-/* Stops a background operation.  Fails for an unknown board or function type. */
-CBW_EXPORT int CBWINAPI cbStopIOBackground(int board, int function);
+/* The operations, each declared from its row of the table (cbw32_ops.h),
+ * where what each does and how it fails is told. */
+#define CBW32_OP(name, member, stack, returns, parameters) CBW_EXPORT returns CBWINAPI name parameters;
+#include "cbw32_ops.h"
 
 #ifdef __cplusplus
 }

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <type_traits>
 
 #include "attach.h"
 #include "background.h"
@@ -18,11 +19,36 @@ namespace {
 BufferTable buffers;
 BackgroundScans scans;
 
-// What a call on one port or channel names, for a fault to look at.
-Touched one(int which)
+// What a call on one port or channel touches, for a fault to look at.
+Touched touching(int which)
 {
     return Touched{which, which, nullptr, 0};
 }
+
+// The bytes a parameter takes on 32-bit Windows' stack: a word at the
+// least, and a pointer or a handle one word there.
+template <typename T>
+constexpr int stack_word_bytes()
+{
+    if constexpr (std::is_pointer_v<T> || std::is_same_v<T, DaqHandle>)
+        return 4;
+    else
+        return static_cast<int>((sizeof(T) + 3) / 4 * 4);
+}
+
+template <typename F>
+struct StackBytes;
+template <typename R, typename... Parameters>
+struct StackBytes<R(Parameters...)> {
+    static constexpr int value = (0 + ... + stack_word_bytes<Parameters>());
+};
+
+// The table's stack bytes are the stdcall decoration of the 32-bit import
+// library's names: a wrong one would leave a gateway's call unresolved.
+#define CBW32_OP(name, member, stack, returns, parameters)   \
+  static_assert(StackBytes<void parameters>::value == stack, \
+                "cbw32_ops.h: the stack bytes of " #name " are not those of its parameters");
+#include "cbw32_ops.h"
 
 }  // namespace
 }  // namespace daqgate::sim
@@ -32,26 +58,28 @@ using namespace daqgate::sim;
 extern "C" {
 
 // Each operation that takes a board meets the bench first: a fault that
-// strikes returns its status and the operation does nothing at all.
-#define MEET_BENCH(...)                                               \
-  if (const int struck = meet_bench(__VA_ARGS__); struck != kNoError) \
-  return struck
+// strikes gives its status, never kNoError (0), which the operation
+// returns having done nothing at all.
+static_assert(kNoError == 0);
 
 CBW_EXPORT int CBWINAPI cbReadPort(int board, int port, unsigned short *value)
 {
-    MEET_BENCH(board, Operation::read_port, [=] { return one(port); });
+    if (const int struck = meet_bench(board, Operation::read_port, [=] { return touching(port); }))
+        return struck;
     return on_rig([&](Rig &r) { return r.read_port(board, port, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbWritePort(int board, int port, unsigned short value)
 {
-    MEET_BENCH(board, Operation::write_port, [=] { return one(port); });
+    if (const int struck = meet_bench(board, Operation::write_port, [=] { return touching(port); }))
+        return struck;
     return on_rig([&](Rig &r) { return r.write_port(board, port, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbSetPortDirection(int board, int port, int direction)
 {
-    MEET_BENCH(board, Operation::set_port_direction, [=] { return one(port); });
+    if (const int struck = meet_bench(board, Operation::set_port_direction, [=] { return touching(port); }))
+        return struck;
     return on_rig([&](Rig &r) { return r.set_direction(board, port, direction); });
 }
 
@@ -63,7 +91,8 @@ CBW_EXPORT int CBWINAPI cbErrorText(int code, char *text)
 
 CBW_EXPORT int CBWINAPI cbBoardLabel(int board, char *name)
 {
-    MEET_BENCH(board, Operation::board_label, [] { return Touched{}; });
+    if (const int struck = meet_bench(board, Operation::board_label, [] { return Touched{}; }))
+        return struck;
     const int status = on_rig([&](Rig &) {
         if (!Rig::valid_board(board))
             return kBadBoard;
@@ -77,19 +106,22 @@ CBW_EXPORT int CBWINAPI cbBoardLabel(int board, char *name)
 
 CBW_EXPORT int CBWINAPI cbReadAnalog(int board, int channel, int range, unsigned short *value)
 {
-    MEET_BENCH(board, Operation::read_analog, [=] { return one(channel); });
+    if (const int struck = meet_bench(board, Operation::read_analog, [=] { return touching(channel); }))
+        return struck;
     return on_rig([&](Rig &r) { return r.read_analog(board, channel, range, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbWriteAnalog(int board, int channel, int range, unsigned short value)
 {
-    MEET_BENCH(board, Operation::write_analog, [=] { return one(channel); });
+    if (const int struck = meet_bench(board, Operation::write_analog, [=] { return touching(channel); }))
+        return struck;
     return on_rig([&](Rig &r) { return r.write_analog(board, channel, range, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbToEngUnits(int board, int range, unsigned short count, float *volts)
 {
-    MEET_BENCH(board, Operation::to_eng_units, [] { return Touched{}; });
+    if (const int struck = meet_bench(board, Operation::to_eng_units, [] { return Touched{}; }))
+        return struck;
     Range span{};
     if (!Rig::valid_board(board))
         return kBadBoard;
@@ -101,7 +133,8 @@ CBW_EXPORT int CBWINAPI cbToEngUnits(int board, int range, unsigned short count,
 
 CBW_EXPORT int CBWINAPI cbFromEngUnits(int board, int range, float volts, unsigned short *count)
 {
-    MEET_BENCH(board, Operation::from_eng_units, [] { return Touched{}; });
+    if (const int struck = meet_bench(board, Operation::from_eng_units, [] { return Touched{}; }))
+        return struck;
     Range span{};
     if (!Rig::valid_board(board))
         return kBadBoard;
@@ -114,9 +147,9 @@ CBW_EXPORT int CBWINAPI cbSetGainQueue(int board, const short *channels, const s
 {
     // Only a queue the board can take names channels a fault looks at.
     const bool whole = count >= 0 && count <= kQueueLength;
-    MEET_BENCH(board, Operation::set_gain_queue, [=] {
-        return Touched{0, -1, whole ? channels : nullptr, whole ? count : 0};
-    });
+    const auto queued = [=] { return Touched{0, -1, whole ? channels : nullptr, whole ? count : 0}; };
+    if (const int struck = meet_bench(board, Operation::set_gain_queue, queued))
+        return struck;
     return on_rig([&](Rig &r) { return r.set_gain_queue(board, channels, ranges, count); });
 }
 
@@ -140,7 +173,9 @@ CBW_EXPORT int CBWINAPI cbWinBufToArray(DaqHandle handle, unsigned short *out, i
 CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count, int *rate, int range,
                                          DaqHandle handle, int options)
 {
-    MEET_BENCH(board, Operation::read_analog_scan, [=] { return Touched{low, high, nullptr, 0}; });
+    const auto scanned = [=] { return Touched{low, high, nullptr, 0}; };
+    if (const int struck = meet_bench(board, Operation::read_analog_scan, scanned))
+        return struck;
     return on_rig([&](Rig &r) -> int {
         const SampleBuffer *buffer = buffers.find(handle);
         Pace pace{};
@@ -170,7 +205,8 @@ CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count
 
 CBW_EXPORT int CBWINAPI cbGetIOStatus(int board, short *state, int *count, int *index, int function)
 {
-    MEET_BENCH(board, Operation::get_io_status, [] { return Touched{}; });
+    if (const int struck = meet_bench(board, Operation::get_io_status, [] { return Touched{}; }))
+        return struck;
     if (!Rig::valid_board(board))
         return kBadBoard;
     if (function != CB_AIFUNCTION)
@@ -180,7 +216,8 @@ CBW_EXPORT int CBWINAPI cbGetIOStatus(int board, short *state, int *count, int *
 
 CBW_EXPORT int CBWINAPI cbStopIOBackground(int board, int function)
 {
-    MEET_BENCH(board, Operation::stop_io_background, [] { return Touched{}; });
+    if (const int struck = meet_bench(board, Operation::stop_io_background, [] { return Touched{}; }))
+        return struck;
     if (!Rig::valid_board(board))
         return kBadBoard;
     if (function != CB_AIFUNCTION)

@@ -11,23 +11,24 @@ namespace daqgate::sim {
 
 namespace {
 
-// clang-format off
-constexpr OperationInfo kOperations[] = {
-    // operation                      name                  limited to       paced
-    {Operation::read_port,            "cbReadPort",         Target::port,    true },
-    {Operation::write_port,           "cbWritePort",        Target::port,    true },
-    {Operation::set_port_direction,   "cbSetPortDirection", Target::port,    true },
-    {Operation::read_analog,          "cbReadAnalog",       Target::channel, true },
-    {Operation::write_analog,         "cbWriteAnalog",      Target::channel, true },
-    {Operation::to_eng_units,         "cbToEngUnits",       Target::none,    false},
-    {Operation::from_eng_units,       "cbFromEngUnits",     Target::none,    false},
-    {Operation::board_label,          "cbBoardLabel",       Target::none,    true },
-    {Operation::set_gain_queue,       "cbSetGainQueue",     Target::channel, true },
-    {Operation::read_analog_scan,     "cbReadAnalogScan",   Target::channel, true },
-    {Operation::get_io_status,        "cbGetIOStatus",      Target::none,    true },
-    {Operation::stop_io_background,   "cbStopIOBackground", Target::none,    true },
+// What a call of an operation reaches, by the table's reach column: what
+// --port or --channel limits, and whether the board's latency paces it.
+struct Reach {
+    Target target;
+    bool paced;
 };
-// clang-format on
+namespace reaches {
+constexpr Reach port{Target::port, true};
+constexpr Reach channel{Target::channel, true};
+constexpr Reach board{Target::none, true};
+constexpr Reach arithmetic{Target::none, false};
+}  // namespace reaches
+
+constexpr OperationInfo kOperations[] = {
+#define CBW32_BOARD_OP(name, member, stack, returns, parameters, reach) \
+  {Operation::member, #name, reaches::reach.target, reaches::reach.paced},
+#include "cbw32_ops.h"
+};
 
 constexpr uint64_t kOneFault = uint64_t{1} << 32;
 constexpr uint64_t kLatencyBits = kOneFault - 1;

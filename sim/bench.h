@@ -11,20 +11,11 @@
 
 namespace daqgate::sim {
 
-// The driver operations that take a board, which faults and latency act on.
+// The driver operations that take a board, which faults and latency act
+// on: those of the table (cbw32_ops.h) that take one, in its order.
 enum class Operation : int32_t {
-    read_port,
-    write_port,
-    set_port_direction,
-    read_analog,
-    write_analog,
-    to_eng_units,
-    from_eng_units,
-    board_label,
-    set_gain_queue,
-    read_analog_scan,
-    get_io_status,
-    stop_io_background,
+#define CBW32_BOARD_OP(name, member, stack, returns, parameters, reach) member,
+#include "cbw32_ops.h"
 };
 
 // What a fault may be limited to: the port or the channel a call names.

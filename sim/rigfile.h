@@ -7,7 +7,8 @@
 // read of a mapped page that the file no longer backs raises SIGBUS: a
 // handler that acts only on faults inside a rig's mapping puts zero pages
 // in its place and marks the rig lost, and hands every other SIGBUS to the
-// handler installed before it.  A shrink that leaves the mapped pages
+// handler installed before it.  The handler is installed once, at the
+// process's first mapping; one a host installs later replaces it.  A shrink that leaves the mapped pages
 // backed (the tail of the last page cut away) raises nothing, and a file
 // replaced under its name is not seen from the mapping at all: check()
 // looks for both, off the fast path.

@@ -20,17 +20,44 @@ namespace daqgate::sim {
 namespace {
 
 // The guarded mappings of this process.  The signal handler reads them, so
-// they are plain lock-free atomics in a fixed table.
+// they are lock-free atomics in a fixed table.
 struct Guarded {
     std::atomic<uintptr_t> base{0};
     std::atomic<std::size_t> bytes{0};
     std::atomic<int> lost{0};
 };
+static_assert(std::atomic<uintptr_t>::is_always_lock_free && std::atomic<std::size_t>::is_always_lock_free &&
+                  std::atomic<int>::is_always_lock_free,
+              "the SIGBUS handler reads the guarded mappings");
 constexpr int kGuarded = 32;
 Guarded guarded[kGuarded];
 
-struct sigaction previous_action;
-std::mutex installing;
+// The guard is installed once per process, at the first mapping, and
+// never again: what handled SIGBUS before it is saved once, before the
+// guard is installed, and published to the handler through an atomic
+// pointer, so the handler only ever reads a saved action that is whole
+// and never rewritten.  A handler that a host installs later is the
+// host's to keep; if it hands on the faults it does not know, as a
+// well-behaved one does, the rigs' faults still reach the guard.
+struct sigaction previous_saved;
+std::atomic<const struct sigaction *> previous{nullptr};
+static_assert(std::atomic<const struct sigaction *>::is_always_lock_free,
+              "the SIGBUS handler reads the saved action");
+std::once_flag guard_once;
+
+// Hands a SIGBUS that is no rig's to whoever handled SIGBUS before.
+void chain_sigbus(int sig, siginfo_t *info, void *context)
+{
+    const struct sigaction *before = previous.load(std::memory_order_acquire);
+    if (before != nullptr && (before->sa_flags & SA_SIGINFO) != 0 && before->sa_sigaction != nullptr) {
+        before->sa_sigaction(sig, info, context);
+    } else if (before == nullptr || before->sa_handler == SIG_DFL || before->sa_handler == SIG_IGN) {
+        // The fault recurs on return and ends the process as it would have.
+        signal(SIGBUS, SIG_DFL);
+    } else {
+        before->sa_handler(sig);
+    }
+}
 
 void on_sigbus(int sig, siginfo_t *info, void *context)
 {
@@ -38,43 +65,37 @@ void on_sigbus(int sig, siginfo_t *info, void *context)
     for (Guarded &g : guarded) {
         const uintptr_t base = g.base.load(std::memory_order_acquire);
         const std::size_t bytes = g.bytes.load(std::memory_order_acquire);
-        if (base != 0 && address >= base && address < base + bytes) {
-            // The file under the mapping shrank: zero pages take its place,
-            // so that the faulting access and every later one read zeros,
-            // and the rig is marked lost for the driver to say so.
-            mmap(reinterpret_cast<void *>(base), bytes, PROT_READ | PROT_WRITE,
-                 MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0);
-            g.lost.store(1, std::memory_order_release);
-            return;
-        }
+        if (base == 0 || address < base || address >= base + bytes)
+            continue;
+        // The file under the mapping shrank: zero pages take its place,
+        // so that the faulting access and every later one read zeros,
+        // and the rig is marked lost for the driver to say so.  Were
+        // there no pages to be had, the access would fault for ever:
+        // the fault is then handled as no rig's.
+        if (mmap(reinterpret_cast<void *>(base), bytes, PROT_READ | PROT_WRITE,
+                 MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) == MAP_FAILED)
+            break;
+        g.lost.store(1, std::memory_order_release);
+        return;
     }
-    // Not a rig's: for whoever handled SIGBUS before.
-    if ((previous_action.sa_flags & SA_SIGINFO) != 0 && previous_action.sa_sigaction != nullptr) {
-        previous_action.sa_sigaction(sig, info, context);
-    } else if (previous_action.sa_handler == SIG_DFL || previous_action.sa_handler == SIG_IGN) {
-        // The fault recurs on return and ends the process as it would have.
-        signal(SIGBUS, SIG_DFL);
-    } else {
-        previous_action.sa_handler(sig);
-    }
+    chain_sigbus(sig, info, context);
 }
 
-// Installs the handler, or again if someone replaced it since, keeping
-// the one it replaces to hand other faults to.
-void guard_sigbus()
+void install_guard()
 {
-    const std::lock_guard<std::mutex> hold(installing);
-    struct sigaction current {};
-    if (sigaction(SIGBUS, nullptr, &current) != 0)
-        return;
-    if ((current.sa_flags & SA_SIGINFO) != 0 && current.sa_sigaction == on_sigbus)
-        return;
+    // A failed look leaves the saved action zeroed: SIG_DFL.
+    sigaction(SIGBUS, nullptr, &previous_saved);
+    previous.store(&previous_saved, std::memory_order_release);
     struct sigaction ours {};
     ours.sa_sigaction = on_sigbus;
     ours.sa_flags = SA_SIGINFO | SA_NODEFER;
     sigemptyset(&ours.sa_mask);
-    previous_action = current;
     sigaction(SIGBUS, &ours, nullptr);
+}
+
+void guard_sigbus()
+{
+    std::call_once(guard_once, install_guard);
 }
 
 std::size_t whole_pages(std::size_t bytes)
@@ -210,7 +231,6 @@ bool RigFile::check()
 {
     if (lost())
         return false;
-    guard_sigbus();  // a host may have put its own handler back
     struct stat mine {
     }, named{};
     const bool backed = fstat(native_.fd, &mine) == 0 && mine.st_nlink > 0 &&

@@ -24,20 +24,6 @@ using namespace daqgate::sim;
 
 namespace {
 
-// In a child: reads a mapping of some other file that shrank under it,
-// which raises SIGBUS; exits 2 if the read came back instead.
-[[noreturn]] void fault_elsewhere(const std::string &path)
-{
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT, 0600);
-    if (fd >= 0 && ftruncate(fd, 8192) == 0) {
-        auto *bytes =
-            static_cast<volatile char *>(mmap(nullptr, 8192, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0));
-        if (bytes != MAP_FAILED && ftruncate(fd, 0) == 0)
-            (void)bytes[100];
-    }
-    _exit(2);
-}
-
 class RigLoss : public ::testing::Test {
 protected:
     void SetUp() override
@@ -135,21 +121,15 @@ TEST_F(RigLoss, AResetInPlaceIsNoLoss)
     EXPECT_EQ(last_port(), 0);
 }
 
-// The wait status of a child that handles SIGBUS with handler (SIG_DFL,
-// SIG_IGN or a function) before it maps the rig, then faults a mapping of
-// another file.
-int fault_elsewhere_with(void (*handler)(int), const std::string &rig, const std::string &other)
+// How a fresh host process of the case ends (guard_host): its SIGBUS
+// handling meets the rig's guard for the first time in it, as a host's
+// does.  Its wait status.
+int guard_host(const std::string &rig, const std::string &other, const char *which)
 {
     const pid_t child = fork();
     if (child == 0) {
-        alarm(10);  // a handler that returns to the fault for ever is a finding, not a hang
-        struct sigaction theirs {};
-        theirs.sa_handler = handler;
-        sigaction(SIGBUS, &theirs, nullptr);
-        Rig mine;
-        if (mine.open(rig) != kNoError)
-            _exit(1);
-        fault_elsewhere(other);
+        execl(DAQGATE_GUARD_HOST, DAQGATE_GUARD_HOST, rig.c_str(), other.c_str(), which, nullptr);
+        _exit(127);
     }
     int status = -1;
     if (child < 0 || waitpid(child, &status, 0) != child)
@@ -159,7 +139,8 @@ int fault_elsewhere_with(void (*handler)(int), const std::string &rig, const std
 
 TEST_F(RigLoss, ABusErrorElsewhereGoesToTheHandlerBeforeTheRigs)
 {
-    const int status = fault_elsewhere_with([](int) { _exit(42); }, path_, dir_ + "/other");
+    // The rig's own fault the guard's; the other file's the host's handler's.
+    const int status = guard_host(path_, dir_ + "/other", "exit-before");
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 42);
 }
@@ -167,44 +148,32 @@ TEST_F(RigLoss, ABusErrorElsewhereGoesToTheHandlerBeforeTheRigs)
 TEST_F(RigLoss, ABusErrorElsewhereWithNoHandlerBeforeEndsTheProcessAsItWould)
 {
     // Whether SIGBUS was left to its default or ignored before the rig was
-    // mapped: a fault of some other mapping ends the process by SIGBUS.
-    for (void (*before)(int) : {SIG_DFL, SIG_IGN}) {
-        const int status = fault_elsewhere_with(before, path_, dir_ + "/other");
-        ASSERT_TRUE(WIFSIGNALED(status)) << status;
-        EXPECT_EQ(WTERMSIG(status), SIGBUS);
+    // mapped: the rig's fault is caught, a fault of some other mapping ends
+    // the process by SIGBUS.
+    for (const char *before : {"default-before", "ignore-before"}) {
+        const int status = guard_host(path_, dir_ + "/other", before);
+        ASSERT_TRUE(WIFSIGNALED(status)) << before << ": " << status;
+        EXPECT_EQ(WTERMSIG(status), SIGBUS) << before;
     }
 }
 
-TEST_F(RigLoss, AHandlerPutBackByTheHostIsFollowedNotLooped)
+TEST_F(RigLoss, AHandlerTheHostInstallsLaterIsNotReplaced)
 {
-    // A host that installs its own SIGBUS handler after the rig was mapped
-    // (as a host may on its own schedule): the next look at the rig puts
-    // the guard back in front of it, once, and hands it foreign faults.
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        alarm(10);  // a handler that loops is a finding, not a hang
-        Rig mine;
-        if (mine.open(path_) != kNoError)
-            _exit(1);
-        struct sigaction theirs {};
-        theirs.sa_handler = [](int) { _exit(42); };
-        sigaction(SIGBUS, &theirs, nullptr);
-        mine.check();
-        mine.check();
-        // The rig's own faults are still the guard's.
-        if (truncate(path_.c_str(), 0) != 0)
-            _exit(2);
-        uint16_t value = 0;
-        mine.read_port(0, 0, &value);
-        if (!mine.lost())
-            _exit(3);
-        fault_elsewhere(dir_ + "/other");
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
+    // The guard is installed once: looking at the rig does not put it back
+    // in front of a handler the host installed since.
+    const int status = guard_host(path_, dir_ + "/other", "exit-after");
     ASSERT_TRUE(WIFEXITED(status)) << status;
     EXPECT_EQ(WEXITSTATUS(status), 42);
+}
+
+TEST_F(RigLoss, AHandlerInstalledLaterThatHandsFaultsOnReachesTheGuardWithoutALoop)
+{
+    // The rig's fault passes through the host's handler to the guard; a
+    // fault elsewhere through both to the default, once: had the guard put
+    // itself back in front, each would hand it to the other for ever.
+    const int status = guard_host(path_, dir_ + "/other", "chain-after");
+    ASSERT_TRUE(WIFSIGNALED(status)) << status;
+    EXPECT_EQ(WTERMSIG(status), SIGBUS);
 }
 
 TEST_F(RigLoss, ARigClosedGivesItsMappingBack)

@@ -28,23 +28,10 @@ namespace fake {
 struct FAKE_API Driver {
     std::vector<std::string> log;
 
-    std::function<int(int board, int port, unsigned short *value)> read_port;
-    std::function<int(int board, int port, unsigned short value)> write_port;
-    std::function<int(int board, int port, int direction)> set_port_direction;
-    std::function<int(int code, char *text)> error_text;
-    std::function<int(int board, char *name)> board_label;
-    std::function<int(int board, int channel, int range, unsigned short *value)> read_analog;
-    std::function<int(int board, int channel, int range, unsigned short value)> write_analog;
-    std::function<int(int board, int range, unsigned short count, float *volts)> to_eng_units;
-    std::function<int(int board, int range, float volts, unsigned short *count)> from_eng_units;
-    std::function<int(int board, const short *channels, const short *ranges, int count)> set_gain_queue;
-    std::function<int(int board, int low, int high, int count, int *rate, int range, DaqHandle handle,
-                      int options)>
-        read_analog_scan;
-    std::function<DaqHandle(int count)> new_sample_buffer;
-    std::function<int(DaqHandle handle, unsigned short *out, int first, int count)> win_buf_to_array;
-    std::function<int(int board, short *state, int *count, int *index, int function)> get_io_status;
-    std::function<int(int board, int function)> stop_io_background;
+    // A handler per operation of the table (cbw32_ops.h), by its C++ name:
+    // read_port, write_port, ...
+#define CBW32_OP(name, member, stack, returns, parameters) std::function<returns parameters> member;
+#include "cbw32_ops.h"
 
     // Buffers of the default handlers: handle -> samples.  The default
     // scan writes samples i*7 mod 65536 and halves the rate; the default
