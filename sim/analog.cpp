@@ -56,43 +56,12 @@ bool volts_to_counts(const Range &range, double volts, uint16_t *counts)
 Signal default_signal(int channel)
 {
     if (channel < 8)
-        return Signal{SignalKind::sine, 1.0, 10.0 * (channel + 1), 0.5 * channel};
+        return Signal{SignalKind::sine, {1.0, 10.0 * (channel + 1), 0.5 * channel}};
     if (channel == 14)
-        return Signal{SignalKind::loopback0, 0, 0, 0};
+        return Signal{SignalKind::loopback0, {}};
     if (channel == 15)
-        return Signal{SignalKind::loopback1, 0, 0, 0};
-    return Signal{SignalKind::dc, 0, 0, 0};
-}
-
-double signal_volts(const Signal &signal, double t, uint64_t seed)
-{
-    const double phase = signal.frequency * t;
-    const double cycle = phase - std::floor(phase);  // 0 <= cycle < 1
-    switch (signal.kind) {
-    case SignalKind::dc: return signal.amplitude + signal.offset;
-    case SignalKind::sine: return signal.amplitude * std::sin(kTwoPi * cycle) + signal.offset;
-    case SignalKind::square: return (cycle < 0.5 ? signal.amplitude : -signal.amplitude) + signal.offset;
-    case SignalKind::triangle: {
-        // Rises from -amplitude to +amplitude over the first half cycle.
-        const double rising = cycle < 0.5 ? cycle * 4.0 - 1.0 : 3.0 - cycle * 4.0;
-        return signal.amplitude * rising + signal.offset;
-    }
-    case SignalKind::noise: {
-        // Twelve uniform draws less six: mean 0, variance 1, near Gaussian.
-        uint64_t state = mix(seed ^ mix(static_cast<uint64_t>(std::llround(t * 1e9))));
-        double sum = 0;
-        for (int i = 0; i < 12; ++i) {
-            state = mix(state);
-            sum += static_cast<double>(state >> 11) * (1.0 / 9007199254740992.0);
-        }
-        return signal.amplitude * (sum - 6.0) + signal.offset;
-    }
-    case SignalKind::counter:
-    case SignalKind::loopback0:
-    case SignalKind::loopback1:
-    case SignalKind::file: break;
-    }
-    return signal.offset;
+        return Signal{SignalKind::loopback1, {}};
+    return Signal{SignalKind::dc, {}};
 }
 
 bool settle_rate(int requested, int channels, Pace *pace)
@@ -123,7 +92,7 @@ ScanSource::ScanSource(const Signal *signals, const double *output_volts, const 
         inputs_[c] = signals[c];
         const SignalKindInfo *info = signal_kind_info(signals[c].kind);
         if (info != nullptr && info->follows_output >= 0)
-            inputs_[c] = Signal{SignalKind::dc, output_volts[info->follows_output], 0, 0};
+            inputs_[c] = Signal{SignalKind::dc, {output_volts[info->follows_output]}};
     }
 }
 
@@ -150,13 +119,26 @@ void ScanSource::fill(uint16_t *out, int64_t first, int64_t count) const
 
 namespace {
 
-// The generators, one per kind.
+// The generators and the other functions of the rows, kind by kind.  A
+// wave's numbers are amplitude, frequency and offset.
+enum Wave { kAmplitude, kFrequency, kOffset };
+
+double wave_cycle(const Signal &signal, double t)
+{
+    const double phase = signal.parameters[kFrequency] * t;
+    return phase - std::floor(phase);  // 0 <= cycle < 1
+}
 
 void constant(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t stride)
 {
-    const uint16_t counts = scaled_counts(signal.amplitude + signal.offset, stretch.low, stretch.per_volt);
+    const uint16_t counts = scaled_counts(signal.parameters[0], stretch.low, stretch.per_volt);
     for (int64_t i = 0; i < stretch.scans; ++i)
         to[i * stride] = counts;
+}
+
+double level_at(const Signal &signal, double, uint64_t)
+{
+    return signal.parameters[0];
 }
 
 void counting(const Signal &, const Stretch &stretch, uint16_t *to, int64_t stride)
@@ -170,31 +152,63 @@ void sine_wave(const Signal &signal, const Stretch &stretch, uint16_t *to, int64
     // A rotation by one scan's angle per sample, started from the exact
     // phase of the first: no library call in the loop, and no drift a
     // 16-bit converter could show over one call.
-    const double phase = signal.frequency * stretch.time_of(0);
-    const double start = kTwoPi * (phase - std::floor(phase));
-    const double step = kTwoPi * signal.frequency / stretch.scan_rate;
+    const double amplitude = signal.parameters[kAmplitude], offset = signal.parameters[kOffset];
+    const double start = kTwoPi * wave_cycle(signal, stretch.time_of(0));
+    const double step = kTwoPi * signal.parameters[kFrequency] / stretch.scan_rate;
     double sine = std::sin(start), cosine = std::cos(start);
     const double step_sine = std::sin(step), step_cosine = std::cos(step);
     for (int64_t i = 0; i < stretch.scans; ++i) {
-        to[i * stride] =
-            scaled_counts(signal.amplitude * sine + signal.offset, stretch.low, stretch.per_volt);
+        to[i * stride] = scaled_counts(amplitude * sine + offset, stretch.low, stretch.per_volt);
         const double next = sine * step_cosine + cosine * step_sine;
         cosine = cosine * step_cosine - sine * step_sine;
         sine = next;
     }
 }
 
-// Square, triangle and noise: the volts of each sample's own time.
-void by_time(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t stride)
+double sine_at(const Signal &signal, double t, uint64_t)
 {
-    for (int64_t i = 0; i < stretch.scans; ++i) {
-        to[i * stride] = scaled_counts(signal_volts(signal, stretch.time_of(i), stretch.seed), stretch.low,
-                                       stretch.per_volt);
-    }
+    return signal.parameters[kAmplitude] * std::sin(kTwoPi * wave_cycle(signal, t)) +
+           signal.parameters[kOffset];
 }
 
-// A recording: the value of each sample's own time, counted from the
-// moment the file began to play.
+double square_at(const Signal &signal, double t, uint64_t)
+{
+    const double amplitude = signal.parameters[kAmplitude];
+    return (wave_cycle(signal, t) < 0.5 ? amplitude : -amplitude) + signal.parameters[kOffset];
+}
+
+double triangle_at(const Signal &signal, double t, uint64_t)
+{
+    // Rises from -amplitude to +amplitude over the first half cycle.
+    const double cycle = wave_cycle(signal, t);
+    const double rising = cycle < 0.5 ? cycle * 4.0 - 1.0 : 3.0 - cycle * 4.0;
+    return signal.parameters[kAmplitude] * rising + signal.parameters[kOffset];
+}
+
+// Noise's numbers: rms and offset.
+double noise_at(const Signal &signal, double t, uint64_t seed)
+{
+    // Twelve uniform draws less six: mean 0, variance 1, near Gaussian.
+    uint64_t state = mix(seed ^ mix(static_cast<uint64_t>(std::llround(t * 1e9))));
+    double sum = 0;
+    for (int i = 0; i < 12; ++i) {
+        state = mix(state);
+        sum += static_cast<double>(state >> 11) * (1.0 / 9007199254740992.0);
+    }
+    return signal.parameters[0] * (sum - 6.0) + signal.parameters[1];
+}
+
+// The volts of each sample's own time, from the row's at().
+void by_time(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t stride)
+{
+    const auto at = signal_kind_info(signal.kind)->at;
+    for (int64_t i = 0; i < stretch.scans; ++i)
+        to[i * stride] =
+            scaled_counts(at(signal, stretch.time_of(i), stretch.seed), stretch.low, stretch.per_volt);
+}
+
+// A recording, played at its rate (its one number): the value of each
+// sample's own time, counted from the moment the file began to play.
 void playing(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t stride)
 {
     if (signal.volts == nullptr || signal.count <= 0) {
@@ -203,7 +217,7 @@ void playing(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t
     }
     const auto count = static_cast<double>(signal.count);
     for (int64_t i = 0; i < stretch.scans; ++i) {
-        double position = (stretch.time_of(i) - signal.start) * signal.frequency;
+        double position = (stretch.time_of(i) - signal.start) * signal.parameters[0];
         if (!(position >= 0))
             position = 0;  // before it began (or a clock that is not a number)
         else if (position >= count)
@@ -213,26 +227,36 @@ void playing(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t
     }
 }
 
+const char *any_numbers(const double *)
+{
+    return nullptr;
+}
+
+const char *positive_rate(const double *parameters)
+{
+    return parameters[0] > 0 ? nullptr : "a recording's rate must be above 0";
+}
+
 void describe_file(const Signal &signal, char *text, std::size_t size)
 {
     std::snprintf(text, size, " of %lld values at %g Hz, %s", static_cast<long long>(signal.count),
-                  signal.frequency, signal.loop ? "looping" : "then holding the last");
+                  signal.parameters[0], signal.loop ? "looping" : "then holding the last");
 }
 
 void describe_level(const Signal &signal, char *text, std::size_t size)
 {
-    std::snprintf(text, size, " %g V", signal.amplitude + signal.offset);
+    std::snprintf(text, size, " %g V", signal.parameters[0]);
 }
 
 void describe_wave(const Signal &signal, char *text, std::size_t size)
 {
-    std::snprintf(text, size, " %g V at %g Hz, offset %g V", signal.amplitude, signal.frequency,
-                  signal.offset);
+    std::snprintf(text, size, " %g V at %g Hz, offset %g V", signal.parameters[kAmplitude],
+                  signal.parameters[kFrequency], signal.parameters[kOffset]);
 }
 
 void describe_noise(const Signal &signal, char *text, std::size_t size)
 {
-    std::snprintf(text, size, " %g V rms, offset %g V", signal.amplitude, signal.offset);
+    std::snprintf(text, size, " %g V rms, offset %g V", signal.parameters[0], signal.parameters[1]);
 }
 
 void describe_nothing(const Signal &, char *text, std::size_t size)
@@ -243,35 +267,82 @@ void describe_nothing(const Signal &, char *text, std::size_t size)
 
 constexpr const char *kWave = "AMPLITUDE HZ [OFFSET]";
 
+// Rows in the order of SignalKind's named kinds; new kinds go at the end.
 // clang-format off
-const SignalKindInfo kSignalKinds[] = {
-    // kind                 name         numbers         file   least most  fields set by them                                        follows  generator  description
-    {SignalKind::dc,        "dc",        "VOLTS",        false, 1,    1,    {&Signal::amplitude},                                      -1,      constant,  describe_level},
-    {SignalKind::sine,      "sine",      kWave,          false, 2,    3,    {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,      sine_wave, describe_wave},
-    {SignalKind::square,    "square",    kWave,          false, 2,    3,    {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,      by_time,   describe_wave},
-    {SignalKind::triangle,  "triangle",  kWave,          false, 2,    3,    {&Signal::amplitude, &Signal::frequency, &Signal::offset}, -1,      by_time,   describe_wave},
-    {SignalKind::noise,     "noise",     "RMS [OFFSET]", false, 1,    2,    {&Signal::amplitude, &Signal::offset},                     -1,      by_time,   describe_noise},
-    {SignalKind::counter,   "counter",   "",             false, 0,    0,    {},                                                        -1,      counting,  describe_nothing},
-    {SignalKind::loopback0, "loopback0", "",             false, 0,    0,    {},                                                        0,       constant,  describe_nothing},
-    {SignalKind::loopback1, "loopback1", "",             false, 0,    0,    {},                                                        1,       constant,  describe_nothing},
-    {SignalKind::file,      "file",      "PATH",         true,  0,    0,    {},                                                        -1,      playing,   describe_file},
+constexpr SignalKindInfo kSignalKinds[] = {
+    // name        numbers         file   least most follows check          generator  at           description
+    {"dc",        "VOLTS",        false, 1,    1,   -1,     any_numbers,   constant,  level_at,    describe_level},
+    {"sine",      kWave,          false, 2,    3,   -1,     any_numbers,   sine_wave, sine_at,     describe_wave},
+    {"square",    kWave,          false, 2,    3,   -1,     any_numbers,   by_time,   square_at,   describe_wave},
+    {"triangle",  kWave,          false, 2,    3,   -1,     any_numbers,   by_time,   triangle_at, describe_wave},
+    {"noise",     "RMS [OFFSET]", false, 1,    2,   -1,     any_numbers,   by_time,   noise_at,    describe_noise},
+    {"counter",   "",             false, 0,    0,   -1,     any_numbers,   counting,  nullptr,     describe_nothing},
+    {"loopback0", "",             false, 0,    0,   0,      any_numbers,   constant,  nullptr,     describe_nothing},
+    {"loopback1", "",             false, 0,    0,   1,      any_numbers,   constant,  nullptr,     describe_nothing},
+    {"file",      "PATH",         true,  0,    0,   -1,     positive_rate, playing,   nullptr,     describe_file},
 };
 // clang-format on
+constexpr std::size_t kKinds = sizeof kSignalKinds / sizeof *kSignalKinds;
+
+constexpr bool named(SignalKind kind, const char *name)
+{
+    const char *row = kSignalKinds[static_cast<std::size_t>(kind)].name;
+    while (*row != '\0' && *row == *name)
+        ++row, ++name;
+    return *row == *name;
+}
+static_assert(named(SignalKind::dc, "dc") && named(SignalKind::sine, "sine") &&
+                  named(SignalKind::square, "square") && named(SignalKind::triangle, "triangle") &&
+                  named(SignalKind::noise, "noise") && named(SignalKind::counter, "counter") &&
+                  named(SignalKind::loopback0, "loopback0") && named(SignalKind::loopback1, "loopback1") &&
+                  named(SignalKind::file, "file"),
+              "the named kinds stand at their places in the table");
+static_assert(kSignalKinds[0].least <= 1 && kSignalKinds[0].generate == constant,
+              "a signal of no kind given is dc");
+
+constexpr bool fits()
+{
+    for (const SignalKindInfo &info : kSignalKinds)
+        if (info.least > info.most || info.most > kSignalParameters || (info.generate == by_time && !info.at))
+            return false;
+    return true;
+}
+static_assert(fits(), "every kind's numbers fit a signal's, and a kind paced by time says its volts");
 
 }  // namespace
 
+SignalKind SignalKindInfo::kind() const
+{
+    return static_cast<SignalKind>(this - kSignalKinds);
+}
+
+double signal_volts(const Signal &signal, double t, uint64_t seed)
+{
+    const SignalKindInfo *info = signal_kind_info(signal.kind);
+    return info != nullptr && info->at != nullptr ? info->at(signal, t, seed) : 0.0;
+}
+
+const char *signal_fault(const Signal &signal)
+{
+    const SignalKindInfo *info = signal_kind_info(signal.kind);
+    if (info == nullptr)
+        return "not a kind of signal";
+    for (double number : signal.parameters)
+        if (!std::isfinite(number))
+            return "the numbers of a signal must be finite";
+    return info->check(signal.parameters);
+}
+
 const SignalKindInfo *signal_kinds(std::size_t *count)
 {
-    *count = sizeof kSignalKinds / sizeof *kSignalKinds;
+    *count = kKinds;
     return kSignalKinds;
 }
 
 const SignalKindInfo *signal_kind_info(SignalKind kind)
 {
-    for (const SignalKindInfo &info : kSignalKinds)
-        if (info.kind == kind)
-            return &info;
-    return nullptr;
+    const auto index = static_cast<std::size_t>(kind);
+    return index < kKinds ? &kSignalKinds[index] : nullptr;
 }
 
 const SignalKindInfo *signal_kind_named(const char *name)
@@ -292,7 +363,7 @@ bool signal_kind(const char *name, SignalKind *kind)
 {
     const SignalKindInfo *info = signal_kind_named(name);
     if (info != nullptr)
-        *kind = info->kind;
+        *kind = info->kind();
     return info != nullptr;
 }
 

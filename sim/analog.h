@@ -46,7 +46,9 @@ inline double counts_to_volts(const Range &range, uint16_t counts)
     return range.low + counts * (range.high - range.low) / 65536.0;
 }
 
-// What drives an analog input.
+// What drives an analog input: the index of its row in the table of
+// kinds.  The kinds the code names have names here; a kind added to the
+// table needs none.
 enum class SignalKind : uint32_t {
     dc = 0,
     sine = 1,
@@ -59,13 +61,17 @@ enum class SignalKind : uint32_t {
     file = 8,       // volts recorded in the rig, played at a rate
 };
 
+// The most numbers a kind takes.
+constexpr int kSignalParameters = 4;
+
 struct Signal {
     SignalKind kind = SignalKind::dc;
-    double amplitude = 0;  // volts; rms for noise; the level for dc
-    double frequency = 0;  // hertz
-    double offset = 0;     // volts
-    // A played recording: value floor((t - start) * frequency) at time t,
-    // then the last value, or from the first again when it loops.
+    // The kind's numbers, in the order its row names them: for the waves
+    // amplitude (rms for noise, the level for dc), frequency in hertz and
+    // offset in volts; for a recording its rate in values a second.
+    double parameters[kSignalParameters] = {};
+    // A played recording: value floor((t - start) * rate) at time t, then
+    // the last value, or from the first again when it loops.
     double start = 0;  // seconds on the monotonic clock
     bool loop = false;
     int recording = -1;
@@ -89,24 +95,34 @@ struct Stretch {
 };
 
 // One row of the table of signal kinds: a new kind is a row and its
-// generator.  Point reads, scans and simboard all go through the table.
+// generator.  Point reads, scans, simboard and the checks of what the rig
+// holds all go through the table.
 struct SignalKindInfo {
-    SignalKind kind;
     const char *name;
-    // The numbers simboard takes after the name, and the fields they set in
-    // order; at least `least` of them.  A recorded kind takes a file instead.
+    // The numbers simboard takes after the name, as its help names them,
+    // and how many: at least `least`, at most `most` (those not given are
+    // 0).  A recorded kind takes a file instead, and its rate.
     const char *parameters;
     bool recorded;
     int least;
     int most;
-    double Signal::*fields[3];
     // An output whose volts the input follows (loopback), -1 for none; a
     // scan takes those volts as a dc level when it starts.
     int follows_output;
+    // Why the numbers (all finite) make no signal of the kind, or nullptr
+    // when they do: simboard refuses them with it, and a rig that holds
+    // them is corrupt.
+    const char *(*check)(const double *parameters);
     // Writes the stretch's raw counts to to[0], to[stride], ...
     void (*generate)(const Signal &signal, const Stretch &stretch, uint16_t *to, int64_t stride);
+    // The volts at t seconds, for a kind whose samples depend on their
+    // time alone (noise draws from seed and t); nullptr for the others.
+    double (*at)(const Signal &signal, double t, uint64_t seed);
     // What simboard shows of the signal after its name.
     void (*describe)(const Signal &signal, char *text, std::size_t size);
+
+    // The kind of the row: its place in the table.
+    SignalKind kind() const;
 };
 
 // The row of a kind, or of a name; nullptr for none.
@@ -119,13 +135,19 @@ const SignalKindInfo *signal_kinds(std::size_t *count);
 const char *signal_name(SignalKind kind);
 bool signal_kind(const char *name, SignalKind *kind);
 
+// Why a signal cannot be, or nullptr when it can: a kind in the table and
+// finite numbers that its row's check takes.  (Where a recording lies is
+// the rig's to check.)
+const char *signal_fault(const Signal &signal);
+
 // The default signal of input channel c after a reset: channels 0-7 a 1 V
 // sine at 10*(c+1) Hz offset by 0.5*c V, 8-13 at 0 V, 14 and 15 looped
 // back from outputs 0 and 1.
 Signal default_signal(int channel);
 
-// The voltage of a periodic or noise signal at t seconds; noise draws
-// from (seed, t).
+// The voltage of a signal of a kind whose samples depend on their time
+// alone (dc, the waves, noise) at t seconds; noise draws from (seed, t).
+// Other kinds give their offset.
 double signal_volts(const Signal &signal, double t, uint64_t seed);
 
 // The pacer: a 40 MHz clock divided down to the aggregate sample rate of

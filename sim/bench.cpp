@@ -257,7 +257,7 @@ Status Rig::play(int board, int channel, const float *volts, int count, double r
             Signal playing;
             if (pass == 2 && (owner < 0 || owner >= kBoards * kAnalogInputs ||
                               signal(owner / kAnalogInputs, owner % kAnalogInputs, &playing) != kNoError ||
-                              playing.kind != SignalKind::file || playing.recording != r))
+                              !signal_kind_info(playing.kind)->recorded || playing.recording != r))
                 chosen = r;
         }
     }
@@ -276,7 +276,7 @@ Status Rig::play(int board, int channel, const float *volts, int count, double r
     recording.count.store(count, std::memory_order_release);
     Signal played;
     played.kind = SignalKind::file;
-    played.frequency = rate;
+    played.parameters[0] = rate;
     played.loop = loop;
     played.recording = chosen;
     played.start = monotonic_seconds();

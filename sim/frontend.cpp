@@ -200,16 +200,18 @@ Status Rig::set_signal(int board, int channel, const Signal &input)
         return kBadBoard;
     if (!valid_input(channel))
         return kBadChannel;
-    if (input.kind != SignalKind::file)
+    // What the rig would refuse to read back is not written.
+    if (signal_fault(input) != nullptr)
+        return kBadVoltage;
+    if (!signal_kind_info(input.kind)->recorded)
         release_recording(board, channel);
     SignalState &state = layout_->boards[board].signals[channel];
     const uint32_t begun = state.sequence.load(std::memory_order_relaxed) | 1u;
     state.sequence.store(begun, std::memory_order_relaxed);
     std::atomic_thread_fence(std::memory_order_release);
     state.kind.store(static_cast<uint32_t>(input.kind), std::memory_order_relaxed);
-    state.amplitude.store(input.amplitude, std::memory_order_relaxed);
-    state.frequency.store(input.frequency, std::memory_order_relaxed);
-    state.offset.store(input.offset, std::memory_order_relaxed);
+    for (int i = 0; i < kSignalParameters; ++i)
+        state.parameters[i].store(input.parameters[i], std::memory_order_relaxed);
     state.recording.store(input.recording, std::memory_order_relaxed);
     state.loop.store(input.loop ? 1u : 0u, std::memory_order_relaxed);
     state.start.store(input.start, std::memory_order_relaxed);
@@ -224,23 +226,21 @@ Status Rig::signal(int board, int channel, Signal *out) const
     Signal input;
     const bool settled = read_settled(state.sequence, [&] {
         kind = state.kind.load(std::memory_order_relaxed);
-        input.amplitude = state.amplitude.load(std::memory_order_relaxed);
-        input.frequency = state.frequency.load(std::memory_order_relaxed);
-        input.offset = state.offset.load(std::memory_order_relaxed);
+        for (int i = 0; i < kSignalParameters; ++i)
+            input.parameters[i] = state.parameters[i].load(std::memory_order_relaxed);
         input.recording = state.recording.load(std::memory_order_relaxed);
         input.loop = state.loop.load(std::memory_order_relaxed) != 0;
         input.start = state.start.load(std::memory_order_relaxed);
     });
     if (!settled)
         return kRigCorrupt;
-    if (signal_name(static_cast<SignalKind>(kind)) == nullptr || !std::isfinite(input.amplitude) ||
-        !std::isfinite(input.frequency) || !std::isfinite(input.offset) || !std::isfinite(input.start))
-        return kRigCorrupt;
     input.kind = static_cast<SignalKind>(kind);
-    if (input.kind == SignalKind::file) {
+    if (signal_fault(input) != nullptr || !std::isfinite(input.start))
+        return kRigCorrupt;
+    if (signal_kind_info(input.kind)->recorded) {
         // The recording it plays, its count read once: a scan that started
         // on it stays within it whatever is loaded later.
-        if (input.recording < 0 || input.recording >= kRecordings || !(input.frequency > 0))
+        if (input.recording < 0 || input.recording >= kRecordings)
             return kRigCorrupt;
         const RecordingState &recording = layout_->recordings[input.recording];
         const int count = recording.count.load(std::memory_order_acquire);

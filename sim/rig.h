@@ -56,9 +56,7 @@ constexpr std::size_t kCacheLine = 64;
 struct SignalState {
     std::atomic<uint32_t> sequence;
     std::atomic<uint32_t> kind;
-    std::atomic<double> amplitude;
-    std::atomic<double> frequency;
-    std::atomic<double> offset;
+    std::atomic<double> parameters[kSignalParameters];
     // A played file: its recording, whether it loops, and when it began.
     std::atomic<int32_t> recording;
     std::atomic<uint32_t> loop;
@@ -124,7 +122,8 @@ struct RecordingState {
     std::atomic<float> volts[kRecordingValues];
 };
 
-// The layout of the rig file.  Any change to it must change kVersion.
+// The layout of the rig file.  Any change to it must change kVersion
+// (kLayoutSize below tells).
 // Every value in it may have been written by any process, or scribbled
 // over: whatever is read from it is checked before it is used.
 struct RigLayout {
@@ -151,7 +150,13 @@ static_assert(kCacheLine % (kBoards * sizeof(std::atomic<uint16_t>)) == 0,
               "the latches of one port number on every board lie on one cache line");
 
 constexpr char kMagic[8] = {'D', 'A', 'Q', 'G', 'R', 'I', 'G', '\0'};
-constexpr uint32_t kVersion = 6;
+constexpr uint32_t kVersion = 7;
+// The layout's size at kVersion: a change to the layout fails this check
+// until kVersion moves on and the size beside it is the new one, so that
+// no process takes a rig of another layout for its own.
+constexpr std::size_t kLayoutSize = 16784896;
+static_assert(sizeof(RigLayout) == kLayoutSize,
+              "the rig's layout changed: move kVersion on and give its new size in kLayoutSize");
 
 static_assert(std::atomic<uint16_t>::is_always_lock_free && std::atomic<uint8_t>::is_always_lock_free &&
                   std::atomic<int16_t>::is_always_lock_free && std::atomic<double>::is_always_lock_free &&

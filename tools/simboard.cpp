@@ -191,13 +191,12 @@ Signal parse_signal(const SignalKindInfo *info, const std::vector<std::string> &
     if (numbers.size() < static_cast<std::size_t>(info->least) ||
         numbers.size() > static_cast<std::size_t>(info->most))
         throw CLI::ValidationError("VALUES", "wrong count of numbers for '" + name + "'");
-    for (double number : numbers)
-        if (!std::isfinite(number))
-            throw CLI::ValidationError("VALUES", "the numbers of a signal must be finite");
     Signal signal;
-    signal.kind = info->kind;
+    signal.kind = info->kind();
     for (std::size_t i = 0; i < numbers.size(); ++i)
-        signal.*(info->fields[i]) = numbers[i];
+        signal.parameters[i] = numbers[i];
+    if (const char *why = signal_fault(signal))
+        throw CLI::ValidationError("VALUES", why);
     return signal;
 }
 
@@ -236,7 +235,7 @@ void show_analog(const Rig &rig)
             char described[128];
             signal_kind_info(in.kind)->describe(in, described, sizeof described);
             std::printf("  input %2d: %s%s", channel, signal_name(in.kind), described);
-            if (in.kind == SignalKind::file) {
+            if (signal_kind_info(in.kind)->recorded) {
                 char name[kRecordingName + 1];
                 rig.recording_name(in.recording, name, sizeof name);
                 std::printf(" (%s)", name);
