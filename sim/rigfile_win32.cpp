@@ -1,5 +1,9 @@
 // rigfile_win32.cpp - the rig file on Windows: CreateFile, LockFileEx, a
-// file mapping, and QueryPerformanceCounter.
+// file mapping, and QueryPerformanceCounter; and text at Windows' edge.
+//
+// Paths are UTF-8 inside and go to Windows' wide (UTF-16) calls: the
+// narrow ones read and make names in the ANSI code page, which cannot
+// name a folder of a user whose profile is in Cyrillic, Greek or CJK.
 //
 // Windows refuses to shrink a file that any process has mapped, so a rig
 // cannot be cut under a mapping here; the loss there is to be watched for
@@ -7,6 +11,8 @@
 // the file's identity.
 #include "rigfile.h"
 
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string>
@@ -29,9 +35,12 @@ HANDLE handle_of(void *h)
 
 HANDLE open_file(const std::string &path, bool create)
 {
+    const std::wstring name = utf16(path);
+    if (name.empty() || name.find(L'\0') != std::wstring::npos)
+        return INVALID_HANDLE_VALUE;
     // Shared for reading, writing and deleting: another process may map
     // the same rig, and a tool may remove or replace it.
-    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+    return CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        create ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
@@ -66,7 +75,89 @@ std::size_t granule()
     return info.dwAllocationGranularity;
 }
 
+// An environment variable's value; empty when it is unset or empty.
+std::wstring environment(const wchar_t *name)
+{
+    std::wstring value(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+        if (length < value.size()) {
+            value.resize(length);
+            return value;
+        }
+        value.resize(length);  // too short: the length it takes, with its terminator
+    }
+}
+
+// The console's output code page before this program set its own, or 0.
+UINT console_page = 0;
+
+BOOL WINAPI restore_console(DWORD)
+{
+    if (console_page != 0)
+        SetConsoleOutputCP(console_page);
+    return FALSE;  // the event goes on to the handlers before this one
+}
+
+void restore_console_at_exit()
+{
+    restore_console(0);
+}
+
 }  // namespace
+
+std::wstring utf16(const std::string &text)
+{
+    if (text.empty() || text.size() > INT_MAX)
+        return {};
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    if (length <= 0)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string utf8(const std::wstring &text)
+{
+    if (text.empty() || text.size() > INT_MAX)
+        return {};
+    const int size = static_cast<int>(text.size());
+    const int length =
+        WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return {};
+    std::string narrow(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), size, narrow.data(), length, nullptr,
+                        nullptr);
+    return narrow;
+}
+
+std::FILE *open_file_utf8(const std::string &path, const char *mode)
+{
+    const std::wstring name = utf16(path), how = utf16(mode);
+    if (name.empty() || how.empty() || name.find(L'\0') != std::wstring::npos)
+        return nullptr;
+    return _wfopen(name.c_str(), how.c_str());
+}
+
+void utf8_console()
+{
+    // A program's narrow output reaches a console in its output code page;
+    // in UTF-8 it shows the text as written.  The code page is the
+    // console's, shared with the shell that started this program: it is
+    // put back when the program ends, or the console ends it.  Output to a
+    // pipe or a file is the program's bytes, UTF-8, either way.
+    const UINT page = GetConsoleOutputCP();  // 0: no console
+    if (page == 0 || page == CP_UTF8 || console_page != 0)
+        return;
+    if (!SetConsoleOutputCP(CP_UTF8))
+        return;
+    console_page = page;
+    SetConsoleCtrlHandler(restore_console, TRUE);
+    std::atexit(restore_console_at_exit);
+}
 
 double monotonic_seconds()
 {
@@ -82,15 +173,21 @@ double monotonic_seconds()
 
 std::string default_rig_path()
 {
-    if (const char *path = std::getenv("DAQGATE_RIG"); path != nullptr && *path != '\0')
-        return path;
-    char folder[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathA(sizeof folder, folder);
-    std::string path =
-        length > 0 && length < sizeof folder ? std::string(folder, length) : std::string(".\\");
+    if (const std::wstring path = environment(L"DAQGATE_RIG"); !path.empty())
+        return utf8(path);
+    wchar_t folder[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    std::string path = length > 0 && length <= MAX_PATH ? utf8(std::wstring(folder, length)) : std::string();
+    if (path.empty())
+        path = ".\\";
     if (path.back() != '\\' && path.back() != '/')
         path += '\\';
     return path + "daqgate-rig";
+}
+
+const char *default_rig_text()
+{
+    return "%DAQGATE_RIG% or %TEMP%\\daqgate-rig";
 }
 
 void keep_loaded()
@@ -172,7 +269,7 @@ void *RigFile::map(std::size_t bytes)
     if (size_of(handle_of(native_.file)) < static_cast<int64_t>(bytes))
         return nullptr;
     const HANDLE section =
-        CreateFileMappingA(handle_of(native_.file), nullptr, PAGE_READWRITE, 0, 0, nullptr);
+        CreateFileMappingW(handle_of(native_.file), nullptr, PAGE_READWRITE, 0, 0, nullptr);
     if (section == nullptr)
         return nullptr;
     void *base = MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, bytes);
@@ -229,7 +326,7 @@ bool RigFile::renew(const std::function<bool(const void *)> &valid)
     HANDLE section = nullptr;
     bool ok = is_regular(file) && size_of(file) >= static_cast<int64_t>(wanted_);
     if (ok)
-        ok = (section = CreateFileMappingA(file, nullptr, PAGE_READWRITE, 0, 0, nullptr)) != nullptr;
+        ok = (section = CreateFileMappingW(file, nullptr, PAGE_READWRITE, 0, 0, nullptr)) != nullptr;
     if (ok) {
         // Looked at through a view of its own before it replaces ours.
         const void *look = MapViewOfFile(section, FILE_MAP_READ, 0, 0, wanted_);
