@@ -262,8 +262,15 @@ TEST_P(WidePaths, SimboardTakesThePathsOfItsArgumentsAndPrintsThemBack)
     const Ran captured =
         simboard({L"--rig", rig, L"capture", L"1.2", L"--seconds", L"0.01", L"--out", trace.wstring()});
     EXPECT_EQ(captured.code, 0) << captured.output;
+    std::string dump;
+    if (std::FILE *written = _wfopen(trace.c_str(), L"rb"); written != nullptr) {
+        char bytes[4096];
+        for (std::size_t got; (got = std::fread(bytes, 1, sizeof bytes, written)) > 0;)
+            dump.append(bytes, got);
+        std::fclose(written);
+    }
+    EXPECT_NE(dump.find("$enddefinitions $end"), std::string::npos) << "a Value Change Dump:\n" << dump;
     std::error_code error;
-    EXPECT_GT(fs::file_size(trace, error), 0u) << error.message();
     EXPECT_FALSE(fs::exists(top_ / L"unused", error)) << "no other rig was touched";
 }
 
