@@ -12,12 +12,17 @@
 // backed (the tail of the last page cut away) raises nothing, and a file
 // replaced under its name is not seen from the mapping at all: check()
 // looks for both, off the fast path.
+//
+// Text at the system's edge is the platform's too: paths and messages are
+// UTF-8 throughout the simulator and its tools, and on Windows they meet
+// the system in UTF-16 here.
 #ifndef DAQGATE_SIM_RIGFILE_H
 #define DAQGATE_SIM_RIGFILE_H
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 
@@ -125,8 +130,24 @@ double monotonic_seconds();
 void keep_loaded();
 
 // The rig file of this process when none is named: $DAQGATE_RIG, or a
-// per-user file in shared memory.
+// per-user file in shared memory (on Windows %TEMP%\daqgate-rig); and
+// that rule in words, for a tool's help.
 std::string default_rig_path();
+const char *default_rig_text();
+
+// Opens the file at a UTF-8 path as std::fopen does.
+std::FILE *open_file_utf8(const std::string &path, const char *mode);
+
+// Makes the console, where there is one, show the UTF-8 text the program
+// prints to stdout and stderr, until the program ends.
+void utf8_console();
+
+#if defined(_WIN32)
+// Between UTF-8 and Windows' UTF-16: an empty string for text that is not
+// valid in its encoding.
+std::wstring utf16(const std::string &text);
+std::string utf8(const std::wstring &text);
+#endif
 
 }  // namespace daqgate::sim
 

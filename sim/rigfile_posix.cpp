@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 
@@ -116,6 +117,22 @@ std::string default_rig_path()
     if (const char *path = std::getenv("DAQGATE_RIG"); path != nullptr && *path != '\0')
         return path;
     return "/dev/shm/daqgate-rig-" + std::to_string(getuid());
+}
+
+const char *default_rig_text()
+{
+    return "$DAQGATE_RIG or a per-user file in /dev/shm";
+}
+
+std::FILE *open_file_utf8(const std::string &path, const char *mode)
+{
+    // The system takes a path's bytes as they are.
+    return std::fopen(path.c_str(), mode);
+}
+
+void utf8_console()
+{
+    // A terminal shows the bytes a program prints in its own encoding.
 }
 
 void keep_loaded()

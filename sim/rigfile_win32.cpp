@@ -1,5 +1,9 @@
 // rigfile_win32.cpp - the rig file on Windows: CreateFile, LockFileEx, a
-// file mapping, and QueryPerformanceCounter.
+// file mapping, and QueryPerformanceCounter; and text at Windows' edge.
+//
+// Paths are UTF-8 inside and go to Windows' wide (UTF-16) calls: the
+// narrow ones read and make names in the ANSI code page, which cannot
+// name a folder of a user whose profile is in Cyrillic, Greek or CJK.
 //
 // Windows refuses to shrink a file that any process has mapped, so a rig
 // cannot be cut under a mapping here; the loss there is to be watched for
@@ -7,10 +11,14 @@
 // the file's identity.
 #include "rigfile.h"
 
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <string>
 
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 namespace daqgate::sim {
@@ -29,9 +37,12 @@ HANDLE handle_of(void *h)
 
 HANDLE open_file(const std::string &path, bool create)
 {
+    const std::wstring name = utf16(path);
+    if (name.empty() || name.find(L'\0') != std::wstring::npos)
+        return INVALID_HANDLE_VALUE;
     // Shared for reading, writing and deleting: another process may map
     // the same rig, and a tool may remove or replace it.
-    return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+    return CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        create ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
@@ -66,7 +77,186 @@ std::size_t granule()
     return info.dwAllocationGranularity;
 }
 
+// An environment variable's value; empty when it is unset or empty.
+std::wstring environment(const wchar_t *name)
+{
+    std::wstring value(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+        if (length < value.size()) {
+            value.resize(length);
+            return value;
+        }
+        value.resize(length);  // too short: the length it takes, with its terminator
+    }
+}
+
+// What the program prints to a console, on its way there: the C
+// runtime writes a console narrow text a byte at a time in a code page,
+// so the descriptors of a console are given a pipe instead, and a thread
+// shows what comes through it with WriteConsoleW.
+struct Relay {
+    HANDLE console = nullptr;
+    HANDLE from = nullptr;        // the pipe's reading end
+    HANDLE thread = nullptr;      // the thread that reads it
+    int saved[3] = {-1, -1, -1};  // the console's descriptors, by the number the pipe took
+};
+Relay relay;
+
+// The bytes of text that end with a whole character.
+std::size_t whole_characters(const std::string &text)
+{
+    const std::size_t size = text.size();
+    for (std::size_t back = 1; back <= 4 && back <= size; ++back) {
+        const auto byte = static_cast<unsigned char>(text[size - back]);
+        if ((byte & 0xc0) == 0x80)
+            continue;  // a continuation: its character began further back
+        const std::size_t length = byte >= 0xf0 ? 4 : byte >= 0xe0 ? 3 : byte >= 0xc0 ? 2 : 1;
+        return length > back ? size - back : size;
+    }
+    return size;
+}
+
+void show(const std::string &text)
+{
+    if (text.empty() || text.size() > INT_MAX)
+        return;
+    // Invalid bytes show as replacement characters, not as nothing.
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
+    if (length <= 0)
+        return;
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
+    const wchar_t *next = wide.data();
+    DWORD left = static_cast<DWORD>(wide.size()), written = 0;
+    while (left > 0 && WriteConsoleW(relay.console, next, left, &written, nullptr) && written > 0) {
+        next += written;
+        left -= written;
+    }
+}
+
+DWORD WINAPI relay_text(void *)
+{
+    std::string pending;
+    char bytes[4096];
+    DWORD got = 0;
+    while (ReadFile(relay.from, bytes, sizeof bytes, &got, nullptr) && got > 0) {
+        pending.append(bytes, got);
+        const std::size_t whole = whole_characters(pending);
+        show(pending.substr(0, whole));
+        pending.erase(0, whole);
+    }
+    show(pending);
+    return 0;
+}
+
+bool is_console(int descriptor)
+{
+    DWORD mode = 0;
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(descriptor));
+    return handle != INVALID_HANDLE_VALUE && GetConsoleMode(handle, &mode) != 0;
+}
+
+void finish_relay()
+{
+    std::fflush(stdout);
+    std::fflush(stderr);
+    // The console's descriptors back: the pipe loses its last writer, and
+    // the thread shows what is left and ends.
+    for (int descriptor = 1; descriptor <= 2; ++descriptor)
+        if (relay.saved[descriptor] >= 0)
+            _dup2(relay.saved[descriptor], descriptor);
+    WaitForSingleObject(relay.thread, 10000);
+    for (int descriptor = 1; descriptor <= 2; ++descriptor)
+        if (relay.saved[descriptor] >= 0)
+            _close(relay.saved[descriptor]);
+    CloseHandle(relay.thread);
+    CloseHandle(relay.from);
+    relay = Relay{};
+}
+
 }  // namespace
+
+std::wstring utf16(const std::string &text)
+{
+    if (text.empty() || text.size() > INT_MAX)
+        return {};
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    if (length <= 0)
+        return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+std::string utf8(const std::wstring &text)
+{
+    if (text.empty() || text.size() > INT_MAX)
+        return {};
+    const int size = static_cast<int>(text.size());
+    const int length =
+        WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return {};
+    std::string narrow(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text.data(), size, narrow.data(), length, nullptr,
+                        nullptr);
+    return narrow;
+}
+
+std::FILE *open_file_utf8(const std::string &path, const char *mode)
+{
+    const std::wstring name = utf16(path), how = utf16(mode);
+    if (name.empty() || how.empty() || name.find(L'\0') != std::wstring::npos)
+        return nullptr;
+    return _wfopen(name.c_str(), how.c_str());
+}
+
+void utf8_console()
+{
+    // Output to a pipe or a file stays the program's bytes, UTF-8.
+    if (relay.thread != nullptr)
+        return;
+    const bool out = is_console(1), err = is_console(2);
+    if (!out && !err)
+        return;
+    HANDLE from = nullptr, to = nullptr;
+    if (!CreatePipe(&from, &to, nullptr, 0))
+        return;
+    const int writer = _open_osfhandle(reinterpret_cast<intptr_t>(to), _O_WRONLY | _O_TEXT);
+    if (writer < 0) {
+        CloseHandle(from);
+        CloseHandle(to);
+        return;
+    }
+    // The thread writes to copies of the console's descriptors: giving a
+    // descriptor the pipe closes the handle it had.
+    std::fflush(stdout);
+    std::fflush(stderr);
+    for (int descriptor = 1; descriptor <= 2; ++descriptor)
+        relay.saved[descriptor] = (descriptor == 1 ? out : err) ? _dup(descriptor) : -1;
+    relay.console = reinterpret_cast<HANDLE>(_get_osfhandle(relay.saved[out ? 1 : 2]));
+    relay.from = from;
+    relay.thread = relay.console == INVALID_HANDLE_VALUE
+                       ? nullptr
+                       : CreateThread(nullptr, 0, relay_text, nullptr, 0, nullptr);
+    if (relay.thread == nullptr) {
+        for (int descriptor = 1; descriptor <= 2; ++descriptor)
+            if (relay.saved[descriptor] >= 0)
+                _close(relay.saved[descriptor]);
+        _close(writer);
+        CloseHandle(from);
+        relay = Relay{};
+        return;
+    }
+    for (int descriptor = 1; descriptor <= 2; ++descriptor)
+        if (relay.saved[descriptor] >= 0)
+            _dup2(writer, descriptor);
+    _close(writer);
+    std::atexit(finish_relay);
+}
 
 double monotonic_seconds()
 {
@@ -82,15 +272,21 @@ double monotonic_seconds()
 
 std::string default_rig_path()
 {
-    if (const char *path = std::getenv("DAQGATE_RIG"); path != nullptr && *path != '\0')
-        return path;
-    char folder[MAX_PATH + 1] = {};
-    const DWORD length = GetTempPathA(sizeof folder, folder);
-    std::string path =
-        length > 0 && length < sizeof folder ? std::string(folder, length) : std::string(".\\");
+    if (const std::wstring path = environment(L"DAQGATE_RIG"); !path.empty())
+        return utf8(path);
+    wchar_t folder[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
+    std::string path = length > 0 && length <= MAX_PATH ? utf8(std::wstring(folder, length)) : std::string();
+    if (path.empty())
+        path = ".\\";
     if (path.back() != '\\' && path.back() != '/')
         path += '\\';
     return path + "daqgate-rig";
+}
+
+const char *default_rig_text()
+{
+    return "%DAQGATE_RIG% or %TEMP%\\daqgate-rig";
 }
 
 void keep_loaded()
@@ -172,7 +368,7 @@ void *RigFile::map(std::size_t bytes)
     if (size_of(handle_of(native_.file)) < static_cast<int64_t>(bytes))
         return nullptr;
     const HANDLE section =
-        CreateFileMappingA(handle_of(native_.file), nullptr, PAGE_READWRITE, 0, 0, nullptr);
+        CreateFileMappingW(handle_of(native_.file), nullptr, PAGE_READWRITE, 0, 0, nullptr);
     if (section == nullptr)
         return nullptr;
     void *base = MapViewOfFile(section, FILE_MAP_ALL_ACCESS, 0, 0, bytes);
@@ -229,7 +425,7 @@ bool RigFile::renew(const std::function<bool(const void *)> &valid)
     HANDLE section = nullptr;
     bool ok = is_regular(file) && size_of(file) >= static_cast<int64_t>(wanted_);
     if (ok)
-        ok = (section = CreateFileMappingA(file, nullptr, PAGE_READWRITE, 0, 0, nullptr)) != nullptr;
+        ok = (section = CreateFileMappingW(file, nullptr, PAGE_READWRITE, 0, 0, nullptr)) != nullptr;
     if (ok) {
         // Looked at through a view of its own before it replaces ours.
         const void *look = MapViewOfFile(section, FILE_MAP_READ, 0, 0, wanted_);

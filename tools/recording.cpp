@@ -29,6 +29,13 @@ std::string too_many(std::size_t most)
     return "holds more than " + std::to_string(most) + " values, the most the rig holds";
 }
 
+// The file at a path given in UTF-8 (on Windows the system names files in
+// UTF-16, and a narrow path is read in the ANSI code page).
+std::filesystem::path file_at(const std::string &path)
+{
+    return std::filesystem::u8path(path);
+}
+
 bool blank(const std::string &line)
 {
     return line.find_first_not_of(" \t") == std::string::npos;
@@ -48,7 +55,7 @@ bool parse_number(const std::string &line, double *value)
 
 Recording read_text(const std::string &path, std::size_t most)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file_at(path), std::ios::binary);
     if (!in)
         throw refused(path, "cannot be read");
     Recording recording;
@@ -75,7 +82,7 @@ Recording read_text(const std::string &path, std::size_t most)
 // Whether the file begins as a sound file does.
 bool looks_like_sound(const std::string &path)
 {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file_at(path), std::ios::binary);
     char magic[4] = {};
     in.read(magic, sizeof magic);
     return in.gcount() == 4 && (std::memcmp(magic, "RIFF", 4) == 0 || std::memcmp(magic, "RIFX", 4) == 0 ||
@@ -186,9 +193,9 @@ bool sound_files_readable()
 Recording read_recording(const std::string &path, std::size_t most)
 {
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
+    if (std::filesystem::is_directory(file_at(path), error))
         throw refused(path, "is a directory");
-    if (!std::filesystem::is_regular_file(path, error))
+    if (!std::filesystem::is_regular_file(file_at(path), error))
         throw refused(path, "is not a file that can be read");
     Recording recording;
 #if DAQGATE_HAVE_SNDFILE

@@ -384,7 +384,7 @@ extern "C" void on_interrupt(int)
 int run_capture(const Rig &rig, const std::vector<PortId> &ports, double seconds, double rate,
                 const std::string &path)
 {
-    std::FILE *out = std::fopen(path.c_str(), "wb");
+    std::FILE *out = open_file_utf8(path, "wb");
     if (out == nullptr) {
         std::fprintf(stderr, "%scannot write '%s'\n", kPrefix, path.c_str());
         return 1;
@@ -436,9 +436,10 @@ constexpr std::size_t kMaxFile = 16u << 20;
 std::string read_file(const std::string &path)
 {
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
+    const std::filesystem::path file = std::filesystem::u8path(path);
+    if (std::filesystem::is_directory(file, error))
         throw CLI::ValidationError("--file", "'" + path + "' is a directory");
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (!in)
         throw CLI::ValidationError("--file", "cannot read '" + path + "'");
     std::string bytes(kMaxFile + 1, '\0');
@@ -451,6 +452,20 @@ std::string read_file(const std::string &path)
     return bytes;
 }
 
+// A file's name as the rig keeps it: its first kRecordingName bytes, and
+// never part of a character.
+std::string recording_name(const std::string &path)
+{
+    std::string name = std::filesystem::u8path(path).filename().u8string();
+    if (name.size() > static_cast<std::size_t>(kRecordingName)) {
+        std::size_t end = kRecordingName;
+        while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xc0) == 0x80)
+            --end;  // back to the first byte of the character cut
+        name.resize(end);
+    }
+    return name;
+}
+
 int run(int argc, char **argv)
 {
     CLI::App app{"Inspect and drive the simulated data-acquisition rig.", "simboard"};
@@ -458,7 +473,7 @@ int run(int argc, char **argv)
     app.allow_windows_style_options(false);
     app.require_subcommand(1);
     std::string path = default_rig_path();
-    app.add_option("--rig", path, "rig file (default: $DAQGATE_RIG or a per-user file in /dev/shm)");
+    app.add_option("--rig", path, std::string("rig file (default: ") + default_rig_text() + ")");
 
     std::string first, second, value_text;
     auto port_option = [](CLI::App *command, std::string &into, const char *name) {
@@ -644,9 +659,9 @@ int run(int argc, char **argv)
             const double rate = signal->count("--rate") > 0 ? play_rate
                                 : recording.rate > 0        ? recording.rate
                                                             : 1000.0;
-            const std::string name = std::filesystem::path(values[0]).filename().string();
             return report(rig.play(board, channel, recording.volts.data(),
-                                   static_cast<int>(recording.volts.size()), rate, loop, name));
+                                   static_cast<int>(recording.volts.size()), rate, loop,
+                                   recording_name(values[0])));
         } else if (fault->parsed()) {
             if (!fault_words.empty() && fault_words[0] == "clear") {
                 if (fault_words.size() > 2 || *port_limit || *channel_limit || *after_option || *times_option)
@@ -703,10 +718,9 @@ int run(int argc, char **argv)
     return rig.lost() ? report(kRigLost) : 0;
 }
 
-}  // namespace
-
-int main(int argc, char **argv)
+int start(int argc, char **argv)
 {
+    utf8_console();
     try {
         return run(argc, argv);
     } catch (const std::exception &error) {
@@ -716,3 +730,27 @@ int main(int argc, char **argv)
     }
     return 1;
 }
+
+}  // namespace
+
+#if defined(_WIN32)
+// Windows holds the command line in UTF-16; the narrow arguments have only
+// what the ANSI code page can say (a folder named in Cyrillic or CJK comes
+// as question marks).  From here on they are UTF-8.
+extern "C" int wmain(int argc, wchar_t **wide)
+{
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i)
+        args.push_back(utf8(wide[i]));
+    std::vector<char *> argv;
+    for (std::string &arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    return start(argc, argv.data());
+}
+#else
+int main(int argc, char **argv)
+{
+    return start(argc, argv);
+}
+#endif

@@ -103,6 +103,13 @@ protected:
         scratch::remove(path_);
         scratch::set_env("DAQGATE_RIG", path_);
     }
+    static void TearDownTestSuite()
+    {
+        // The driver keeps the rig open as long as this process lives: the
+        // name goes now (the rig is shared for deleting), the file with the
+        // process.
+        scratch::remove(path_);
+    }
     void SetUp() override
     {
         daqgate::sim::Rig rig;
