@@ -366,7 +366,7 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
     // its changes wait here, after the state they start from.
     Event base{0, sampler.values(), false};
     std::deque<Event> ring;
-    bool triggered = !waits && true;
+    bool triggered = !waits;
     int64_t trigger_ns = 0;
     bool dumping = false;
     int64_t dump_ns = 0;
@@ -382,11 +382,17 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
     if (settings.form == DumpForm::bits && settings.rate > 0)
         exponent = timescale_exponent(1.0 / settings.rate);
     int64_t tick_ns = 1;
+    // The measured rate is the best of its windows of a millisecond: a
+    // capture descheduled for a while within them samples no slower.
+    double best_rate = 0;
+    int64_t window_ns = 0, window_samples = 1;
 
     auto begin_dump = [&](int64_t now_ns) {
         if (measures) {
-            const double period = static_cast<double>(now_ns) / 1e9 /
-                                  static_cast<double>(outcome.samples > 1 ? outcome.samples - 1 : 1);
+            const double period =
+                best_rate > 0 ? 1.0 / best_rate
+                              : static_cast<double>(now_ns) / 1e9 /
+                                    static_cast<double>(outcome.samples > 1 ? outcome.samples - 1 : 1);
             exponent = timescale_exponent(period);
         }
         tick_ns = 1;
@@ -502,6 +508,13 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
         ++outcome.samples;
         const bool changed = sampler.account();
         const int64_t at = nanos(after - start);
+        if (measures && !dumping && at - window_ns >= 1'000'000) {
+            const double rate = static_cast<double>(outcome.samples - window_samples) * 1e9 /
+                                static_cast<double>(at - window_ns);
+            best_rate = rate > best_rate ? rate : best_rate;
+            window_ns = at;
+            window_samples = outcome.samples;
+        }
         const std::vector<uint16_t> &values = sampler.values();
         if (!triggered && holds(settings.trigger, values, have_previous ? &previous : nullptr)) {
             triggered = outcome.triggered = true;
