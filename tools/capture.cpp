@@ -102,11 +102,8 @@ public:
           s1_(n_, -1),
           s2_(n_, -1),
           c0src_(n_, kInvalid),
-          src_(n_, -1),
           lastsrc_(n_, -1),
           c0_(n_),
-          c2_(n_),
-          count_(n_),
           lastcount_(n_)
     {
     }
@@ -117,24 +114,22 @@ public:
     {
         for (std::size_t i = 0; i < n_; ++i)
             look(i, &v1_[i], &s1_[i]);
+        bool still = true;
         for (std::size_t i = 0; i < n_; ++i) {
             look(i, &v2_[i], &s2_[i]);
-            c2_[i] = s2_[i] >= 0 ? rig_.changes_at(s2_[i]) : 0;
+            const int source = s2_[i];
+            const uint32_t count = source >= 0 ? rig_.changes_at(source) : 0;
+            still = still && s1_[i] == source && source == c0src_[i] && v1_[i] == v2_[i] && count == c0_[i];
+            // This round's closing counts open the next round.
+            c0_[i] = count;
+            c0src_[i] = source;
         }
         // A lost rig reads as zeros: nothing of this round is the rig's.
         if (rig_.lost())
             return Result::lost;
-        bool still = true;
-        for (std::size_t i = 0; i < n_; ++i)
-            still = still && s1_[i] == s2_[i] && s2_[i] == c0src_[i] && v1_[i] == v2_[i] && c2_[i] == c0_[i];
-        // This round's closing counts open the next round.
-        c0_.swap(c2_);
-        c0src_ = s2_;
         if (!still)
             return Result::moved;
-        value_ = v2_;
-        src_ = s2_;
-        count_ = c0_;
+        value_.swap(v2_);
         return Result::taken;
     }
 
@@ -150,25 +145,31 @@ public:
             keep();
             return false;
         }
+        // Most samples find what the one before found.
+        bool same = true;
+        for (std::size_t i = 0; i < n_ && same; ++i)
+            same = value_[i] == last_[i] && c0src_[i] == lastsrc_[i] && c0_[i] == lastcount_[i];
+        if (same)
+            return false;
         bool visible = false;
         int64_t made = 0;
         for (std::size_t i = 0; i < n_; ++i) {
             const bool differs = value_[i] != last_[i];
             visible = visible || differs;
-            const int source = src_[i];
+            const int source = c0src_[i];
             if (source >= 0 && (source == lastsrc_[i] || lastsrc_[i] == kPowerUp)) {
                 // A port's writer counts once, however many captured ports
                 // show its latch (the two ends of a wire).
                 bool counted = false;
                 for (std::size_t j = 0; j < i && !counted; ++j)
-                    counted = src_[j] == source && (lastsrc_[j] == source || lastsrc_[j] == kPowerUp);
+                    counted = c0src_[j] == source && (lastsrc_[j] == source || lastsrc_[j] == kPowerUp);
                 if (counted)
                     continue;
                 const uint32_t from = lastsrc_[i] == kPowerUp ? 0 : lastcount_[i];
-                uint32_t steps = count_[i] - from;
+                uint32_t steps = c0_[i] - from;
                 // A count that went backwards was reset with its rig.
                 if (steps > 0x80000000u)
-                    steps = count_[i];
+                    steps = c0_[i];
                 made += steps;
             } else if (source != lastsrc_[i] && differs) {
                 made += 1;  // a change of direction or wiring showed as this change
@@ -206,16 +207,18 @@ private:
     void keep()
     {
         last_ = value_;
-        lastsrc_ = src_;
-        lastcount_ = count_;
+        lastsrc_ = c0src_;
+        lastcount_ = c0_;
     }
 
     sim::Rig &rig_;
     const std::vector<PortId> &ports_;
     std::size_t n_;
     std::vector<uint16_t> v1_, v2_, value_, last_;
-    std::vector<int> s1_, s2_, c0src_, src_, lastsrc_;
-    std::vector<uint32_t> c0_, c2_, count_, lastcount_;
+    // The sources and counts closing the last round: those of the last
+    // state taken, when the round was taken.
+    std::vector<int> s1_, s2_, c0src_, lastsrc_;
+    std::vector<uint32_t> c0_, lastcount_;
     bool first_ = true;
     int64_t made_ = 0, seen_ = 0;
 };
