@@ -76,7 +76,7 @@ constexpr auto kRenewEvery = std::chrono::milliseconds(50);
 // it chooses its time scale.
 constexpr int64_t kMeasureNanos = 20'000'000;
 // The most changes kept before a trigger.
-constexpr std::size_t kRingEvents = 1u << 20;
+constexpr std::size_t kRingEvents = 1u << 18;
 
 // Undriven at power-up, counts from 0: the state of a rig made anew.
 constexpr int kPowerUp = -3;
@@ -369,6 +369,7 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
     // its changes wait here, after the state they start from.
     Event base{0, sampler.values(), false};
     std::deque<Event> ring;
+    bool crowded = false;  // changes within --pre dropped for room
     bool triggered = !waits;
     int64_t trigger_ns = 0;
     bool dumping = false;
@@ -402,6 +403,10 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
         for (int e = -9; e < exponent; ++e)
             tick_ns *= 10;
         dump_ns = trigger_ns - pre_ns > base.ns ? trigger_ns - pre_ns : base.ns;
+        if (crowded && base.ns > trigger_ns - pre_ns && events.warn)
+            events.warn("kept the last " + std::to_string(kRingEvents) +
+                        " changes before the trigger only: the dump starts " +
+                        std::to_string(static_cast<double>(trigger_ns - base.ns) / 1e9) + " s before it");
         if (dump_ns < 0)
             dump_ns = 0;
         writer.header(exponent, base);
@@ -420,6 +425,7 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
         // state it leaves becoming the one the dump starts from.
         const int64_t cutoff = triggered ? -1 : ring.back().ns - pre_ns;
         while (!ring.empty() && (ring.front().ns <= cutoff || ring.size() > kRingEvents)) {
+            crowded = crowded || ring.front().ns > cutoff;
             base = std::move(ring.front());
             ring.pop_front();
         }
