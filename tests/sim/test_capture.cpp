@@ -58,6 +58,11 @@ TEST(Capture, EverySampleIsAStateThePortsHeldTogether)
 {
     const std::string path = scratch::path("daqgate-capture-test");
     scratch::remove(path);
+    // The rig's file goes however the test ends.
+    struct Removal {
+        std::string path;
+        ~Removal() { scratch::remove(path); }
+    } removal{path};
     {
         Rig rig;
         ASSERT_EQ(rig.open(path), kNoError);
@@ -67,6 +72,8 @@ TEST(Capture, EverySampleIsAStateThePortsHeldTogether)
         // more (modulo 2^15), as fast as it can.  At any instant the data
         // is the flag or one ahead of it; a capture that read the ports one
         // after another would find the flag ahead of the data.
+        std::FILE *out = std::tmpfile();
+        ASSERT_NE(out, nullptr);
         std::atomic<bool> done{false};
         std::thread writer([&] {
             for (unsigned k = 1; !done.load(std::memory_order_relaxed); ++k) {
@@ -77,8 +84,6 @@ TEST(Capture, EverySampleIsAStateThePortsHeldTogether)
         CaptureSettings settings;
         settings.ports = {PortId{0, 10}, PortId{0, 11}, PortId{1, 10}};
         settings.seconds = 1;
-        std::FILE *out = std::tmpfile();
-        ASSERT_NE(out, nullptr);
         const std::atomic<bool> stop{false};
         const CaptureOutcome outcome = capture(rig, settings, out, CaptureEvents{}, stop);
         done = true;
@@ -101,7 +106,6 @@ TEST(Capture, EverySampleIsAStateThePortsHeldTogether)
         // made that no state showed is counted.
         EXPECT_GE(outcome.samples, static_cast<int64_t>(seen.size()));
     }
-    scratch::remove(path);
 }
 
 }  // namespace
