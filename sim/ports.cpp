@@ -58,6 +58,19 @@ Status Rig::read_port(int board, int port, uint16_t *value) const
     return driven(PortId{board, port}, value);
 }
 
+Status Rig::shown(PortId id, uint16_t *value, int *source) const
+{
+    if (const Status status = check_port(id.board, id.port); status != kNoError)
+        return status;
+    PortId from{};
+    bool has_source = false;
+    if (const Status status = source_of(id, &from, &has_source); status != kNoError)
+        return status;
+    *source = has_source ? from.index() : -1;
+    *value = has_source ? latch(from).load(std::memory_order_acquire) : 0;
+    return kNoError;
+}
+
 Status Rig::write_port(int board, int port, uint16_t value)
 {
     if (const Status status = check_port(board, port); status != kNoError)

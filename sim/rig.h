@@ -271,6 +271,17 @@ public:
     // port itself for an output, the output at the other end of its wire
     // for an input), false when none drives it.
     bool changes_of(PortId id, uint32_t *count) const;
+    // One look at a port for a capture: what it shows, and the index of the
+    // port whose latch that is (*source -1 when none drives it).  With
+    // changes_at(source), read before and after, a capture tells whether
+    // a value it read stood still meanwhile.
+    Status shown(PortId id, uint16_t *value, int *source) const;
+    // The count of changes of the latch of port index `source`, 0 to
+    // kPortCount - 1, modulo 2^32.
+    uint32_t changes_at(int source) const
+    {
+        return changes(PortId::at(source)).load(std::memory_order_acquire);
+    }
 
     static bool valid_board(int board) { return board >= 0 && board < kBoards; }
     static bool valid_input(int channel) { return channel >= 0 && channel < kAnalogInputs; }

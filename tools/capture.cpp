@@ -1,8 +1,30 @@
 // capture.cpp - ports sampled into a Value Change Dump (IEEE 1364).
+//
+// A sample is a state that every captured port held at one instant.  The
+// ports are read one after another, so one pass alone may take one port
+// before and another after a writer's two writes (the link's data, then
+// its flag) and show a state that never was.  Each round therefore reads
+// every port twice, between the counts of changes of their writers taken
+// before the first pass and after the second: when no count moved and
+// both passes agree, each port held its value from its first read to its
+// second, and all of them together at the instant between the passes.
+// A writer stores its latch before its count, so a change between the
+// passes that its count does not show yet still shows as two values; and
+// one that two writes undid shows in the count, which the first write
+// raised before the second write's latch could be seen.  A round that
+// finds anything moving is taken again.
+//
+// The time of a sample is read after its round, so that no value is
+// stamped earlier than it was seen; a round that took long (the capture
+// descheduled within it) is taken again, a few times at most.  What the
+// writers changed between two samples, by their counts, against what the
+// samples show changed, is what may have been missed: two changes seen as
+// one, whichever ports they were on.
 #include "capture.h"
 
 #include <chrono>
 #include <cmath>
+#include <deque>
 #include <string>
 #include <thread>
 
@@ -22,124 +44,508 @@ std::string vcd_identifier(std::size_t index)
     return id;
 }
 
-namespace {
-
-struct Probe {
-    PortId port;
-    std::string id;
-    uint16_t value = 0;
-    bool counted = false;  // whether `changes` holds a count to step from
-    uint32_t changes = 0;
-    int64_t made = 0;      // changes the writer counted
-    int64_t seen = 0;      // changes a sample saw
-    bool changed = false;  // at the last sample
-};
-
-void binary(std::FILE *out, uint16_t value, const std::string &id)
+int timescale_exponent(double period)
 {
-    char digits[17];
-    for (int bit = 0; bit < 16; ++bit)
-        digits[bit] = (value >> (15 - bit)) & 1u ? '1' : '0';
-    digits[16] = '\0';
-    std::fprintf(out, "b%s %s\n", digits, id.c_str());
+    if (!(period > 0))
+        return -9;
+    // A hair above, so that a period of exactly a power of ten is its own.
+    const int exponent = static_cast<int>(std::floor(std::log10(period) + 1e-9));
+    return exponent < -9 ? -9 : exponent > 0 ? 0 : exponent;
 }
 
-// One sample of a port: its value, then its writer's count of changes (so
-// that a count never runs behind the value it was read with for long).
-bool sample(const sim::Rig &rig, Probe &probe)
+std::string timescale_text(int exponent)
 {
-    uint16_t value = probe.value;
-    if (rig.read_port(probe.port.board, probe.port.port, &value) != sim::kNoError)
-        value = probe.value;  // invalid lines hold their last value
-    const bool changed = value != probe.value;
-    probe.value = value;
-    probe.changed = changed;
-    if (changed)
-        ++probe.seen;
-    uint32_t changes = 0;
-    if (rig.changes_of(probe.port, &changes)) {
-        if (probe.counted)
-            probe.made += static_cast<uint32_t>(changes - probe.changes);
-        probe.changes = changes;
-        probe.counted = true;
-    } else {
-        probe.counted = false;  // undriven: what drives it next counts afresh
+    static const char *const units[] = {"ns", "us", "ms", "s"};
+    const int unit = (exponent + 9) / 3;  // 0 ns .. 3 s
+    int mantissa = 1;
+    for (int i = 0; i < (exponent + 9) % 3; ++i)
+        mantissa *= 10;
+    return std::to_string(mantissa) + " " + units[unit];
+}
+
+namespace {
+
+// A round slower than this may hold a sample from anywhere within it.
+constexpr auto kSlowRound = std::chrono::microseconds(20);
+constexpr int kSlowTries = 3;
+// The rig file is looked at this often (system calls), and a lost one
+// looked for anew this often, as the driver does.
+constexpr auto kCheckEvery = std::chrono::milliseconds(20);
+constexpr auto kRenewEvery = std::chrono::milliseconds(50);
+// An as-fast-as-it-can capture in bits measures its rate this long before
+// it chooses its time scale.
+constexpr int64_t kMeasureNanos = 20'000'000;
+// The most changes kept before a trigger.
+constexpr std::size_t kRingEvents = 1u << 18;
+
+// Undriven at power-up, counts from 0: the state of a rig made anew.
+constexpr int kPowerUp = -3;
+// A port whose look failed (invalid data in the rig): it holds its value.
+constexpr int kInvalid = -2;
+
+int64_t nanos(Clock::duration d)
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(d).count();
+}
+
+// Consistent states of the ports, and what their writers changed.
+class Sampler {
+public:
+    Sampler(sim::Rig &rig, const std::vector<PortId> &ports)
+        : rig_(rig),
+          ports_(ports),
+          n_(ports.size()),
+          v1_(n_),
+          v2_(n_),
+          value_(n_),
+          last_(n_),
+          s1_(n_, -1),
+          s2_(n_, -1),
+          c0src_(n_, kInvalid),
+          lastsrc_(n_, -1),
+          c0_(n_),
+          lastcount_(n_)
+    {
     }
-    return changed;
+
+    enum class Result { taken, moved, lost };
+
+    Result round()
+    {
+        for (std::size_t i = 0; i < n_; ++i)
+            look(i, &v1_[i], &s1_[i]);
+        bool still = true;
+        for (std::size_t i = 0; i < n_; ++i) {
+            look(i, &v2_[i], &s2_[i]);
+            const int source = s2_[i];
+            const uint32_t count = source >= 0 ? rig_.changes_at(source) : 0;
+            still = still && s1_[i] == source && source == c0src_[i] && v1_[i] == v2_[i] && count == c0_[i];
+            // This round's closing counts open the next round.
+            c0_[i] = count;
+            c0src_[i] = source;
+        }
+        // A lost rig reads as zeros: nothing of this round is the rig's.
+        if (rig_.lost())
+            return Result::lost;
+        if (!still)
+            return Result::moved;
+        value_.swap(v2_);
+        return Result::taken;
+    }
+
+    const std::vector<uint16_t> &values() const { return value_; }
+
+    // Weighs the state just taken against the one before: what the writers
+    // changed meanwhile, by their counts, and whether the state shows a
+    // change.  The first state is where the counting starts.
+    bool account()
+    {
+        if (first_) {
+            first_ = false;
+            keep();
+            return false;
+        }
+        // Most samples find what the one before found.
+        bool same = true;
+        for (std::size_t i = 0; i < n_ && same; ++i)
+            same = value_[i] == last_[i] && c0src_[i] == lastsrc_[i] && c0_[i] == lastcount_[i];
+        if (same)
+            return false;
+        bool visible = false;
+        int64_t made = 0;
+        for (std::size_t i = 0; i < n_; ++i) {
+            const bool differs = value_[i] != last_[i];
+            visible = visible || differs;
+            const int source = c0src_[i];
+            if (source >= 0 && (source == lastsrc_[i] || lastsrc_[i] == kPowerUp)) {
+                // A port's writer counts once, however many captured ports
+                // show its latch (the two ends of a wire).
+                bool counted = false;
+                for (std::size_t j = 0; j < i && !counted; ++j)
+                    counted = c0src_[j] == source && (lastsrc_[j] == source || lastsrc_[j] == kPowerUp);
+                if (counted)
+                    continue;
+                const uint32_t from = lastsrc_[i] == kPowerUp ? 0 : lastcount_[i];
+                uint32_t steps = c0_[i] - from;
+                // A count that went backwards was reset with its rig.
+                if (steps > 0x80000000u)
+                    steps = c0_[i];
+                made += steps;
+            } else if (source != lastsrc_[i] && differs) {
+                made += 1;  // a change of direction or wiring showed as this change
+            }
+        }
+        made_ += made;
+        seen_ += visible ? 1 : 0;
+        keep();
+        return visible;
+    }
+
+    // The rig was made anew: its ports at power-up, their counts from 0.
+    void renewed()
+    {
+        for (std::size_t i = 0; i < n_; ++i) {
+            last_[i] = 0;
+            lastsrc_[i] = kPowerUp;
+            lastcount_[i] = 0;
+            c0src_[i] = kInvalid;  // the next round starts afresh
+        }
+        first_ = false;
+    }
+
+    int64_t missed() const { return made_ > seen_ ? made_ - seen_ : 0; }
+
+private:
+    void look(std::size_t i, uint16_t *value, int *source)
+    {
+        if (rig_.shown(ports_[i], value, source) != sim::kNoError) {
+            *value = value_[i];  // invalid lines hold their last value
+            *source = kInvalid;
+        }
+    }
+
+    void keep()
+    {
+        last_ = value_;
+        lastsrc_ = c0src_;
+        lastcount_ = c0_;
+    }
+
+    sim::Rig &rig_;
+    const std::vector<PortId> &ports_;
+    std::size_t n_;
+    std::vector<uint16_t> v1_, v2_, value_, last_;
+    // The sources and counts closing the last round: those of the last
+    // state taken, when the round was taken.
+    std::vector<int> s1_, s2_, c0src_, lastsrc_;
+    std::vector<uint32_t> c0_, lastcount_;
+    bool first_ = true;
+    int64_t made_ = 0, seen_ = 0;
+};
+
+// A state of every port at a time from the first sample; unknown while
+// the rig is lost.
+struct Event {
+    int64_t ns = 0;
+    std::vector<uint16_t> values;
+    bool unknown = false;
+};
+
+// The dump itself: its header, then each change at its time.
+class Writer {
+public:
+    Writer(std::FILE *out, DumpForm form, const std::vector<PortId> &ports)
+        : out_(out), form_(form), ports_(ports), values_(ports.size())
+    {
+    }
+
+    void header(int exponent, const Event &initial)
+    {
+        std::fprintf(out_, "$timescale %s $end\n$scope module rig $end\n", timescale_text(exponent).c_str());
+        for (std::size_t i = 0; i < ports_.size(); ++i) {
+            const PortId &port = ports_[i];
+            if (form_ == DumpForm::vectors) {
+                std::fprintf(out_, "$var wire 16 %s b%d_p%d $end\n", vcd_identifier(i).c_str(), port.board,
+                             port.port);
+            } else {
+                for (int bit = 0; bit < 16; ++bit)
+                    std::fprintf(out_, "$var wire 1 %s b%d_p%d.%d $end\n",
+                                 vcd_identifier(i * 16 + bit).c_str(), port.board, port.port, bit);
+            }
+        }
+        std::fprintf(out_, "$upscope $end\n$enddefinitions $end\n#0\n$dumpvars\n");
+        for (std::size_t i = 0; i < ports_.size(); ++i)
+            put(i, initial.values[i], initial.unknown, true);
+        std::fprintf(out_, "$end\n");
+        values_ = initial.values;
+        unknown_ = initial.unknown;
+    }
+
+    // A state at `tick`, raised to one past the last if it is not past it:
+    // times rise strictly.
+    void change(int64_t tick, const Event &event)
+    {
+        if (tick <= last_)
+            tick = last_ + 1;
+        last_ = tick;
+        std::fprintf(out_, "#%lld\n", static_cast<long long>(tick));
+        const bool whole = unknown_ != event.unknown;
+        for (std::size_t i = 0; i < ports_.size(); ++i)
+            if (whole || (!event.unknown && event.values[i] != values_[i]))
+                put(i, event.values[i], event.unknown, whole);
+        values_ = event.values;
+        unknown_ = event.unknown;
+    }
+
+    // The end of the capture, where it lies past the last change.
+    void end(int64_t tick)
+    {
+        if (tick > last_)
+            std::fprintf(out_, "#%lld\n", static_cast<long long>(tick));
+    }
+
+private:
+    void put(std::size_t i, uint16_t value, bool unknown, bool whole)
+    {
+        if (form_ == DumpForm::vectors) {
+            char digits[17];
+            for (int bit = 0; bit < 16; ++bit)
+                digits[bit] = unknown ? 'x' : (value >> (15 - bit)) & 1u ? '1' : '0';
+            digits[16] = '\0';
+            std::fprintf(out_, "b%s %s\n", digits, vcd_identifier(i).c_str());
+            return;
+        }
+        for (int bit = 0; bit < 16; ++bit) {
+            const unsigned now = (value >> bit) & 1u;
+            if (!whole && now == ((values_[i] >> bit) & 1u))
+                continue;
+            std::fprintf(out_, "%c%s\n",
+                         unknown ? 'x'
+                         : now   ? '1'
+                                 : '0',
+                         vcd_identifier(i * 16 + bit).c_str());
+        }
+    }
+
+    std::FILE *out_;
+    DumpForm form_;
+    const std::vector<PortId> &ports_;
+    std::vector<uint16_t> values_;
+    bool unknown_ = false;
+    int64_t last_ = 0;
+};
+
+bool holds(const Trigger &trigger, const std::vector<uint16_t> &now, const std::vector<uint16_t> *before)
+{
+    const uint16_t value = now[trigger.port];
+    switch (trigger.kind) {
+    case Trigger::Kind::none: return true;
+    case Trigger::Kind::equals: return value == trigger.value;
+    case Trigger::Kind::rise: return before != nullptr && (*before)[trigger.port] == 0 && value != 0;
+    case Trigger::Kind::fall: return before != nullptr && (*before)[trigger.port] != 0 && value == 0;
+    case Trigger::Kind::change: return before != nullptr && (*before)[trigger.port] != value;
+    }
+    return false;
 }
 
 }  // namespace
 
-CaptureOutcome capture(const sim::Rig &rig, const std::vector<PortId> &ports, double seconds, double rate,
-                       std::FILE *out, const std::function<void()> &begun, const std::atomic<bool> &stop)
+CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE *out,
+                       const CaptureEvents &events, const std::atomic<bool> &stop)
 {
-    std::vector<Probe> probes;
-    for (std::size_t i = 0; i < ports.size(); ++i)
-        probes.push_back(Probe{ports[i], vcd_identifier(i)});
-
-    std::fprintf(out, "$timescale 1 ns $end\n$scope module rig $end\n");
-    for (const Probe &probe : probes)
-        std::fprintf(out, "$var wire 16 %s b%d_p%d $end\n", probe.id.c_str(), probe.port.board,
-                     probe.port.port);
-    std::fprintf(out, "$upscope $end\n$enddefinitions $end\n");
-
-    const Clock::time_point start = Clock::now();
-    for (Probe &probe : probes) {
-        sample(rig, probe);
-        probe.seen = 0;
-    }
-    std::fprintf(out, "#0\n$dumpvars\n");
-    for (const Probe &probe : probes)
-        binary(out, probe.value, probe.id);
-    std::fprintf(out, "$end\n");
-    begun();
-
     CaptureOutcome outcome;
+    Sampler sampler(rig, settings.ports);
+    Writer writer(out, settings.form, settings.ports);
+    const bool waits = settings.trigger.kind != Trigger::Kind::none;
+    const auto length =
+        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(settings.seconds));
+    const auto patience =
+        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(settings.wait));
+    const auto pre_ns = static_cast<int64_t>(settings.pre * 1e9);
+
+    // The first sample: where times start, and the counts with them.
+    Clock::time_point start;
+    for (;;) {
+        if (stop.load(std::memory_order_relaxed))
+            return outcome;
+        const Sampler::Result result = sampler.round();
+        start = Clock::now();
+        if (result == Sampler::Result::taken)
+            break;
+        if (result == Sampler::Result::lost) {
+            if (events.warn)
+                events.warn("the rig is lost: run 'simboard reset' to renew it");
+            outcome.lost = true;
+            outcome.losses = 1;
+            return outcome;
+        }
+    }
+    sampler.account();
     outcome.samples = 1;
-    const auto length = std::chrono::duration<double>(seconds);
-    int64_t last_time = 0;
-    Clock::time_point now = start;
+    if (events.begun)
+        events.begun();
+
+    // Before the dump begins (a trigger awaited, a rate still measured),
+    // its changes wait here, after the state they start from.
+    Event base{0, sampler.values(), false};
+    std::deque<Event> ring;
+    bool crowded = false;  // changes within --pre dropped for room
+    bool triggered = !waits;
+    int64_t trigger_ns = 0;
+    bool dumping = false;
+    int64_t dump_ns = 0;
+    int exponent = -9;
+    if (!waits)
+        outcome.triggered = true;
+    if (waits && holds(settings.trigger, sampler.values(), nullptr)) {
+        triggered = outcome.triggered = true;
+        if (events.triggered)
+            events.triggered(0.0);
+    }
+    const bool measures = settings.form == DumpForm::bits && settings.rate <= 0;
+    if (settings.form == DumpForm::bits && settings.rate > 0)
+        exponent = timescale_exponent(1.0 / settings.rate);
+    int64_t tick_ns = 1;
+    // The measured rate is the best of its windows of a millisecond: a
+    // capture descheduled for a while within them samples no slower.
+    double best_rate = 0;
+    int64_t window_ns = 0, window_samples = 1;
+
+    auto begin_dump = [&](int64_t now_ns) {
+        if (measures) {
+            const double period =
+                best_rate > 0 ? 1.0 / best_rate
+                              : static_cast<double>(now_ns) / 1e9 /
+                                    static_cast<double>(outcome.samples > 1 ? outcome.samples - 1 : 1);
+            exponent = timescale_exponent(period);
+        }
+        tick_ns = 1;
+        for (int e = -9; e < exponent; ++e)
+            tick_ns *= 10;
+        dump_ns = trigger_ns - pre_ns > base.ns ? trigger_ns - pre_ns : base.ns;
+        if (crowded && base.ns > trigger_ns - pre_ns && events.warn)
+            events.warn("kept the last " + std::to_string(kRingEvents) +
+                        " changes before the trigger only: the dump starts " +
+                        std::to_string(static_cast<double>(trigger_ns - base.ns) / 1e9) + " s before it");
+        if (dump_ns < 0)
+            dump_ns = 0;
+        writer.header(exponent, base);
+        for (const Event &event : ring)
+            writer.change((event.ns - dump_ns) / tick_ns, event);
+        ring.clear();
+        dumping = true;
+    };
+    auto record = [&](Event &&event) {
+        if (dumping) {
+            writer.change((event.ns - dump_ns) / tick_ns, event);
+            return;
+        }
+        ring.push_back(std::move(event));
+        // Before the trigger, what lies more than --pre behind goes, the
+        // state it leaves becoming the one the dump starts from.
+        const int64_t cutoff = triggered ? -1 : ring.back().ns - pre_ns;
+        while (!ring.empty() && (ring.front().ns <= cutoff || ring.size() > kRingEvents)) {
+            crowded = crowded || ring.front().ns > cutoff;
+            base = std::move(ring.front());
+            ring.pop_front();
+        }
+    };
+    auto ended = [&](Clock::time_point now) {
+        if (triggered)
+            return now - (start + std::chrono::nanoseconds(trigger_ns)) >= length;
+        return settings.wait > 0 && now - start >= patience;
+    };
+
+    Clock::time_point now = start, after = start, checked = start;
+    std::vector<uint16_t> previous = sampler.values();
+    bool have_previous = true;
+    int slow = 0;
     for (int64_t k = 1; !stop.load(std::memory_order_relaxed); ++k) {
-        if (rate > 0) {
+        Clock::time_point before = after;
+        if (settings.rate > 0) {
             // Sample k is due at k / rate; one that is late is taken at
             // once, and the slots it missed are skipped, not made up.
-            const auto due = start + std::chrono::duration_cast<Clock::duration>(
-                                         std::chrono::duration<double>(static_cast<double>(k) / rate));
-            if (due > start + length)
-                break;
+            const auto due =
+                start + std::chrono::duration_cast<Clock::duration>(
+                            std::chrono::duration<double>(static_cast<double>(k) / settings.rate));
             now = Clock::now();
+            if (ended(due < now ? now : due))
+                break;
             if (due - now > std::chrono::milliseconds(2))
                 std::this_thread::sleep_until(due - std::chrono::milliseconds(1));
             while ((now = Clock::now()) < due) {
             }
-            const double behind = std::chrono::duration<double>(now - start).count() * rate;
+            const double behind = std::chrono::duration<double>(now - start).count() * settings.rate;
             if (behind >= static_cast<double>(k + 1))
                 k = static_cast<int64_t>(std::floor(behind));
+            before = now;
         } else {
-            now = Clock::now();
-            if (now - start >= length)
+            now = after;
+            if (ended(now))
                 break;
         }
-        bool any = false;
-        for (Probe &probe : probes)
-            any = sample(rig, probe) || any;
-        ++outcome.samples;
-        if (!any)
+        if (now - checked >= kCheckEvery) {
+            checked = now;
+            rig.check();
+        }
+        Sampler::Result result = sampler.round();
+        after = Clock::now();
+        if (result == Sampler::Result::taken && after - before > kSlowRound && ++slow < kSlowTries)
+            result = Sampler::Result::moved;
+        if (result == Sampler::Result::moved) {
+            ++outcome.retaken;
+            if (settings.rate > 0)
+                --k;  // the same slot again, at once
             continue;
-        // Times rise strictly, even on a clock coarser than a nanosecond.
-        int64_t time = std::chrono::duration_cast<std::chrono::nanoseconds>(now - start).count();
-        if (time <= last_time)
-            time = last_time + 1;
-        last_time = time;
-        std::fprintf(out, "#%lld\n", static_cast<long long>(time));
-        for (const Probe &probe : probes)
-            if (probe.changed)
-                binary(out, probe.value, probe.id);
+        }
+        slow = 0;
+        if (result == Sampler::Result::lost) {
+            ++outcome.losses;
+            const int64_t at = nanos(after - start);
+            if (events.warn)
+                events.warn("the rig was lost at " + std::to_string(static_cast<double>(at) / 1e9) +
+                            " s: its lines are unknown until it is renewed");
+            record(Event{at, previous, true});
+            have_previous = false;
+            Clock::time_point tried = after;
+            bool back = false;
+            while (!stop.load(std::memory_order_relaxed)) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                now = Clock::now();
+                if (ended(now))
+                    break;
+                if (now - tried >= kRenewEvery) {
+                    tried = now;
+                    if (rig.renew()) {
+                        back = true;
+                        break;
+                    }
+                }
+            }
+            after = Clock::now();
+            if (!back) {
+                outcome.lost = true;
+                break;
+            }
+            if (events.warn)
+                events.warn("took the renewed rig back at " +
+                            std::to_string(static_cast<double>(nanos(after - start)) / 1e9) + " s");
+            sampler.renewed();
+            checked = after;
+            continue;
+        }
+        ++outcome.samples;
+        const bool changed = sampler.account();
+        const int64_t at = nanos(after - start);
+        if (measures && !dumping && at - window_ns >= 1'000'000) {
+            const double rate = static_cast<double>(outcome.samples - window_samples) * 1e9 /
+                                static_cast<double>(at - window_ns);
+            best_rate = rate > best_rate ? rate : best_rate;
+            window_ns = at;
+            window_samples = outcome.samples;
+        }
+        const std::vector<uint16_t> &values = sampler.values();
+        if (!triggered && holds(settings.trigger, values, have_previous ? &previous : nullptr)) {
+            triggered = outcome.triggered = true;
+            trigger_ns = at;
+            if (events.triggered)
+                events.triggered(static_cast<double>(at) / 1e9);
+        }
+        if (changed || !have_previous)
+            record(Event{at, values, false});
+        if (triggered && !dumping && (!measures || at >= kMeasureNanos))
+            begin_dump(at);
+        previous = values;
+        have_previous = true;
     }
-    outcome.seconds = std::chrono::duration<double>(now - start).count();
-    for (const Probe &probe : probes)
-        if (probe.made > probe.seen)
-            outcome.missed += probe.made - probe.seen;
+    const int64_t last_ns = nanos(after - start);
+    outcome.seconds = static_cast<double>(last_ns) / 1e9;
+    outcome.missed = sampler.missed();
+    if (!triggered)
+        return outcome;
+    if (!dumping)
+        begin_dump(last_ns);
+    writer.end((last_ns - dump_ns) / tick_ns);
     outcome.written = std::fflush(out) == 0 && !std::ferror(out);
     return outcome;
 }

@@ -7,29 +7,71 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "rig.h"
 
 namespace daqgate::tools {
 
-struct CaptureOutcome {
-    int64_t samples = 0;   // every port read once per sample
-    double seconds = 0;    // from the first sample to the last
-    int64_t missed = 0;    // changes the ports' writers made that no sample saw
-    bool written = false;  // the whole dump reached the file
+// How a dump shows a port: one 16-bit vector (GTKWave, scripts), or
+// sixteen one-bit wires (sigrok and PulseView, which take one-bit wires).
+enum class DumpForm { vectors, bits };
+
+// A condition on one captured port that starts the dump.
+struct Trigger {
+    enum class Kind { none, equals, rise, fall, change };
+    Kind kind = Kind::none;
+    std::size_t port = 0;  // among the captured ports
+    uint16_t value = 0;    // for equals
+    // rise: from 0 to nonzero; fall: from nonzero to 0; change: any change.
 };
 
-// Samples ports for `seconds`, at `rate` samples a second or, for rate 0,
-// as fast as it can, and writes the changes to out as a VCD: a timescale of
-// 1 ns, times from the first sample.  `begun` runs once the first sample
-// is taken; a set `stop` ends the capture early, the dump still whole.
-CaptureOutcome capture(const sim::Rig &rig, const std::vector<sim::PortId> &ports, double seconds,
-                       double rate, std::FILE *out, const std::function<void()> &begun,
-                       const std::atomic<bool> &stop);
+struct CaptureSettings {
+    std::vector<sim::PortId> ports;
+    double seconds = 0;  // from the first sample, or from the trigger
+    double rate = 0;     // samples a second; 0 for as fast as it can
+    DumpForm form = DumpForm::vectors;
+    Trigger trigger;
+    double pre = 0;   // seconds of samples before the trigger in the dump
+    double wait = 0;  // the longest wait for the trigger; 0 until stopped
+};
+
+struct CaptureOutcome {
+    int64_t samples = 0;     // consistent states of every port taken
+    double seconds = 0;      // from the first sample to the last
+    int64_t missed = 0;      // changes the writers made that no sample saw
+    int64_t retaken = 0;     // rounds taken again: the ports moved, or the round was slow
+    int losses = 0;          // times the rig was lost under the capture
+    bool lost = false;       // and not taken back by the end
+    bool triggered = false;  // whether the dump began (always, without a trigger)
+    bool written = false;    // the whole dump reached the stream
+};
+
+// What a capture tells as it goes.
+struct CaptureEvents {
+    std::function<void()> begun;                    // the first sample is taken
+    std::function<void(double)> triggered;          // seconds from the first sample
+    std::function<void(const std::string &)> warn;  // a loss, a renewal
+};
+
+// Samples the ports, each sample a state they all held at one instant, and
+// writes their changes to out as a VCD, times from the start of the dump.
+// The vector form's time scale is 1 ns; the bits form's is the sample
+// period (the --rate's, or the measured one), a power of ten at or below
+// it.  A set `stop` ends the capture early, the dump still whole.  A rig
+// lost meanwhile shows as unknown values until the rig is renewed and
+// taken back.  Without a trigger met, nothing is written to out.
+CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE *out,
+                       const CaptureEvents &events, const std::atomic<bool> &stop);
 
 // The VCD identifier of the i-th signal: printable characters from '!'.
 std::string vcd_identifier(std::size_t index);
+
+// The largest power of ten, as an exponent of seconds from -9 to 0, at or
+// below a sample period; and its VCD time scale, such as "100 ns".
+int timescale_exponent(double period);
+std::string timescale_text(int exponent);
 
 }  // namespace daqgate::tools
 

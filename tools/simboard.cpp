@@ -18,6 +18,7 @@
 #include <CLI/CLI.hpp>
 
 #include "capture.h"
+#include "dumpfile.h"
 #include "peer.h"
 #include "recording.h"
 #include "rig.h"
@@ -381,28 +382,133 @@ extern "C" void on_interrupt(int)
     interrupted.store(true);
 }
 
-int run_capture(const Rig &rig, const std::vector<PortId> &ports, double seconds, double rate,
-                const std::string &path)
+// The capture command's words, as given.
+struct CaptureRequest {
+    std::string ports, out, seconds, rate, trigger, pre, wait;
+    bool bits = false;
+};
+
+// A number of seconds given on the command line: finite, positive (or 0
+// where zero is allowed), at most a day.
+double parse_seconds(const std::string &text, const char *what, bool zero)
 {
-    std::FILE *out = open_file_utf8(path, "wb");
-    if (out == nullptr) {
+    const double seconds = parse_number(text, what);
+    if (!(std::isfinite(seconds) && (zero ? seconds >= 0 : seconds > 0) && seconds <= 86400))
+        throw CLI::ValidationError(what, "'" + text + "' is not " +
+                                             (zero ? "0" : "a positive number of seconds") +
+                                             (zero ? " to 86400 seconds" : " up to 86400"));
+    return seconds;
+}
+
+// B.P=VALUE, or B.P:rise, B.P:fall, B.P:change, on one of the captured ports.
+Trigger parse_trigger(const std::string &text, const std::vector<PortId> &ports)
+{
+    const std::size_t mark = text.find_first_of("=:");
+    if (mark == std::string::npos)
+        throw CLI::ValidationError("--trigger",
+                                   "'" + text + "' is not B.P=VALUE, B.P:rise, B.P:fall or B.P:change");
+    const PortId id = parse_port(text.substr(0, mark));
+    Trigger trigger;
+    bool found = false;
+    for (std::size_t i = 0; i < ports.size() && !found; ++i)
+        if (ports[i].index() == id.index()) {
+            trigger.port = i;
+            found = true;
+        }
+    if (!found)
+        throw CLI::ValidationError("--trigger", "port " + std::to_string(id.board) + "." +
+                                                    std::to_string(id.port) +
+                                                    " is not among the captured ports");
+    const std::string condition = text.substr(mark + 1);
+    if (text[mark] == '=') {
+        trigger.kind = Trigger::Kind::equals;
+        const char *begin = condition.c_str();
+        char *end = nullptr;
+        errno = 0;
+        const unsigned long value = std::strtoul(begin, &end, 0);
+        if (condition.empty() || !std::isdigit(static_cast<unsigned char>(condition[0])) || *end != '\0' ||
+            errno == ERANGE || value > 65535)
+            throw CLI::ValidationError("--trigger", "'" + condition + "' is not a value 0 to 65535");
+        trigger.value = static_cast<uint16_t>(value);
+    } else if (condition == "rise") {
+        trigger.kind = Trigger::Kind::rise;
+    } else if (condition == "fall") {
+        trigger.kind = Trigger::Kind::fall;
+    } else if (condition == "change") {
+        trigger.kind = Trigger::Kind::change;
+    } else {
+        throw CLI::ValidationError("--trigger", "'" + condition + "' is not rise, fall or change");
+    }
+    return trigger;
+}
+
+// 'capture': the ports sampled into a dump written beside --out and put
+// in its place when whole, however the capture ends (its time, Ctrl-C,
+// SIGTERM, SIGHUP); a capture killed outright leaves the old --out alone.
+int run_capture(Rig &rig, const CaptureRequest &request)
+{
+    CaptureSettings settings;
+    settings.ports = parse_ports(request.ports);
+    settings.seconds = parse_seconds(request.seconds, "--seconds", false);
+    if (!request.rate.empty()) {
+        settings.rate = parse_number(request.rate, "--rate");
+        if (!(settings.rate >= 1 && settings.rate <= 1e9))
+            throw CLI::ValidationError("--rate", "'" + request.rate + "' is not 1 to 1e9 samples a second");
+    }
+    settings.form = request.bits ? DumpForm::bits : DumpForm::vectors;
+    if (!request.trigger.empty())
+        settings.trigger = parse_trigger(request.trigger, settings.ports);
+    if (request.trigger.empty() && (!request.pre.empty() || !request.wait.empty()))
+        throw CLI::ValidationError("--pre", "--pre and --wait go with --trigger only");
+    if (!request.pre.empty())
+        settings.pre = parse_seconds(request.pre, "--pre", true);
+    if (!request.wait.empty())
+        settings.wait = parse_seconds(request.wait, "--wait", false);
+    const std::string &path = request.out;
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        throw CLI::ValidationError("--out", "'" + path + "' is a directory");
+
+    DumpFile dump;
+    switch (dump.open(path)) {
+    case DumpFile::Opened::ready: break;
+    case DumpFile::Opened::busy:
+        std::fprintf(stderr, "%sanother capture is writing '%s'\n", kPrefix, path.c_str());
+        return 1;
+    case DumpFile::Opened::failed:
         std::fprintf(stderr, "%scannot write '%s'\n", kPrefix, path.c_str());
         return 1;
     }
     static char buffer[1 << 20];
-    std::setvbuf(out, buffer, _IOFBF, sizeof buffer);
-    // Ctrl-C ends the capture early with the dump whole.
+    std::setvbuf(dump.stream(), buffer, _IOFBF, sizeof buffer);
+    // Each of these ends the capture early with the dump whole.
     std::signal(SIGINT, on_interrupt);
     std::signal(SIGTERM, on_interrupt);
-    const CaptureOutcome outcome = capture(
-        rig, ports, seconds, rate, out,
-        [] {
-            std::printf("capturing\n");
-            std::fflush(stdout);
-        },
-        interrupted);
-    const bool closed = std::fclose(out) == 0;
-    if (!outcome.written || !closed) {
+#ifdef SIGHUP
+    std::signal(SIGHUP, on_interrupt);
+#endif
+    CaptureEvents events;
+    events.begun = [] {
+        std::printf("capturing\n");
+        std::fflush(stdout);
+    };
+    events.triggered = [](double seconds) {
+        std::printf("triggered at %.6f s\n", seconds);
+        std::fflush(stdout);
+    };
+    events.warn = [](const std::string &text) { std::fprintf(stderr, "%s%s\n", kPrefix, text.c_str()); };
+    const CaptureOutcome outcome = capture(rig, settings, dump.stream(), events, interrupted);
+    if (outcome.samples == 0) {
+        dump.abandon();
+        return outcome.lost ? report(kRigLost) : 1;
+    }
+    if (!outcome.triggered) {
+        dump.abandon();
+        std::fprintf(stderr, "%sthe trigger never held: no dump written\n", kPrefix);
+        return 1;
+    }
+    if (!outcome.written || !dump.commit()) {
+        dump.abandon();
         std::fprintf(stderr, "%scannot write '%s'\n", kPrefix, path.c_str());
         return 1;
     }
@@ -410,6 +516,8 @@ int run_capture(const Rig &rig, const std::vector<PortId> &ports, double seconds
                 static_cast<long long>(outcome.samples),
                 outcome.seconds > 0 ? static_cast<double>(outcome.samples - 1) / outcome.seconds : 0.0,
                 static_cast<long long>(outcome.missed));
+    if (outcome.lost)
+        return report(kRigLost);  // the dump is whole up to the loss; the lines unknown after it
     return 0;
 }
 
@@ -578,15 +686,22 @@ int run(int argc, char **argv)
 
     CLI::App *capture_command =
         app.add_subcommand("capture", "sample ports and write their changes as a Value Change Dump");
-    std::string capture_ports, capture_out;
-    double capture_seconds = 0, capture_rate = 0;
-    capture_command->add_option("PORTS", capture_ports, "BOARD.PORT[,BOARD.PORT...]")->required();
-    capture_command->add_option("--seconds", capture_seconds, "how long to sample")
-        ->required()
-        ->check(CLI::Range(1e-6, 86400.0));
-    capture_command->add_option("--out", capture_out, "the VCD file to write")->required();
-    capture_command->add_option("--rate", capture_rate, "samples a second (default: as fast as it can)")
-        ->check(CLI::Range(1.0, 1e9));
+    CaptureRequest capture_request;
+    capture_command->add_option("PORTS", capture_request.ports, "BOARD.PORT[,BOARD.PORT...]")->required();
+    capture_command
+        ->add_option("--seconds", capture_request.seconds, "how long to sample (from the trigger, with one)")
+        ->required();
+    capture_command->add_option("--out", capture_request.out, "the VCD file to write")->required();
+    capture_command->add_option("--rate", capture_request.rate,
+                                "samples a second (default: as fast as it can)");
+    capture_command->add_flag("--bits", capture_request.bits,
+                              "each port as 16 one-bit wires bB_pP.N (for sigrok and PulseView)");
+    capture_command->add_option("--trigger", capture_request.trigger,
+                                "start the dump when B.P=VALUE holds, or at B.P:rise, B.P:fall, B.P:change");
+    capture_command->add_option("--pre", capture_request.pre,
+                                "seconds before the trigger to keep (default 0)");
+    capture_command->add_option("--wait", capture_request.wait,
+                                "the longest wait for the trigger (default: until stopped)");
 
     CLI::App *receive =
         app.add_subcommand("receive", "receive one line over the handshake link and print it");
@@ -685,8 +800,7 @@ int run(int argc, char **argv)
                 micros = 1;  // at least what was asked
             return report(rig.set_latency(board, micros));
         } else if (capture_command->parsed()) {
-            const std::vector<PortId> ports_captured = parse_ports(capture_ports);
-            return run_capture(rig, ports_captured, capture_seconds, capture_rate, capture_out);
+            return run_capture(rig, capture_request);
         } else if (receive->parsed()) {
             if (const Status status = configure(rig, board, ports, false); status != kNoError)
                 return report(status);

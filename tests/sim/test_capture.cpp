@@ -1,0 +1,111 @@
+// test_capture.cpp - the capture's samples: states the ports held together.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdio>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+
+#include "capture.h"
+#include "rig.h"
+#include "scratch.h"
+
+using namespace daqgate::sim;
+using namespace daqgate::tools;
+
+namespace {
+
+std::string contents(std::FILE *file)
+{
+    std::string text;
+    std::rewind(file);
+    char block[4096];
+    for (std::size_t got; (got = std::fread(block, 1, sizeof block, file)) > 0;)
+        text.append(block, got);
+    return text;
+}
+
+// The states of a vector dump, one a time, each port's value by its name.
+std::vector<std::map<std::string, unsigned>> states(const std::string &dump)
+{
+    std::map<std::string, std::string> names;
+    std::map<std::string, unsigned> now;
+    std::vector<std::map<std::string, unsigned>> all;
+    std::istringstream lines(dump);
+    bool timed = false;
+    for (std::string line; std::getline(lines, line);) {
+        char id[8], name[32];
+        if (std::sscanf(line.c_str(), "$var wire 16 %7s %31s $end", id, name) == 2) {
+            names[id] = name;
+        } else if (line[0] == '#') {
+            if (timed)
+                all.push_back(now);
+            timed = true;
+        } else if (line[0] == 'b') {
+            char digits[17], which[8];
+            if (std::sscanf(line.c_str(), "b%16s %7s", digits, which) == 2)
+                now[names[which]] = static_cast<unsigned>(std::stoul(digits, nullptr, 2));
+        }
+    }
+    if (timed)
+        all.push_back(now);
+    return all;
+}
+
+TEST(Capture, EverySampleIsAStateThePortsHeldTogether)
+{
+    const std::string path = scratch::path("daqgate-capture-test");
+    scratch::remove(path);
+    // The rig's file goes however the test ends.
+    struct Removal {
+        std::string path;
+        ~Removal() { scratch::remove(path); }
+    } removal{path};
+    {
+        Rig rig;
+        ASSERT_EQ(rig.open(path), kNoError);
+        ASSERT_EQ(rig.set_direction(0, 10, kOutput), kNoError);
+        ASSERT_EQ(rig.set_direction(0, 11, kOutput), kNoError);
+        // A writer as the link's: data first, then the flag, each step one
+        // more (modulo 2^15), as fast as it can.  At any instant the data
+        // is the flag or one ahead of it; a capture that read the ports one
+        // after another would find the flag ahead of the data.
+        std::FILE *out = std::tmpfile();
+        ASSERT_NE(out, nullptr);
+        std::atomic<bool> done{false};
+        std::thread writer([&] {
+            for (unsigned k = 1; !done.load(std::memory_order_relaxed); ++k) {
+                rig.write_port(0, 10, static_cast<uint16_t>(k & 0x7fff));
+                rig.write_port(0, 11, static_cast<uint16_t>(k & 0x7fff));
+            }
+        });
+        CaptureSettings settings;
+        settings.ports = {PortId{0, 10}, PortId{0, 11}, PortId{1, 10}};
+        settings.seconds = 1;
+        const std::atomic<bool> stop{false};
+        const CaptureOutcome outcome = capture(rig, settings, out, CaptureEvents{}, stop);
+        done = true;
+        writer.join();
+        EXPECT_TRUE(outcome.written);
+        EXPECT_TRUE(outcome.triggered);
+        EXPECT_EQ(outcome.losses, 0);
+        const std::string dump = contents(out);
+        std::fclose(out);
+        const auto seen = states(dump);
+        ASSERT_GE(seen.size(), 2u) << dump.substr(0, 2000);
+        for (std::size_t i = 0; i < seen.size(); ++i) {
+            const auto &state = seen[i];
+            const unsigned data = state.at("b0_p10"), flag = state.at("b0_p11");
+            const unsigned ahead = (data - flag) & 0x7fff;
+            EXPECT_TRUE(ahead == 0 || ahead == 1) << "state " << i << ": data " << data << ", flag " << flag;
+            EXPECT_EQ(state.at("b1_p10"), data) << "state " << i << ": the wire's far end";
+        }
+        // Each state after the first was a change the writer made; what it
+        // made that no state showed is counted.
+        EXPECT_GE(outcome.samples, static_cast<int64_t>(seen.size()));
+    }
+}
+
+}  // namespace
