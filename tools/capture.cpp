@@ -16,10 +16,12 @@
 //
 // The time of a sample is read after its round, so that no value is
 // stamped earlier than it was seen; a round that took long (the capture
-// descheduled within it) is taken again, a few times at most.  What the
-// writers changed between two samples, by their counts, against what the
-// samples show changed, is what may have been missed: two changes seen as
-// one, whichever ports they were on.
+// descheduled within it) is taken again, a few times at most.  What each
+// writer changed between two samples, by its count, against the change
+// the samples show of its port, is what may have been missed: two changes
+// of one port seen as one, or as none.  Changes of several ports between
+// two samples are no loss: each shows, and the sample is a state they
+// held together.
 #include "capture.h"
 
 #include <chrono>
@@ -152,7 +154,7 @@ public:
         if (same)
             return false;
         bool visible = false;
-        int64_t made = 0;
+        int64_t made = 0, shown = 0;
         for (std::size_t i = 0; i < n_; ++i) {
             const bool differs = value_[i] != last_[i];
             visible = visible || differs;
@@ -171,12 +173,14 @@ public:
                 if (steps > 0x80000000u)
                     steps = c0_[i];
                 made += steps;
+                shown += steps > 0 && differs ? 1 : 0;  // of its changes, the sample shows one
             } else if (source != lastsrc_[i] && differs) {
                 made += 1;  // a change of direction or wiring showed as this change
+                shown += 1;
             }
         }
         made_ += made;
-        seen_ += visible ? 1 : 0;
+        seen_ += shown;
         keep();
         return visible;
     }
