@@ -146,7 +146,7 @@ CBW_EXPORT int CBWINAPI cbFromEngUnits(int board, int range, float volts, unsign
 CBW_EXPORT int CBWINAPI cbSetGainQueue(int board, const short *channels, const short *ranges, int count)
 {
     // Only a queue the board can take names channels a fault looks at.
-    const bool whole = count >= 0 && count <= kQueueLength;
+    const bool whole = Rig::valid_board(board) && count >= 0 && count <= kBoardTable[board].queue;
     const auto queued = [=] { return Touched{0, -1, whole ? channels : nullptr, whole ? count : 0}; };
     if (const int struck = meet_bench(board, Operation::set_gain_queue, queued))
         return struck;

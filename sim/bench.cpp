@@ -234,7 +234,7 @@ Status Rig::play(int board, int channel, const float *volts, int count, double r
 {
     if (!valid_board(board))
         return kBadBoard;
-    if (!valid_input(channel))
+    if (!valid_input(board, channel))
         return kBadChannel;
     if (count <= 0 || count > kRecordingValues)
         return kBadCount;

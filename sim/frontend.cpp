@@ -72,7 +72,7 @@ Status Rig::read_analog(int board, int channel, int range, uint16_t *counts) con
 {
     if (!valid_board(board))
         return kBadBoard;
-    if (!valid_input(channel))
+    if (!valid_input(board, channel))
         return kBadChannel;
     Range span{};
     if (!find_range(range, &span))
@@ -98,7 +98,7 @@ Status Rig::begin_scan(int board, int low, int high, int range, int requested_ra
 {
     if (!valid_board(board))
         return kBadBoard;
-    if (!valid_input(low) || !valid_input(high) || high < low)
+    if (!valid_input(board, low) || !valid_input(board, high) || high < low)
         return kBadChannel;
     Range span{};
     if (!find_range(range, &span))
@@ -111,7 +111,7 @@ Status Rig::begin_scan(int board, int low, int high, int range, int requested_ra
         if (const Status status = signal(board, low + c, &signals[c]); status != kNoError)
             return status;
     double outputs[kAnalogOutputs] = {};
-    for (int output = 0; output < kAnalogOutputs; ++output)
+    for (int output = 0; output < kBoardTable[board].outputs; ++output)
         if (const Status status = output_volts(board, output, &outputs[output]); status != kNoError)
             return status;
     *source =
@@ -124,7 +124,7 @@ Status Rig::write_analog(int board, int channel, int range, uint16_t counts)
 {
     if (!valid_board(board))
         return kBadBoard;
-    if (channel < 0 || channel >= kAnalogOutputs)
+    if (!valid_output(board, channel))
         return kBadChannel;
     Range span{};
     if (!find_range(range, &span))
@@ -148,11 +148,11 @@ Status Rig::set_gain_queue(int board, const short *channels, const short *ranges
 {
     if (!valid_board(board))
         return kBadBoard;
-    if (count < 0 || count > kQueueLength)
+    if (count < 0 || count > kBoardTable[board].queue)
         return kBadCount;
     Range span{};
     for (int i = 0; i < count; ++i) {
-        if (!valid_input(channels[i]))
+        if (!valid_input(board, channels[i]))
             return kBadChannel;
         if (!find_range(ranges[i], &span))
             return kBadRange;
@@ -180,7 +180,8 @@ Status Rig::gain_queue(int board, short *channels, short *ranges, int *count) co
     int copied = 0;
     const bool settled = read_settled(queue.sequence, [&] {
         length = queue.length.load(std::memory_order_relaxed);
-        copied = length < 0 ? 0 : length > kQueueLength ? kQueueLength : length;
+        const int most = kBoardTable[board].queue;
+        copied = length < 0 ? 0 : length > most ? most : length;
         for (int i = 0; i < copied; ++i) {
             channels[i] = queue.channel[i].load(std::memory_order_relaxed);
             ranges[i] = queue.range[i].load(std::memory_order_relaxed);
@@ -198,7 +199,7 @@ Status Rig::set_signal(int board, int channel, const Signal &input)
 {
     if (!valid_board(board))
         return kBadBoard;
-    if (!valid_input(channel))
+    if (!valid_input(board, channel))
         return kBadChannel;
     // What the rig would refuse to read back is not written.
     if (signal_fault(input) != nullptr)

@@ -33,7 +33,7 @@ Status Rig::source_of(PortId id, PortId *source, bool *has_source) const
     }
     // An input shows what the output at the other end of its wire drives.
     const int peer = state(id).peer.load(std::memory_order_relaxed);
-    if (peer < -1 || peer >= kPortCount)
+    if (peer < -1 || peer >= kPortCount || (peer >= 0 && !valid(PortId::at(peer))))
         return kRigCorrupt;
     *has_source = peer >= 0 && state(peer).direction.load(std::memory_order_relaxed) == kOutput;
     if (*has_source)
@@ -143,7 +143,7 @@ Status Rig::peer_of(PortId a, PortId *b) const
         *b = PortId{-1, -1};
         return kNoError;
     }
-    if (peer < 0 || peer >= kPortCount) {
+    if (peer < 0 || peer >= kPortCount || !valid(PortId::at(peer))) {
         *b = PortId{-1, peer};
         return kRigCorrupt;
     }

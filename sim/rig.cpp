@@ -126,15 +126,17 @@ void Rig::reset()
         latch(id).store(0, std::memory_order_relaxed);
         changes(id).store(0, std::memory_order_relaxed);
         port.direction.store(kInput, std::memory_order_relaxed);
-        // Board 0 faces board 1 and board 2 faces board 3, port for port.
-        const PortId facing{id.board ^ 1, id.port};
-        port.peer.store(static_cast<int16_t>(facing.index()), std::memory_order_relaxed);
+        // A board faces its partner port for port, as far as both have
+        // ports; the layout's slots past a board's own ports stay unwired.
+        const PortId facing{kBoardTable[id.board].partner, id.port};
+        const bool wired = valid(id) && facing.board >= 0 && valid(facing);
+        port.peer.store(static_cast<int16_t>(wired ? facing.index() : -1), std::memory_order_relaxed);
     }
     for (int board = 0; board < kBoards; ++board) {
         BoardState &b = layout_->boards[board];
         for (auto &volts : b.output_volts)
             volts.store(0.0, std::memory_order_relaxed);
-        for (int channel = 0; channel < kAnalogInputs; ++channel) {
+        for (int channel = 0; channel < kBoardTable[board].inputs; ++channel) {
             // A sequence left odd by a writer that died is made even.
             b.signals[channel].sequence.store(0, std::memory_order_relaxed);
             set_signal(board, channel, default_signal(channel));

@@ -50,6 +50,17 @@ struct PortState {
 
 constexpr std::size_t kCacheLine = 64;
 
+// The latches of one port number on every board, a power of two of them,
+// so that a row lies within one cache line.
+constexpr int latch_row(int boards)
+{
+    int row = 1;
+    while (row < boards)
+        row *= 2;
+    return row;
+}
+constexpr int kLatchRow = latch_row(kBoards);
+
 // An input's signal, written by one process (simboard) while scans in
 // others read it: a sequence count, odd while a write is under way, lets a
 // reader retry instead of taking half of an old and half of a new signal.
@@ -122,8 +133,10 @@ struct RecordingState {
     std::atomic<float> volts[kRecordingValues];
 };
 
-// The layout of the rig file.  Any change to it must change kVersion
-// (kLayoutSize below tells).
+// The layout of the rig file.  A rig holds its size and version, and a
+// process takes only a rig of its own of both: a layout that grows or
+// shrinks (a board, a signal's number more) tells by its size alone; a
+// change of meaning at the same size must move kVersion on.
 // Every value in it may have been written by any process, or scribbled
 // over: whatever is read from it is checked before it is used.
 struct RigLayout {
@@ -137,7 +150,7 @@ struct RigLayout {
     // a wire (port p of two facing boards) share a cache line, so that a
     // handshake between two processes passes one line to and fro, as two
     // processes sharing three words do, and not two lines.
-    alignas(kCacheLine) std::atomic<uint16_t> latches[kPorts][kBoards];
+    alignas(kCacheLine) std::atomic<uint16_t> latches[kPorts][kLatchRow];
     alignas(kCacheLine) BoardState boards[kBoards];
     std::atomic<uint64_t> fault_serial;
     FaultState faults[kFaults];
@@ -146,17 +159,11 @@ struct RigLayout {
     RecordingState recordings[kRecordings];
 };
 
-static_assert(kCacheLine % (kBoards * sizeof(std::atomic<uint16_t>)) == 0,
+static_assert(kCacheLine % (kLatchRow * sizeof(std::atomic<uint16_t>)) == 0,
               "the latches of one port number on every board lie on one cache line");
 
 constexpr char kMagic[8] = {'D', 'A', 'Q', 'G', 'R', 'I', 'G', '\0'};
 constexpr uint32_t kVersion = 7;
-// The layout's size at kVersion: a change to the layout fails this check
-// until kVersion moves on and the size beside it is the new one, so that
-// no process takes a rig of another layout for its own.
-constexpr std::size_t kLayoutSize = 16784896;
-static_assert(sizeof(RigLayout) == kLayoutSize,
-              "the rig's layout changed: move kVersion on and give its new size in kLayoutSize");
 
 static_assert(std::atomic<uint16_t>::is_always_lock_free && std::atomic<uint8_t>::is_always_lock_free &&
                   std::atomic<int16_t>::is_always_lock_free && std::atomic<double>::is_always_lock_free &&
@@ -283,9 +290,20 @@ public:
         return changes(PortId::at(source)).load(std::memory_order_acquire);
     }
 
+    // What a board has, from its row of the table.
     static bool valid_board(int board) { return board >= 0 && board < kBoards; }
-    static bool valid_input(int channel) { return channel >= 0 && channel < kAnalogInputs; }
-    static bool valid(PortId id) { return valid_board(id.board) && id.port >= 0 && id.port < kPorts; }
+    static bool valid_input(int board, int channel)
+    {
+        return valid_board(board) && channel >= 0 && channel < kBoardTable[board].inputs;
+    }
+    static bool valid_output(int board, int output)
+    {
+        return valid_board(board) && output >= 0 && output < kBoardTable[board].outputs;
+    }
+    static bool valid(PortId id)
+    {
+        return valid_board(id.board) && id.port >= 0 && id.port < kBoardTable[id.board].ports;
+    }
 
 private:
     PortState &state(PortId id) const { return layout_->boards[id.board].ports[id.port]; }

@@ -78,7 +78,7 @@ void show_ports(const Rig &rig)
     for (int board = 0; board < kBoards; ++board) {
         board_name(board, name, sizeof name);
         std::printf("board %d: %s\n", board, name);
-        for (int port = 0; port < kPorts; ++port) {
+        for (int port = 0; port < kBoardTable[board].ports; ++port) {
             uint16_t value = 0;
             const bool valid = rig.read_port(board, port, &value) == kNoError;
             const int direction = rig.direction_of(PortId{board, port});
@@ -110,7 +110,7 @@ void show_wiring(const Rig &rig)
             continue;  // unwired, or shown from its other end
         // Extend the run while both ends step on by one port.
         int length = 1;
-        while (a.port + length < kPorts && b.port + length < kPorts) {
+        while (a.port + length < kBoardTable[a.board].ports && b.port + length < kBoardTable[b.board].ports) {
             PortId next{};
             if (rig.peer_of(PortId{a.board, a.port + length}, &next) != kNoError || next.board != b.board ||
                 next.port != b.port + length)
@@ -219,7 +219,7 @@ void show_analog(const Rig &rig)
 {
     for (int board = 0; board < kBoards; ++board) {
         std::printf("board %d analog outputs:", board);
-        for (int output = 0; output < kAnalogOutputs; ++output) {
+        for (int output = 0; output < kBoardTable[board].outputs; ++output) {
             double volts = 0;
             if (rig.output_volts(board, output, &volts) == kNoError)
                 std::printf("%s %d = %.4f V", output ? "," : "", output, volts);
@@ -227,7 +227,7 @@ void show_analog(const Rig &rig)
                 std::printf("%s %d = invalid", output ? "," : "", output);
         }
         std::printf("\n");
-        for (int channel = 0; channel < kAnalogInputs; ++channel) {
+        for (int channel = 0; channel < kBoardTable[board].inputs; ++channel) {
             Signal in;
             if (rig.signal(board, channel, &in) != kNoError) {
                 std::printf("  input %2d: invalid signal\n", channel);
