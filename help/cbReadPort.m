@@ -5,8 +5,8 @@
 %   Reads the 16 lines of digital port portNum of board boardNum.
 %
 %   Arguments (real doubles; integers are truncated toward zero):
-%     boardNum   board number (simulated rig: 0 to 3)
-%     portNum    port code (simulated boards: 0 to 31)
+%     boardNum   board number (simulated rig: the boards 'simboard show' lists)
+%     portNum    port code (simulated boards: as 'simboard show' lists them)
 %
 %   Outputs (all set, whatever number the script asks for):
 %     value      the port's lines as a number from 0 to 65535 (never negative);
@@ -25,10 +25,10 @@
 %   See also cbWritePort, cbSetPortDirection, cbErrorText.
 
 %!test
-%! ## board 2 port 30 drives board 3 port 30 on the default wiring
-%! assert (cbSetPortDirection (2, 30, 1), 0);
-%! assert (cbWritePort (2, 30, 513), 0);
-%! [value, status] = cbReadPort (3, 30);
-%! cbSetPortDirection (2, 30, 2);
+%! ## board 0 port 30 drives board 1 port 30 on the default wiring
+%! assert (cbSetPortDirection (0, 30, 1), 0);
+%! assert (cbWritePort (0, 30, 513), 0);
+%! [value, status] = cbReadPort (1, 30);
+%! cbSetPortDirection (0, 30, 2);
 %! assert ([value, status], [513, 0]);
 %!error <cbReadPort: portNum must be a finite number> cbReadPort (0, NaN)

@@ -26,7 +26,7 @@ function demo_session()
     [seen, status] = cbReadPort(1, 10);
     printf('  0.10 <- %5d (0x%04X)   1.10 reads %5d (0x%04X), status %d\n', value, value, seen, seen, status);
   end
-  printf('  board 3 port 10, on the other pair of boards, reads %d\n', cbReadPort(3, 10));
+  printf('  board 2 port 10, on another pair of boards, reads %d\n', cbReadPort(2, 10));
   try
     cbReadPort(0);
   catch err
