@@ -11,7 +11,9 @@
 #include "gateways.h"
 #include "host.h"
 #include "link_peer.h"
-#include "wait.h"
+#if defined(DAQGATE_OCTAVE_INTERRUPT)
+#  include "wait.h"  // the stride between two looks at the user
+#endif
 
 using namespace testhost;
 using linkpeer::Ports;
