@@ -1,7 +1,11 @@
 // attach.cpp - the slow path of the driver's calls on the rig.
 #include "attach.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <mutex>
+#include <string>
+#include <system_error>
 
 namespace daqgate::sim {
 
@@ -10,9 +14,35 @@ namespace {
 std::mutex attaching;
 
 // A lost rig is looked for anew at most this often, so that a script
-// looping on a failing call does not open the file at every call.
+// looping on a failing call does not open the file at every call...
 constexpr double kRenewEvery = 0.05;
 double last_renewal = -1e9;
+
+// ... unless the file changed since the last look (grown back, written,
+// replaced): a host that met a lost rig takes a renewed one at its next
+// call, not up to kRenewEvery later.  A change this does not see (a rig
+// made anew in place through a mapping, which need not touch the file's
+// time) still waits for kRenewEvery.
+struct Look {
+    bool taken = false;
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type written{};
+    bool operator==(const Look &other) const
+    {
+        return taken == other.taken && size == other.size && written == other.written;
+    }
+};
+Look last_look;
+
+Look look_at(const std::string &path)
+{
+    Look look;
+    std::error_code sized, timed;
+    look.size = std::filesystem::file_size(path, sized);
+    look.written = std::filesystem::last_write_time(path, timed);
+    look.taken = !sized && !timed;
+    return look;
+}
 
 // The look at the file takes system calls: made at most this often,
 // however fast the calls come.
@@ -23,9 +53,11 @@ double last_check = -1e9;
 // lock of `attaching`.
 bool renewed(Rig &rig, double now)
 {
-    if (now - last_renewal < kRenewEvery)
+    const Look look = look_at(rig.path());
+    if (look == last_look && now - last_renewal < kRenewEvery)
         return false;
     last_renewal = now;
+    last_look = look;
     return rig.renew();
 }
 

@@ -43,12 +43,14 @@ Recovery recover(Rig &rig);
 
 // Runs operation on this process's rig, or returns why there is none.  A
 // loss seen during the operation (a fault on the mapping) is its result;
-// so is a loss that invalid data leads to (a file cut short).
+// so is a loss that invalid data leads to (a file cut short).  A rig lost
+// before the call is renewed, or the call refused, before the operation
+// acts: an operation that starts something (a background scan) acts once.
 template <typename Operation>
 inline int on_rig(Operation operation)
 {
     Rig *open = attached.load(std::memory_order_acquire);
-    if (open == nullptr || check_due()) {
+    if (open == nullptr || open->lost() || check_due()) {
         Status status = kNoError;
         open = attend(&status);
         if (open == nullptr)

@@ -201,6 +201,7 @@ public:
     Status open(const std::string &path, bool recreate = false);
 
     bool is_open() const { return layout_ != nullptr; }
+    const std::string &path() const { return file_.path(); }
 
     // Whether the rig was lost (its file shrank, vanished or was replaced
     // under its name); check() looks, off the fast path; renew() takes the

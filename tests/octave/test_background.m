@@ -14,18 +14,35 @@ function test_background()
   [state, count, index, status] = cbQueryScanState(0, 1);
   check(state == 1 && status == 0, 'the scan runs after the call returned');
 
-  % Fetch at irregular intervals, each wait well below a ring's time.
+  % Fetch at irregular intervals, each wait well below a ring's time.  A
+  % fetch that the machine keeps off the processor for longer than the ring
+  % lasts meets the overflow, honestly: the scan starts again, and the
+  % counts that assume none are not checked.
   rand('seed', 7);
   P = 0; Q = 0; scans = 0; lost = 0; misplaced = 0; fetches = 0; wraps = 0;
+  overflows = 0; base = 0;
   t = tic;
+  previous = toc(t);
   while toc(t) < 3
-    [data, state, P2, Q2] = cbFetchBackgroundData(0, P, Q, B, [4 7], 0, handle);
+    this = toc(t);
+    try
+      [data, state, P2, Q2] = cbFetchBackgroundData(0, P, Q, B, [4 7], 0, handle);
+    catch err
+      late = toc(t) - previous;
+      check(~isempty(strfind(err.message, 'Buffer overflow')) && late >= 0.9 * B / 4 / 20000, ...
+            sprintf('%s, %.3f s after the fetch before', err.message, late));
+      overflows = overflows + 1;
+      cbReadAnalogBackgroundScan(0, [4 7], B, 20000, 0, handle);
+      P = 0; Q = 0; base = scans; previous = toc(t);
+      continue;
+    end
+    previous = this;
     fetches = fetches + 1;
     if Q2 < Q, wraps = wraps + 1; end
     P = P2; Q = Q2;
     if ~isempty(data)
       counted = round((data(2, :) + 10) / LSB);
-      lost = lost + any(counted ~= mod(scans:scans + columns(data) - 1, 65536));
+      lost = lost + any(counted ~= mod((scans - base):(scans - base) + columns(data) - 1, 65536));
       misplaced = misplaced + any(data(1, :) ~= -2.5) + any(data(3, :) ~= 7.5) ...
                   + any(data(4, :) < 2.5 - LSB | data(4, :) > 4.5 + LSB);
       scans = scans + columns(data);
@@ -33,21 +50,28 @@ function test_background()
     check_eq(mod(P, 4), 0, 'the position stays on a scan boundary');
     pause(0.02 * rand());
   end
-  check(scans > 40000, sprintf('%d scans fetched in %d calls over %d wraps', scans, fetches, wraps));
-  check(wraps > 10, 'the ring wrapped many times');
+  if overflows == 0
+    % 3 s at 20000 scans a second, the last fetch within a ring's time of
+    % the end: at least 56000 scans, through 14 wraps.
+    check(scans > 40000, sprintf('%d scans fetched in %d calls over %d wraps', scans, fetches, wraps));
+    check(wraps > 10, 'the ring wrapped many times');
+  else
+    printf('test_background: %d fetches came later than the ring lasts; %d scans fetched\n', overflows, scans);
+  end
   check_eq(lost, 0, 'no scan lost or repeated (the counter channel)');
   check_eq(misplaced, 0, 'every row holds its own channel');
 
   % The scan goes on across 'clear all' (which unloads the gateways): the
   % driver outlives them, in a second Octave process so that this one
-  % keeps its counts.
+  % keeps its counts.  Its ring lasts 10 s: longer than a busy machine
+  % keeps the process off the processor between its two fetches.
   mexdir = fileparts(which('cbReadPort'));
   survivor = sprintf(['octave-cli --norc --no-history --quiet --eval "addpath(''%s''); ' ...
-      'h = cbNewSampleBuffer(8000); cbReadAnalogBackgroundScan(3, [5 5], 8000, 20000, 0, h); ' ...
-      'pause(0.05); [d, s, P, Q] = cbFetchBackgroundData(3, 0, 0, 8000, [5 5], 0, h); ' ...
+      'h = cbNewSampleBuffer(200000); cbReadAnalogBackgroundScan(3, [5 5], 200000, 20000, 0, h); ' ...
+      'pause(0.05); [d, s, P, Q] = cbFetchBackgroundData(3, 0, 0, 200000, [5 5], 0, h); ' ...
       'setenv(''KEPT'', mat2str([P Q h numel(d)])); clear all; pause(0.05); ' ...
       'kept = str2num(getenv(''KEPT'')); ' ...
-      '[d2, s2] = cbFetchBackgroundData(3, kept(1), kept(2), 8000, [5 5], 0, kept(3)); ' ...
+      '[d2, s2] = cbFetchBackgroundData(3, kept(1), kept(2), 200000, [5 5], 0, kept(3)); ' ...
       'k = round((d2 + 10) * 65536 / 20); ' ...
       'exit(~(s2 == 1 && numel(k) > 100 && isequal(k, kept(4):kept(4) + numel(k) - 1)))"'], mexdir);
   simboard('signal', '3', '5', 'counter');

@@ -2,6 +2,7 @@
 // two processes sharing one rig.
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <set>
 #include <vector>
 #include <fstream>
@@ -31,9 +32,9 @@ class RigTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        char dir[] = "/tmp/daqgate-rig-test-XXXXXX";
-        ASSERT_NE(mkdtemp(dir), nullptr);
-        dir_ = dir;
+        std::string pattern = (std::filesystem::temp_directory_path() / "daqgate-rig-test-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
         path_ = dir_ + "/rig";
     }
     void TearDown() override { std::system(("rm -rf " + dir_).c_str()); }

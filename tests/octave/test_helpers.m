@@ -1,0 +1,46 @@
+function test_helpers()
+  % The test helpers themselves: a failed check_eq shows both values of
+  % every kind (texts, cells, structs, logicals, numbers) instead of failing
+  % itself, and done_checks exits with the failures.  The failing checks
+  % run in a child Octave, whose log and exit status are checked here.
+  helpers = fileparts(which('check_eq'));
+  fid = fopen('helper_child.m', 'w');
+  fprintf(fid, '%s\n', ...
+    'check_eq(''Bench 42!'', sprintf(''Bnch 42!\n''), ''two texts'');', ...
+    'check_eq(''ab'', [97 98], ''a text and its codes'');', ...
+    'check_eq(int8(3), 3, ''a number of another class'');', ...
+    'check_eq(sprintf(''\t\x01\xE9"\\''), ''x'', ''control and high characters'');', ...
+    'check_eq({1, ''a''}, {1, ''b''}, ''two cells'');', ...
+    'check_eq(struct(''field'', 1), struct(''field'', 2), ''two structs'');', ...
+    'check_eq(true, false, ''two logicals'');', ...
+    'check_eq({1}, 1, ''a cell and a number'');', ...
+    'check_eq(1:3, [1 2], ''two sizes'');', ...
+    'check_eq(zeros(1, 100), ones(1, 100), ''two long rows'');', ...
+    'check_error(@() error(''x: *** one''), ''*** two'', ''another error'');', ...
+    'done_checks();');
+  fclose(fid);
+  status = system(sprintf(['octave-cli --norc --no-history --quiet --eval "addpath(''%s''); helper_child"' ...
+                           ' > helper.out 2>&1'], helpers));
+  out = fileread('helper.out');
+  lines = strsplit(strtrim(out), "\n");
+  failed = lines(strncmp(lines, 'FAILED: ', 8));
+  check_eq(status, 1, 'a run with failed checks exits 1');
+  check_eq(numel(failed), 9, ['each failed check reported once: ' out]);
+  check_eq(any(strcmp(lines, '2 passed, 9 failed')), true, ['the counts: ' out]);
+  % (Octave 7 says "error: ignoring const execution_exception" at any exit.)
+  errors = lines(strncmp(lines, 'error:', 6) & cellfun(@isempty, strfind(lines, 'execution_exception')));
+  check(isempty(errors) && isempty(strfind(out, 'Invalid call')), ['no helper failed itself: ' out]);
+  expect = @(line, what) check(any(strcmp(failed, line)), sprintf('%s: "%s" in\n%s', what, line, out));
+  expect('FAILED: two texts: got "Bench 42!", expected "Bnch 42!\n"', 'both texts shown');
+  expect('FAILED: control and high characters: got "\t\x01\xE9\"\\", expected "x"', 'escaped characters');
+  expect('FAILED: two logicals: got true, expected false', 'logicals');
+  expect('FAILED: two sizes: got [1 2 3], expected [1 2]', 'numbers');
+  expect('FAILED: another error: raised "x: *** one", expected "*** two"', 'check_error');
+  shows = @(prefix, parts) any(cellfun(@(l) strncmp(l, prefix, numel(prefix)) && ...
+                                            all(cellfun(@(p) ~isempty(strfind(l, p)), parts)), failed));
+  check(shows('FAILED: two cells: got 1x2 cell: ', {'= a', 'expected 1x2 cell: ', '= b'}), ['cells: ' out]);
+  check(shows('FAILED: two structs: got 1x1 struct: ', {'field = 1', 'expected 1x1 struct: ', 'field = 2'}), ['structs: ' out]);
+  check(shows('FAILED: a cell and a number: got 1x1 cell: ', {'expected 1'}), ['a cell against a number: ' out]);
+  check(shows('FAILED: two long rows: got 1x100 double, first [0 0 ', {'expected 1x100 double, first [1 1 '}), ['long rows: ' out]);
+  done_checks();
+end
