@@ -92,12 +92,12 @@ TEST(Signals, NamesRoundTrip)
     const SignalKindInfo *kinds = signal_kinds(&count);
     ASSERT_GT(count, 0u);
     for (std::size_t i = 0; i < count; ++i) {
-        const char *name = signal_name(kinds[i].kind);
+        const char *name = signal_name(kinds[i].kind());
         ASSERT_NE(name, nullptr) << i;
         EXPECT_STREQ(name, kinds[i].name);
         SignalKind kind{};
         ASSERT_TRUE(signal_kind(name, &kind)) << name;
-        EXPECT_EQ(kind, kinds[i].kind) << name;
+        EXPECT_EQ(kind, kinds[i].kind()) << name;
     }
     EXPECT_EQ(signal_name(static_cast<SignalKind>(count)), nullptr);
     SignalKind kind{};
