@@ -295,16 +295,17 @@ TEST_F(RigAnalog, APointReadWritesOneCountAndNothingPastIt)
 TEST_F(RigAnalog, UnknownBoardsChannelsAndRangesGiveStatuses)
 {
     uint16_t v = 0;
-    EXPECT_EQ(rig_.read_analog(4, 0, 0, &v), kBadBoard);
-    EXPECT_EQ(rig_.read_analog(0, 16, 0, &v), kBadChannel);
+    const BoardModel &board0 = kBoardTable[0];
+    EXPECT_EQ(rig_.read_analog(kBoards, 0, 0, &v), kBadBoard);
+    EXPECT_EQ(rig_.read_analog(0, board0.inputs, 0, &v), kBadChannel);
     EXPECT_EQ(rig_.read_analog(0, -1, 0, &v), kBadChannel);
     EXPECT_EQ(rig_.read_analog(0, 0, 7, &v), kBadRange);
-    EXPECT_EQ(rig_.write_analog(0, 2, 0, 0), kBadChannel);
+    EXPECT_EQ(rig_.write_analog(0, board0.outputs, 0, 0), kBadChannel);
     EXPECT_EQ(rig_.write_analog(0, 0, 102, 0), kBadRange);
     Pace pace{};
     std::unique_ptr<ScanSource> source;
     EXPECT_EQ(rig_.begin_scan(0, 3, 2, 0, 100, &pace, &source), kBadChannel);
-    EXPECT_EQ(rig_.begin_scan(0, 0, 16, 0, 100, &pace, &source), kBadChannel);
+    EXPECT_EQ(rig_.begin_scan(0, 0, board0.inputs, 0, 100, &pace, &source), kBadChannel);
     EXPECT_EQ(rig_.begin_scan(0, 0, 1, 9, 100, &pace, &source), kBadRange);
     EXPECT_EQ(rig_.begin_scan(0, 0, 1, 0, 0, &pace, &source), kBadRate);
     EXPECT_EQ(rig_.begin_scan(0, 0, 1, 0, 100, &pace, &source), kNoError);

@@ -70,15 +70,15 @@ TEST_F(Api, PortsAcrossTheDefaultWiring)
     ASSERT_EQ(cbWritePort(0, 0, 0x0F0F), 0);
     ASSERT_EQ(cbReadPort(1, 0, &value), 0);
     EXPECT_EQ(value, 0x0F0F);
-    EXPECT_EQ(cbReadPort(4, 5, &value), kBadBoard);
-    EXPECT_EQ(cbSetPortDirection(0, 32, 1), kBadPort);
+    EXPECT_EQ(cbReadPort(daqgate::sim::kBoards, 5, &value), kBadBoard);
+    EXPECT_EQ(cbSetPortDirection(0, daqgate::sim::kBoardTable[0].ports, 1), kBadPort);
     EXPECT_EQ(cbSetPortDirection(0, 0, 0), kBadDirection);
 }
 
 TEST_F(Api, BoardNamesAreDistinctAndFitTheBuffer)
 {
     std::set<std::string> names;
-    for (int board = 0; board < 4; ++board) {
+    for (int board = 0; board < daqgate::sim::kBoards; ++board) {
         char name[CB_BOARDNAMELEN + 8];
         std::memset(name, 'x', sizeof name);
         ASSERT_EQ(cbBoardLabel(board, name), 0);
@@ -86,9 +86,9 @@ TEST_F(Api, BoardNamesAreDistinctAndFitTheBuffer)
         EXPECT_EQ(name[CB_BOARDNAMELEN], 'x');  // nothing written past the buffer
         names.insert(name);
     }
-    EXPECT_EQ(names.size(), 4u);
+    EXPECT_EQ(names.size(), static_cast<std::size_t>(daqgate::sim::kBoards));
     char name[CB_BOARDNAMELEN];
-    EXPECT_EQ(cbBoardLabel(4, name), kBadBoard);
+    EXPECT_EQ(cbBoardLabel(daqgate::sim::kBoards, name), kBadBoard);
     EXPECT_STREQ(name, "");
 }
 

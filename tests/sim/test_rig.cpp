@@ -53,13 +53,16 @@ TEST_F(RigTest, PowerUpEveryPortAnUndrivenInputAndDefaultWiring)
 {
     Rig rig;
     ASSERT_EQ(rig.open(path_), kNoError);
+    // Every board's ports face its partner's, as its row of the table says.
     for (int board = 0; board < kBoards; ++board) {
-        for (int port = 0; port < kPorts; ++port) {
+        const BoardModel &model = kBoardTable[board];
+        for (int port = 0; port < model.ports; ++port) {
             EXPECT_EQ(rig.direction_of({board, port}), kInput);
             EXPECT_EQ(read(rig, board, port), 0);
             const PortId peer = peer_of(rig, {board, port});
-            EXPECT_EQ(peer.board, board ^ 1);
-            EXPECT_EQ(peer.port, port);
+            const bool faces = model.partner >= 0 && port < kBoardTable[model.partner].ports;
+            EXPECT_EQ(peer.board, faces ? model.partner : -1) << board << "." << port;
+            EXPECT_EQ(peer.port, faces ? port : -1) << board << "." << port;
         }
     }
 }
@@ -92,9 +95,9 @@ TEST_F(RigTest, UnknownBoardsPortsAndDirectionsGiveTheirOwnStatus)
     Rig rig;
     ASSERT_EQ(rig.open(path_), kNoError);
     uint16_t value = 0;
-    EXPECT_EQ(rig.read_port(4, 0, &value), kBadBoard);
+    EXPECT_EQ(rig.read_port(kBoards, 0, &value), kBadBoard);
     EXPECT_EQ(rig.read_port(-1, 0, &value), kBadBoard);
-    EXPECT_EQ(rig.read_port(0, 32, &value), kBadPort);
+    EXPECT_EQ(rig.read_port(0, kBoardTable[0].ports, &value), kBadPort);
     EXPECT_EQ(rig.write_port(0, -1, 0), kBadPort);
     EXPECT_EQ(rig.set_direction(0, 0, 0), kBadDirection);
     EXPECT_EQ(rig.set_direction(0, 0, 3), kBadDirection);
@@ -133,8 +136,8 @@ TEST_F(RigTest, RewiringAndUnwiring)
     ASSERT_EQ(rig.wire({0, 10}, {2, 14}), kNoError);
     EXPECT_EQ(rig.wire({0, 5}, {0, 5}), kBadPort);
     // Either end out of range is refused, with the status of what is wrong.
-    EXPECT_EQ(rig.wire({0, 5}, {4, 5}), kBadBoard);
-    EXPECT_EQ(rig.wire({0, 5}, {1, 32}), kBadPort);
+    EXPECT_EQ(rig.wire({0, 5}, {kBoards, 5}), kBadBoard);
+    EXPECT_EQ(rig.wire({0, 5}, {1, kBoardTable[1].ports}), kBadPort);
     EXPECT_EQ(rig.unwire({-1, 10}, {1, 10}), kBadBoard);
     EXPECT_EQ(rig.unwire({0, 10}, {1, 40}), kBadPort);
 
@@ -374,15 +377,16 @@ TEST(StatusTexts, EveryStatusHasItsOwnTextAndUnknownCodesSaySo)
     // the board table.
     const std::vector<std::string> texts = {
         "No error has occurred.",
-        "Invalid board number: the simulated rig has boards 0 to 3.",
-        "Invalid digital port code: the simulated boards have ports 0 to 31.",
+        "Invalid board number: the simulated rig has boards 0 to " + std::to_string(kBoards - 1) + ".",
+        "Invalid digital port code: the simulated boards have ports 0 to " + std::to_string(kPorts - 1) + ".",
         "Invalid port direction: use 1 for output or 2 for input.",
         "Digital port is configured as an input: set it to output before writing.",
         "The simulated rig file cannot be opened, created or mapped (see DAQGATE_RIG).",
         "The simulated rig file has another layout or version: run 'simboard reset' to renew it.",
         "Digital port is wired already: unwire it first.",
         "The two digital ports are not wired to each other.",
-        "Invalid analog channel: inputs are 0 to 15, outputs 0 and 1.",
+        "Invalid analog channel: inputs are 0 to " + std::to_string(kAnalogInputs - 1) + ", outputs 0 and " +
+            std::to_string(kAnalogOutputs - 1) + ".",
         "Invalid range code: use 0, 1, 2, 3 (bipolar 10, 5, 2.5, 1 V) or 100, 101 (unipolar 10, 5 V).",
         "The voltage is not a number.",
         "Invalid sample count: negative, too large, or past the end of the buffer.",
