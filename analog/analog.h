@@ -1,5 +1,8 @@
 // analog.h - the analog gateways: point I/O, the channel/gain queue, the
-// sample buffer, and the scans, each family one procedure.
+// sample buffer, and the scans, each family one procedure.  Each procedure
+// takes its member, which stands in its gateway's own source: a gateway
+// as scripts know it (name, argument count, usage text) and, for the
+// scans, the options and conversion that set each apart.
 #ifndef DAQGATE_ANALOG_H
 #define DAQGATE_ANALOG_H
 
@@ -8,11 +11,15 @@
 namespace daqgate {
 
 // cbReadAnalog and cbWriteAnalog: one board access and one conversion.
-void run_read_analog(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
-void run_write_analog(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+extern const Gateway read_analog;
+extern const Gateway write_analog;
+void run_read_analog(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+void run_write_analog(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 
-void run_set_gain_queue(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
-void run_new_sample_buffer(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+extern const Gateway set_gain_queue;
+extern const Gateway new_sample_buffer;
+void run_set_gain_queue(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+void run_new_sample_buffer(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 
 // The two gateways that start a scan of channels lowChan..highChan: the
 // same driver call with another options word.  A foreground scan returns
@@ -55,12 +62,15 @@ void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, con
 
 // cbFetchBackgroundData: the samples a background scan stored since the
 // previous fetch, as a channels-by-scans matrix of whole scans.
-void run_fetch_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+extern const Gateway fetch_background;
+void run_fetch_background(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 
 // cbQueryScanState and cbHaltBackground: one driver call on (board,
 // function type) each.
-void run_query_scan_state(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
-void run_halt_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+extern const Gateway query_scan_state;
+extern const Gateway halt_background;
+void run_query_scan_state(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+void run_halt_background(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 
 }  // namespace daqgate
 

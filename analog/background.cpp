@@ -35,12 +35,9 @@ constexpr int kLaterQueries = 3;
 
 }  // namespace
 
-void run_fetch_background(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+void run_fetch_background(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    static const Gateway gateway{"cbFetchBackgroundData", 7,
-                                 "*** Usage: cbFetchBackgroundData(boardNum, previousCount, previousIndex, "
-                                 "bufferSize, [lowChan,highChan], vrange, memHandle"};
-    const Call call(gateway, nlhs, plhs, nrhs, prhs);
+    const Call call(member, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
     const int32_t previous_count = call.integer(1, "previousCount");
     const int32_t previous_index = call.integer(2, "previousIndex");

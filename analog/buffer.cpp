@@ -3,10 +3,9 @@
 
 namespace daqgate {
 
-void run_new_sample_buffer(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+void run_new_sample_buffer(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    static const Gateway gateway{"cbNewSampleBuffer", 1, "*** Usage: cbNewSampleBuffer(numPoints)"};
-    const Call call(gateway, nlhs, plhs, nrhs, prhs);
+    const Call call(member, nlhs, plhs, nrhs, prhs);
     const int32_t points = call.integer(0, "numPoints");
     // Whatever the driver returns, 0 for a failed allocation included.
     call.put(0, encode_handle(cbNewSampleBuffer(points)));

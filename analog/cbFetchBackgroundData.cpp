@@ -1,7 +1,13 @@
-// cbFetchBackgroundData - analog gateway; its procedure stands in the family's source.
+// cbFetchBackgroundData - analog gateway: the scans a running background
+// scan stored since the previous fetch (background.cpp).
 #include "analog.h"
+
+const daqgate::Gateway daqgate::fetch_background{
+    "cbFetchBackgroundData", 7,
+    "*** Usage: cbFetchBackgroundData(boardNum, previousCount, previousIndex, "
+    "bufferSize, [lowChan,highChan], vrange, memHandle"};
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    daqgate::run_fetch_background(nlhs, plhs, nrhs, prhs);
+    daqgate::run_fetch_background(daqgate::fetch_background, nlhs, plhs, nrhs, prhs);
 }

@@ -1,7 +1,11 @@
-// cbHaltBackground - analog gateway; its procedure stands in the family's source.
+// cbHaltBackground - analog gateway: a background operation stopped
+// (halt.cpp).
 #include "analog.h"
+
+const daqgate::Gateway daqgate::halt_background{"cbHaltBackground", 2,
+                                                "*** Usage: cbHaltBackground(boardNum, functionType)."};
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    daqgate::run_halt_background(nlhs, plhs, nrhs, prhs);
+    daqgate::run_halt_background(daqgate::halt_background, nlhs, plhs, nrhs, prhs);
 }

@@ -1,4 +1,5 @@
-// cbReadAnalogBackgroundScan - analog gateway; its procedure stands in the family's source.
+// cbReadAnalogBackgroundScan - analog gateway: a scan started in the
+// background, filling the buffer as a ring (scan.cpp).
 #include "analog.h"
 
 const daqgate::ScanMember daqgate::background_scan{

@@ -1,4 +1,5 @@
-// cbReadAnalogScan - analog gateway; its procedure stands in the family's source.
+// cbReadAnalogScan - analog gateway: a scan in the foreground, its samples
+// returned in volts (scan.cpp).
 #include "analog.h"
 
 const daqgate::ScanMember daqgate::foreground_scan{

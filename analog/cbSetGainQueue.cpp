@@ -1,7 +1,10 @@
-// cbSetGainQueue - analog gateway; its procedure stands in the family's source.
+// cbSetGainQueue - analog gateway: the channel/gain queue loaded (queue.cpp).
 #include "analog.h"
+
+const daqgate::Gateway daqgate::set_gain_queue{
+    "cbSetGainQueue", 4, "*** Usage: cbSetGainQueue(boardNum, chanArray, gainArray, numChans"};
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    daqgate::run_set_gain_queue(nlhs, plhs, nrhs, prhs);
+    daqgate::run_set_gain_queue(daqgate::set_gain_queue, nlhs, plhs, nrhs, prhs);
 }

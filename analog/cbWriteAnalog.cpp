@@ -1,7 +1,10 @@
-// cbWriteAnalog - analog gateway; its procedure stands in the family's source.
+// cbWriteAnalog - analog gateway: one output set in volts (write_point.cpp).
 #include "analog.h"
+
+const daqgate::Gateway daqgate::write_analog{"cbWriteAnalog", 4,
+                                             "*** Usage: cbWriteAnalog(boardNum, channel, vrange, volts)"};
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    daqgate::run_write_analog(nlhs, plhs, nrhs, prhs);
+    daqgate::run_write_analog(daqgate::write_analog, nlhs, plhs, nrhs, prhs);
 }

@@ -3,11 +3,9 @@
 
 namespace daqgate {
 
-void run_query_scan_state(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+void run_query_scan_state(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    static const Gateway gateway{"cbQueryScanState", 2,
-                                 "*** Usage: cbQueryScanState(boardNum, functionType)"};
-    const Call call(gateway, nlhs, plhs, nrhs, prhs);
+    const Call call(member, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
     const int32_t function = call.integer(1, "functionType");
 

@@ -3,11 +3,9 @@
 
 namespace daqgate {
 
-void run_set_gain_queue(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+void run_set_gain_queue(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    static const Gateway gateway{"cbSetGainQueue", 4,
-                                 "*** Usage: cbSetGainQueue(boardNum, chanArray, gainArray, numChans"};
-    const Call call(gateway, nlhs, plhs, nrhs, prhs);
+    const Call call(member, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
     const int32_t entries = call.integer(3, "numChans");
     const int32_t channels_length = call.columns(1, "chanArray");

@@ -3,10 +3,9 @@
 
 namespace daqgate {
 
-void run_read_analog(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+void run_read_analog(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    static const Gateway gateway{"cbReadAnalog", 3, "*** Usage: cbReadAnalog(boardNum, channel, vrange)"};
-    const Call call(gateway, nlhs, plhs, nrhs, prhs);
+    const Call call(member, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
     const int32_t channel = call.integer(1, "channel");
     const int32_t range = call.integer(2, "vrange");

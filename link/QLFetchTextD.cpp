@@ -1,5 +1,9 @@
-// QLFetchTextD - text link gateway; its ports and manner stand in members.cpp.
+// QLFetchTextD - text link reader on ports 14, 15 and 10 that prints each
+// phase of the handshake.
 #include "link.h"
+
+const daqgate::ReaderMember daqgate::ql_fetch_text_d{
+    {"QLFetchTextD", 3, daqgate::kQLFetchTextUsage}, {14, 15, 10}, daqgate::ReaderProgress::handshake, false};
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {

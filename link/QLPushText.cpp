@@ -1,5 +1,9 @@
-// QLPushText - text link gateway; its ports and manner stand in members.cpp.
+// QLPushText - text link writer on cbPushText's ports that clears the data
+// port after each character.
 #include "link.h"
+
+const daqgate::WriterMember daqgate::ql_push_text{
+    {"QLPushText", 3, daqgate::kPushTextUsage}, {10, 11, 14}, true};
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {

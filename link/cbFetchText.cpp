@@ -1,5 +1,12 @@
-// cbFetchText - text link gateway; its ports and manner stand in members.cpp.
+// cbFetchText - text link reader on ports 10 (data), 11 (sender) and 14
+// (receiver).
 #include "link.h"
+
+const daqgate::ReaderMember daqgate::cb_fetch_text{
+    {"cbFetchText", 3, "*** Usage:  [stringVal] = cbFetchText(boardNum, timeOut, buffSize)"},
+    {10, 11, 14},
+    daqgate::ReaderProgress::none,
+    false};
 
 void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {

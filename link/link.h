@@ -1,5 +1,6 @@
 // link.h - the handshake text link: one writer procedure and one reader
-// procedure, each parameterised by a member table.
+// procedure, each parameterised by a member that stands in its gateway's
+// own source.
 //
 // A line goes one character at a time over three digital ports: a data
 // port and two flags, the sender bit (request) and the receiver bit
@@ -44,6 +45,13 @@ struct ReaderMember {
     // The result keeps the line feed that closed the line.
     bool keeps_line_feed;
 };
+
+// The usage texts that several members share: both writers give
+// cbPushText's, the three QL readers QLFetchText's.
+inline constexpr const char *kPushTextUsage =
+    "*** Usage: [numBytesWritten] = cbPushText(boardNum, stringTowrite, timeOut)";
+inline constexpr const char *kQLFetchTextUsage =
+    "*** Usage:  [stringVal] = QLFetchText(boardNum, timeOut, buffSize)";
 
 extern const WriterMember cb_push_text;
 extern const WriterMember ql_push_text;
