@@ -302,7 +302,8 @@ int read_everything(Rig &rig)
 {
     int invalid = 0;
     for (int board = 0; board < kBoards; ++board) {
-        for (int port = 0; port < kPorts; ++port) {
+        const BoardModel &model = kBoardTable[board];
+        for (int port = 0; port < model.ports; ++port) {
             uint16_t value = 0;
             const Status read = rig.read_port(board, port, &value);
             EXPECT_TRUE(read == kNoError || read == kRigCorrupt) << read;
@@ -310,7 +311,7 @@ int read_everything(Rig &rig)
             invalid += rig.peer_of(PortId{board, port}, &peer) != kNoError;
             invalid += read != kNoError;
         }
-        for (int channel = 0; channel < kAnalogInputs; ++channel) {
+        for (int channel = 0; channel < model.inputs; ++channel) {
             uint16_t counts = 0;
             const Status read = rig.read_analog(board, channel, 0, &counts);
             EXPECT_TRUE(read == kNoError || read == kRigCorrupt) << read;
@@ -321,7 +322,7 @@ int read_everything(Rig &rig)
         invalid += rig.gain_queue(board, channels, ranges, &entries) != kNoError;
         Pace pace{};
         std::unique_ptr<ScanSource> source;
-        const Status scan = rig.begin_scan(board, 0, kAnalogInputs - 1, 0, 1000, &pace, &source);
+        const Status scan = rig.begin_scan(board, 0, model.inputs - 1, 0, 1000, &pace, &source);
         EXPECT_TRUE(scan == kNoError || scan == kRigCorrupt) << scan;
         if (scan == kNoError) {
             uint16_t samples[64];
