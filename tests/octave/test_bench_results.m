@@ -1,0 +1,39 @@
+function test_bench_results()
+  % The benchmark table as scripts/bench writes it (bench/write_results.m):
+  % each row's target, given once as an operator and a bound, makes both
+  % the target's text and the verdict; the file and the printed text are
+  % the same.
+  addpath(fullfile(fileparts(mfilename('fullpath')), '..', '..', 'bench'));
+  row = @(ratio, target, varargin) struct('measure', 'm', 'size', 's', 'ours', 'o', 'reference', 'r', ...
+                                          'ratio', ratio, 'target', target, 'runs', [], 'kept', [], varargin{:});
+  at_least = @(bound) struct('op', '>=', 'bound', bound);
+  cases = {row(0.951, at_least(0.95)), '| m | s | o | r | 0.95 | >= 0.95 | yes |', 'above the bound';
+           row(0.95, at_least(0.95)), '| m | s | o | r | 0.95 | >= 0.95 | yes |', 'on the bound';
+           row(0.9499, at_least(0.95)), '| m | s | o | r | 0.95 | >= 0.95 | no |', 'below the bound, shown rounded';
+           row(1.2, at_least(1)), '| m | s | o | r | 1.20 | >= 1.00 | yes |', 'a bound of 1';
+           row(0.98, at_least(0.95), 'runs', [0.79 1.626]), '| m | s | o | r | 0.98 | >= 0.95 (runs 0.79-1.63) | yes |', 'the runs beside the target';
+           row(0.5, struct('op', 'kept up', 'bound', []), 'kept', true), '| m | s | o | r | 0.50 | kept up | yes |', 'kept up';
+           row(2, struct('op', 'kept up', 'bound', []), 'kept', false), '| m | s | o | r | 2.00 | kept up | no |', 'not kept up, whatever the ratio';
+           row(0.1, struct('op', 'context', 'bound', [])), '| m | s | o | r | 0.10 | (context) | yes |', 'context';
+           row(0.37, struct('op', 'reported', 'bound', [])), '| m | s | o | r | 0.37 | (reported) | yes |', 'reported'};
+  file = fullfile(tempdir(), sprintf('daqgate-results-%d.md', getpid()));
+  for i = 1:rows(cases)
+    text = evalc('write_results(file, cases{i, 1});');
+    lines = strsplit(strtrim(text), "\n");
+    check(strcmp(lines{end}, cases{i, 2}), sprintf('%s: got "%s"', cases{i, 3}, lines{end}));
+    check(strcmp(fileread(file), text), [cases{i, 3} ': the file holds what was printed']);
+  end
+
+  measured = [cases{:, 1}];
+  text = evalc('write_results(file, measured);');
+  lines = strsplit(text, "\n", "CollapseDelimiters", false);
+  check(strcmp(lines{1}, '# daqgate benchmark results'), 'the title first');
+  check(~isempty(regexp(lines{3}, ', \d+ cores, \d{4}-\d\d-\d\d \d\d:\d\d, Octave ', 'once')), ['the machine line: ' lines{3}]);
+  check(any(strcmp(lines, '| measure | size | daqgate | reference | ratio | target | met |')), 'the table''s head');
+  check_eq(sum(strncmp(lines, '| m |', 5)), rows(cases), 'a line a row');
+  delete(file);
+
+  check_error(@() write_results(file, row(1, struct('op', '<', 'bound', 1))), ...
+              'write_results: row ''m'' has a target of no known kind: ''<''', 'a target of no known kind');
+  done_checks();
+end
