@@ -2,6 +2,13 @@
 //
 // Works on the same rig file as the simulated driver ($DAQGATE_RIG, or the
 // per-user default), so it sees and changes what running scripts see.
+//
+// Each command is a row of kCommands: its name, its line of help, and the
+// function that gives it its options and its work.  The work reads the
+// command's own words and refuses what it cannot take by throwing
+// CLI::ValidationError; every refusal and every failure is one line under
+// kPrefix.
+#include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
@@ -12,16 +19,20 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include <CLI/CLI.hpp>
 
+#include "arguments.h"
 #include "capture.h"
 #include "dumpfile.h"
 #include "peer.h"
 #include "recording.h"
 #include "rig.h"
+#include "show.h"
 
 using namespace daqgate::sim;
 using namespace daqgate::tools;
@@ -40,123 +51,6 @@ int report(Status status)
     return 1;
 }
 
-// "B.P" names port P of board B.
-PortId parse_port(const std::string &text)
-{
-    PortId id{-1, -1};
-    std::size_t used = 0;
-    const std::size_t dot = text.find('.');
-    try {
-        if (dot == std::string::npos)
-            throw std::invalid_argument(text);
-        id.board = std::stoi(text.substr(0, dot), &used);
-        if (used != dot)
-            throw std::invalid_argument(text);
-        const std::string port = text.substr(dot + 1);
-        id.port = std::stoi(port, &used);
-        if (used != port.size())
-            throw std::invalid_argument(text);
-    } catch (const std::logic_error &) {
-        throw CLI::ValidationError("port", "'" + text + "' is not BOARD.PORT, e.g. 0.10");
-    }
-    if (!Rig::valid(id))
-        throw CLI::ValidationError("port", "'" + text + "' names no port: boards 0-" +
-                                               std::to_string(kBoards - 1) + ", ports 0-" +
-                                               std::to_string(kPorts - 1));
-    return id;
-}
-
-const char *direction_name(int direction)
-{
-    return direction == kOutput ? "out" : direction == kInput ? "in" : "?";
-}
-
-// What the rig holds is shown as it is; what is invalid says so.
-void show_ports(const Rig &rig)
-{
-    char name[CB_BOARDNAMELEN];
-    for (int board = 0; board < kBoards; ++board) {
-        board_name(board, name, sizeof name);
-        std::printf("board %d: %s\n", board, name);
-        for (int port = 0; port < kBoardTable[board].ports; ++port) {
-            uint16_t value = 0;
-            const bool valid = rig.read_port(board, port, &value) == kNoError;
-            const int direction = rig.direction_of(PortId{board, port});
-            char shown[16];
-            if (valid)
-                std::snprintf(shown, sizeof shown, "0x%04x", value);
-            else
-                std::snprintf(shown, sizeof shown, "%s", "invalid");
-            std::printf("  %2d %-3s %-7s%s", port, direction_name(direction), shown,
-                        port % 4 == 3 ? "\n" : "  ");
-        }
-    }
-}
-
-// Wires in runs: "0.0-31 <-> 1.0-31" for the default wiring of two boards.
-void show_wiring(const Rig &rig)
-{
-    std::printf("wiring\n");
-    bool any = false;
-    for (int index = 0; index < kPortCount; ++index) {
-        const PortId a = PortId::at(index);
-        PortId b{};
-        if (rig.peer_of(a, &b) != kNoError) {
-            std::printf("  %d.%d <-> invalid port index %d\n", a.board, a.port, b.port);
-            any = true;
-            continue;
-        }
-        if (b.board < 0 || b.index() < a.index())
-            continue;  // unwired, or shown from its other end
-        // Extend the run while both ends step on by one port.
-        int length = 1;
-        while (a.port + length < kBoardTable[a.board].ports && b.port + length < kBoardTable[b.board].ports) {
-            PortId next{};
-            if (rig.peer_of(PortId{a.board, a.port + length}, &next) != kNoError || next.board != b.board ||
-                next.port != b.port + length)
-                break;
-            ++length;
-        }
-        if (length == 1)
-            std::printf("  %d.%d <-> %d.%d\n", a.board, a.port, b.board, b.port);
-        else
-            std::printf("  %d.%d-%d <-> %d.%d-%d\n", a.board, a.port, a.port + length - 1, b.board, b.port,
-                        b.port + length - 1);
-        index += length - 1;
-        any = true;
-    }
-    if (!any)
-        std::printf("  (no wires)\n");
-}
-
-// C escapes in a text given on the command line: \n \r \t \\ and \xHH.
-std::string unescape(const std::string &text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        const char code = text[++i];
-        switch (code) {
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case 'x':
-            if (i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
-                std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
-                out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-                i += 2;
-                break;
-            }
-            throw CLI::ValidationError("TEXT", "\\x takes two hexadecimal digits");
-        default: out += code; break;
-        }
-    }
-    return out;
-}
-
 int report(const PeerOutcome &outcome)
 {
     switch (outcome.result) {
@@ -171,15 +65,257 @@ int report(const PeerOutcome &outcome)
     return 1;
 }
 
-// A number given on the command line, whole.
-double parse_number(const std::string &text, const char *what)
+// Whatever a command saw of a rig that went away under it is void.
+int settled(const Rig &rig)
 {
-    const char *begin = text.c_str();
-    char *end = nullptr;
-    const double number = std::strtod(begin, &end);
-    if (end == begin || *end != '\0')
-        throw CLI::ValidationError(what, "'" + text + "' is not a number");
-    return number;
+    return rig.lost() ? report(kRigLost) : 0;
+}
+
+// What every command shares: the rig file --rig names, opened as the
+// command starts, and the exit status the command leaves.
+class Session {
+public:
+    explicit Session(CLI::App &app)
+    {
+        app.add_option("--rig", path_, std::string("rig file (default: ") + default_rig_text() + ")");
+    }
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    // Makes work the command's: once the whole command line is read, it
+    // runs on the rig (renewed from a file of another layout where renew)
+    // and gives the exit status.
+    void runs(CLI::App &command, std::function<int(Rig &)> work, bool renew = false)
+    {
+        command.callback([this, work = std::move(work), renew] {
+            const Status status = rig_.open(path_, renew);
+            status_ = status == kNoError ? work(rig_) : report(status);
+        });
+    }
+
+    int status() const { return status_; }
+
+private:
+    std::string path_ = default_rig_path();
+    Rig rig_;
+    int status_ = 0;
+};
+
+// 'reset' renews a rig file of another layout instead of refusing it.
+void define_reset(CLI::App &command, Session &session)
+{
+    session.runs(
+        command,
+        [](Rig &rig) {
+            rig.reset();
+            return settled(rig);
+        },
+        true);
+}
+
+void define_show(CLI::App &command, Session &session)
+{
+    session.runs(command, [](Rig &rig) {
+        show_rig(rig);
+        return settled(rig);
+    });
+}
+
+void add_port(CLI::App &command, std::string &into, const char *name)
+{
+    command.add_option(name, into, "port as BOARD.PORT, e.g. 0.10")->required();
+}
+
+// 'wire A B' and 'unwire A B': join is what the rig does with the two.
+void define_ends(CLI::App &command, Session &session, Status (Rig::*join)(PortId, PortId))
+{
+    auto ends = std::make_shared<std::pair<std::string, std::string>>();
+    add_port(command, ends->first, "A");
+    add_port(command, ends->second, "B");
+    session.runs(command, [ends, join](Rig &rig) {
+        return report((rig.*join)(parse_port(ends->first), parse_port(ends->second)));
+    });
+}
+
+void define_wire(CLI::App &command, Session &session)
+{
+    define_ends(command, session, &Rig::wire);
+}
+
+void define_unwire(CLI::App &command, Session &session)
+{
+    define_ends(command, session, &Rig::unwire);
+}
+
+void define_direction(CLI::App &command, Session &session)
+{
+    struct Words {
+        std::string port, direction;
+    };
+    auto words = std::make_shared<Words>();
+    add_port(command, words->port, "PORT");
+    command.add_option("DIRECTION", words->direction, "in or out")
+        ->required()
+        ->check(CLI::IsMember({"in", "out"}));
+    session.runs(command, [words](Rig &rig) {
+        const PortId id = parse_port(words->port);
+        return report(rig.set_direction(id.board, id.port, words->direction == "out" ? kOutput : kInput));
+    });
+}
+
+void define_write(CLI::App &command, Session &session)
+{
+    struct Words {
+        std::string port;
+        int value = 0;
+    };
+    auto words = std::make_shared<Words>();
+    add_port(command, words->port, "PORT");
+    command.add_option("VALUE", words->value, "0 to 65535")->required()->check(CLI::Range(0, 65535));
+    session.runs(command, [words](Rig &rig) {
+        const PortId id = parse_port(words->port);
+        return report(rig.write_port(id.board, id.port, static_cast<uint16_t>(words->value)));
+    });
+}
+
+void define_read(CLI::App &command, Session &session)
+{
+    auto port = std::make_shared<std::string>();
+    add_port(command, *port, "PORT");
+    session.runs(command, [port](Rig &rig) {
+        const PortId id = parse_port(*port);
+        uint16_t word = 0;
+        const Status status = rig.read_port(id.board, id.port, &word);
+        if (status == kNoError)
+            std::printf("%u\n", word);
+        return report(status);
+    });
+}
+
+// One end of the handshake text link, for send and receive.
+struct LinkEnd {
+    int board = 0;
+    PeerPorts ports{10, 11, 14};
+    double timeout = 10;
+};
+
+void add_link_options(CLI::App &command, LinkEnd &end)
+{
+    command.add_option("BOARD", end.board, "board of this end")
+        ->required()
+        ->check(CLI::Range(0, kBoards - 1));
+    command.add_option("--data", end.ports.data, "data port (default 10)")->check(CLI::Range(0, kPorts - 1));
+    command.add_option("--sender", end.ports.sender, "sender bit port (default 11)")
+        ->check(CLI::Range(0, kPorts - 1));
+    command.add_option("--receiver", end.ports.receiver, "receiver bit port (default 14)")
+        ->check(CLI::Range(0, kPorts - 1));
+    command.add_option("--timeout", end.timeout, "seconds each wait may last, 0 for no limit (default 10)");
+}
+
+// The link's ports as a peer takes them: its own outputs made outputs and
+// the port it samples an input, as the script on the other end does.
+Status configure(Rig &rig, int board, PeerPorts ports, bool sending)
+{
+    const int writer = sending ? kOutput : kInput;
+    const int reader = sending ? kInput : kOutput;
+    Status status = rig.set_direction(board, ports.data, writer);
+    if (status == kNoError)
+        status = rig.set_direction(board, ports.sender, writer);
+    if (status == kNoError)
+        status = rig.set_direction(board, ports.receiver, reader);
+    return status;
+}
+
+// The most that 'send --file' takes.
+constexpr std::size_t kMaxFile = 16u << 20;
+
+// The bytes of a file for 'send': refused if it is a directory, cannot be
+// read, or holds more than kMaxFile bytes (a device such as /dev/zero never
+// ends).
+std::string read_file(const std::string &path)
+{
+    std::error_code error;
+    const std::filesystem::path file = std::filesystem::u8path(path);
+    if (std::filesystem::is_directory(file, error))
+        throw CLI::ValidationError("--file", "'" + path + "' is a directory");
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw CLI::ValidationError("--file", "cannot read '" + path + "'");
+    std::string bytes(kMaxFile + 1, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad())
+        throw CLI::ValidationError("--file", "cannot read '" + path + "'");
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    if (bytes.size() > kMaxFile)
+        throw CLI::ValidationError("--file", "'" + path + "' holds more than 16 MiB, the most send takes");
+    return bytes;
+}
+
+struct SendWords {
+    LinkEnd end;
+    std::string text, file;
+    bool newline = false;
+};
+
+// The bytes 'send' puts on the link, as its words say.
+std::string send_text(const SendWords &words)
+{
+    std::string text = unescape(words.text);
+    if (!words.file.empty())
+        text = read_file(words.file);
+    if (words.newline)
+        text += '\n';
+    return text.substr(0, text.find('\0'));  // the link never carries a zero byte
+}
+
+void define_send(CLI::App &command, Session &session)
+{
+    auto words = std::make_shared<SendWords>();
+    add_link_options(command, words->end);
+    command.add_option("TEXT", words->text, "the text; \\n \\r \\t \\\\ and \\xHH are escapes");
+    command.add_option("--file", words->file, "send the bytes of this file instead");
+    command.add_flag("-n,--newline", words->newline, "end the text with a line feed");
+    session.runs(command, [words](Rig &rig) {
+        const std::string text = send_text(*words);
+        const LinkEnd &end = words->end;
+        if (const Status status = configure(rig, end.board, end.ports, true); status != kNoError)
+            return report(status);
+        return report(peer_send(rig, end.board, end.ports, text, end.timeout));
+    });
+}
+
+void print_line(const std::string &line, bool hex)
+{
+    if (hex) {
+        for (std::size_t i = 0; i < line.size(); ++i)
+            std::printf("%s%02x", i ? " " : "", static_cast<unsigned char>(line[i]));
+        std::printf("\n");
+    } else {
+        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::fputc('\n', stdout);
+    }
+}
+
+void define_receive(CLI::App &command, Session &session)
+{
+    struct Words {
+        LinkEnd end;
+        bool hex = false;
+    };
+    auto words = std::make_shared<Words>();
+    add_link_options(command, words->end);
+    command.add_flag("--hex", words->hex, "print the bytes in hexadecimal");
+    session.runs(command, [words](Rig &rig) {
+        const LinkEnd &end = words->end;
+        if (const Status status = configure(rig, end.board, end.ports, false); status != kNoError)
+            return report(status);
+        std::string line;
+        const PeerOutcome outcome = peer_receive(rig, end.board, end.ports, end.timeout, &line);
+        if (outcome.result != PeerResult::done)
+            return report(outcome);
+        print_line(line, words->hex);
+        return settled(rig);
+    });
 }
 
 // A signal from its kind's name and numbers, as the table of kinds says.
@@ -215,89 +351,85 @@ std::string signal_usage()
     return usage;
 }
 
-void show_analog(const Rig &rig)
+// A file's name as the rig keeps it: its first kRecordingName bytes, and
+// never part of a character.
+std::string recording_name(const std::string &path)
 {
-    for (int board = 0; board < kBoards; ++board) {
-        std::printf("board %d analog outputs:", board);
-        for (int output = 0; output < kBoardTable[board].outputs; ++output) {
-            double volts = 0;
-            if (rig.output_volts(board, output, &volts) == kNoError)
-                std::printf("%s %d = %.4f V", output ? "," : "", output, volts);
-            else
-                std::printf("%s %d = invalid", output ? "," : "", output);
-        }
-        std::printf("\n");
-        for (int channel = 0; channel < kBoardTable[board].inputs; ++channel) {
-            Signal in;
-            if (rig.signal(board, channel, &in) != kNoError) {
-                std::printf("  input %2d: invalid signal\n", channel);
-                continue;
-            }
-            char described[128];
-            signal_kind_info(in.kind)->describe(in, described, sizeof described);
-            std::printf("  input %2d: %s%s", channel, signal_name(in.kind), described);
-            if (signal_kind_info(in.kind)->recorded) {
-                char name[kRecordingName + 1];
-                rig.recording_name(in.recording, name, sizeof name);
-                std::printf(" (%s)", name);
-            }
-            std::printf("\n");
-        }
-        short channels[kQueueLength], ranges[kQueueLength];
-        int entries = 0;
-        if (rig.gain_queue(board, channels, ranges, &entries) != kNoError) {
-            std::printf("  gain queue: invalid length %d\n", entries);
-            continue;
-        }
-        std::printf("  gain queue:");
-        if (entries == 0)
-            std::printf(" (empty)");
-        for (int i = 0; i < entries; ++i)
-            std::printf(" %d/%d", channels[i], ranges[i]);
-        std::printf("\n");
+    std::string name = std::filesystem::u8path(path).filename().u8string();
+    if (name.size() > static_cast<std::size_t>(kRecordingName)) {
+        std::size_t end = kRecordingName;
+        while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xc0) == 0x80)
+            --end;  // back to the first byte of the character cut
+        name.resize(end);
     }
+    return name;
 }
 
-std::string fault_text(const FaultView &fault)
+struct SignalWords {
+    int board = 0, channel = 0;
+    std::string kind;
+    std::vector<std::string> values;
+    double rate = 0;
+    bool loop = false;
+    const CLI::Option *rate_option = nullptr;  // whether --rate was given
+};
+
+// 'signal B C file PATH': the file's volts played on the input.
+int play_file(Rig &rig, const SignalWords &words)
 {
-    const FaultSpec &spec = fault.spec;
-    std::string text = "board " + std::to_string(spec.board) + " " + operation_info(spec.operation)->name;
-    if (spec.target == Target::port)
-        text += " port " + std::to_string(spec.which);
-    if (spec.target == Target::channel)
-        text += " channel " + std::to_string(spec.which);
-    text += " status " + std::to_string(spec.status);
-    if (spec.after > 0)
-        text += ", after " + std::to_string(spec.after);
-    text += spec.times < 0    ? ", until cleared"
-            : spec.times == 1 ? ", once"
-                              : ", " + std::to_string(spec.times) + " times";
-    text += ": " + std::to_string(fault.seen) + " calls seen, struck " + std::to_string(fault.struck);
-    if (fault.spent)
-        text += ", spent";
-    return text;
+    if (words.values.size() != 1)
+        throw CLI::ValidationError("PATH", "'" + words.kind + "' takes one file");
+    const bool rate_given = words.rate_option->count() > 0;
+    if (rate_given && !(words.rate > 0 && std::isfinite(words.rate)))
+        throw CLI::ValidationError("--rate", "the rate must be a positive number of values a second");
+    Recording recording;
+    try {
+        recording = read_recording(words.values[0], kRecordingValues);
+    } catch (const std::runtime_error &error) {
+        throw CLI::ValidationError("PATH", error.what());
+    }
+    const double rate = rate_given ? words.rate : recording.rate > 0 ? recording.rate : 1000.0;
+    return report(rig.play(words.board, words.channel, recording.volts.data(),
+                           static_cast<int>(recording.volts.size()), rate, words.loop,
+                           recording_name(words.values[0])));
 }
 
-// The bench's settings: each board's latency and every fault armed.
-void show_bench(const Rig &rig)
+int set_signal(Rig &rig, const SignalWords &words)
 {
-    std::printf("bench\n");
-    bool any = false;
-    for (int board = 0; board < kBoards; ++board) {
-        if (const uint32_t micros = rig.latency(board); micros > 0) {
-            std::printf("  board %d latency %.6f s\n", board, micros / 1e6);
-            any = true;
-        }
-    }
-    for (int slot = 0; slot < kFaults; ++slot) {
-        FaultView fault;
-        if (rig.fault(slot, &fault)) {
-            std::printf("  fault %d: %s\n", slot, fault_text(fault).c_str());
-            any = true;
-        }
-    }
-    if (!any)
-        std::printf("  (no latency, no faults)\n");
+    const SignalKindInfo *info = signal_kind_named(words.kind.c_str());
+    if (info == nullptr)
+        throw CLI::ValidationError("KIND", "'" + words.kind + "' is not a signal kind");
+    if (info->recorded)
+        return play_file(rig, words);
+    if (words.rate_option->count() > 0 || words.loop)
+        throw CLI::ValidationError("--rate", "--rate and --loop go with a file only");
+    return report(rig.set_signal(words.board, words.channel, parse_signal(info, words.values)));
+}
+
+std::string signal_footer()
+{
+    return std::string("A file holds one number of volts per line") +
+           (sound_files_readable() ? ", or is a sound file (first channel, full scale +-10 V)" : "") +
+           "; the rig holds " + std::to_string(kRecordings) + " files at once, each of up to " +
+           std::to_string(kRecordingValues) + " values." +
+           (sound_files_readable() ? "" : " This simboard reads text files only (built without libsndfile).");
+}
+
+void define_signal(CLI::App &command, Session &session)
+{
+    auto words = std::make_shared<SignalWords>();
+    command.add_option("BOARD", words->board, "board")->required()->check(CLI::Range(0, kBoards - 1));
+    command.add_option("CHANNEL", words->channel, "input channel 0-" + std::to_string(kAnalogInputs - 1))
+        ->required()
+        ->check(CLI::Range(0, kAnalogInputs - 1));
+    command.add_option("KIND", words->kind, signal_usage())->required();
+    command.add_option("VALUES", words->values, "the kind's numbers, or a file's path");
+    words->rate_option =
+        command.add_option("--rate", words->rate,
+                           "file: values a second (default: a sound file's own rate, 1000 for a text file)");
+    command.add_flag("--loop", words->loop, "file: start again after the last value instead of holding it");
+    command.footer(signal_footer());
+    session.runs(command, [words](Rig &rig) { return set_signal(rig, *words); });
 }
 
 // The operations that faults act on, for the command's help.
@@ -311,25 +443,18 @@ std::string operation_usage()
     return usage;
 }
 
-// An integer given on the command line, whole, from least to most.
-long long parse_integer(const std::string &text, const char *what, long long least, long long most)
-{
-    const char *begin = text.c_str();
-    char *end = nullptr;
-    errno = 0;
-    const long long number = std::strtoll(begin, &end, 10);
-    if (end == begin || *end != '\0' || errno == ERANGE)
-        throw CLI::ValidationError(what, "'" + text + "' is not a whole number");
-    if (number < least || number > most)
-        throw CLI::ValidationError(
-            what, "'" + text + "' is not " + std::to_string(least) + " to " + std::to_string(most));
-    return number;
-}
+struct FaultWords {
+    std::vector<std::string> words;  // BOARD OPERATION STATUS, or clear [BOARD]
+    int port = -1, channel = -1;
+    long long after = 0, times = -1;
+    std::vector<const CLI::Option *> options;  // --port, --channel, --after, --times
+};
 
 // 'fault B OPERATION STATUS' and its options, as the rig holds it.
-FaultSpec parse_fault(const std::vector<std::string> &words, int port, int channel, long long after,
-                      long long times)
+FaultSpec parse_fault(const FaultWords &fault)
 {
+    const std::vector<std::string> &words = fault.words;
+    const int port = fault.port, channel = fault.channel;
     if (words.size() != 3)
         throw CLI::ValidationError("fault", "takes BOARD OPERATION STATUS, or clear [BOARD]");
     FaultSpec spec;
@@ -350,29 +475,80 @@ FaultSpec parse_fault(const std::vector<std::string> &words, int port, int chann
         spec.target = wanted;
         spec.which = port >= 0 ? port : channel;
     }
-    spec.after = after;
-    spec.times = times;
+    spec.after = fault.after;
+    spec.times = fault.times;
     return spec;
 }
 
-// Ports as B.P[,B.P...], each once.
-std::vector<PortId> parse_ports(const std::string &text)
+// 'fault clear [BOARD]'.
+int clear_faults(Rig &rig, const FaultWords &fault)
 {
-    std::vector<PortId> ports;
-    std::size_t from = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', from);
-        const PortId id =
-            parse_port(text.substr(from, comma == std::string::npos ? std::string::npos : comma - from));
-        for (const PortId &other : ports)
-            if (other.index() == id.index())
-                throw CLI::ValidationError("PORTS", "port " + std::to_string(id.board) + "." +
-                                                        std::to_string(id.port) + " is named twice");
-        ports.push_back(id);
-        if (comma == std::string::npos)
-            return ports;
-        from = comma + 1;
-    }
+    const bool limited = std::any_of(fault.options.begin(), fault.options.end(),
+                                     [](const CLI::Option *option) { return option->count() > 0; });
+    if (fault.words.size() > 2 || limited)
+        throw CLI::ValidationError("fault", "clear takes a board at most, and no option");
+    const int which = fault.words.size() == 2
+                          ? static_cast<int>(parse_integer(fault.words[1], "BOARD", 0, kBoards - 1))
+                          : -1;
+    if (rig.clear_faults(which) < 0)
+        return report(kRigLocked);
+    return settled(rig);
+}
+
+void define_fault(CLI::App &command, Session &session)
+{
+    auto fault = std::make_shared<FaultWords>();
+    command
+        .add_option("BOARD OPERATION STATUS", fault->words,
+                    "or 'clear [BOARD]'; OPERATION one of " + operation_usage())
+        ->required();
+    CLI::Option *port = command.add_option("--port", fault->port, "only calls on this port")
+                            ->check(CLI::Range(0, kPorts - 1));
+    CLI::Option *channel = command.add_option("--channel", fault->channel, "only calls on this channel")
+                               ->check(CLI::Range(0, kAnalogInputs - 1));
+    port->excludes(channel);
+    CLI::Option *after =
+        command.add_option("--after", fault->after, "let this many matching calls pass first (default 0)")
+            ->check(CLI::Range(0LL, LLONG_MAX));
+    CLI::Option *times = command
+                             .add_option("--times", fault->times,
+                                         "strike this many times, then disarm (default: until cleared)")
+                             ->check(CLI::Range(1LL, LLONG_MAX));
+    fault->options = {port, channel, after, times};
+    command.footer("At most " + std::to_string(kFaults) +
+                   " faults at once; where several match a call, the first armed strikes.");
+    session.runs(command, [fault](Rig &rig) {
+        if (!fault->words.empty() && fault->words[0] == "clear")
+            return clear_faults(rig, *fault);
+        return report(rig.arm_fault(parse_fault(*fault)));
+    });
+}
+
+// A latency in whole microseconds, never less than was asked.
+uint32_t parse_latency(const std::string &text)
+{
+    const double seconds = parse_number(text, "SECONDS");
+    if (!(seconds >= 0 && seconds <= 1))
+        throw CLI::ValidationError("SECONDS", "'" + text + "' is not 0 to 1 seconds");
+    auto micros = static_cast<uint32_t>(std::llround(seconds * 1e6));
+    if (micros == 0 && seconds > 0)
+        micros = 1;  // at least what was asked
+    return micros;
+}
+
+void define_latency(CLI::App &command, Session &session)
+{
+    struct Words {
+        int board = 0;
+        std::string seconds;
+    };
+    auto words = std::make_shared<Words>();
+    command.add_option("BOARD", words->board, "board")->required()->check(CLI::Range(0, kBoards - 1));
+    command.add_option("SECONDS", words->seconds, "0 to 1, microsecond resolution; 0 turns it off")
+        ->required();
+    session.runs(command, [words](Rig &rig) {
+        return report(rig.set_latency(words->board, parse_latency(words->seconds)));
+    });
 }
 
 std::atomic<bool> interrupted{false};
@@ -387,18 +563,6 @@ struct CaptureRequest {
     std::string ports, out, seconds, rate, trigger, pre, wait;
     bool bits = false;
 };
-
-// A number of seconds given on the command line: finite, positive (or 0
-// where zero is allowed), at most a day.
-double parse_seconds(const std::string &text, const char *what, bool zero)
-{
-    const double seconds = parse_number(text, what);
-    if (!(std::isfinite(seconds) && (zero ? seconds >= 0 : seconds > 0) && seconds <= 86400))
-        throw CLI::ValidationError(what, "'" + text + "' is not " +
-                                             (zero ? "0" : "a positive number of seconds") +
-                                             (zero ? " to 86400 seconds" : " up to 86400"));
-    return seconds;
-}
 
 // B.P=VALUE, or B.P:rise, B.P:fall, B.P:change, on one of the captured ports.
 Trigger parse_trigger(const std::string &text, const std::vector<PortId> &ports)
@@ -442,10 +606,8 @@ Trigger parse_trigger(const std::string &text, const std::vector<PortId> &ports)
     return trigger;
 }
 
-// 'capture': the ports sampled into a dump written beside --out and put
-// in its place when whole, however the capture ends (its time, Ctrl-C,
-// SIGTERM, SIGHUP); a capture killed outright leaves the old --out alone.
-int run_capture(Rig &rig, const CaptureRequest &request)
+// The capture's settings from its words, each checked.
+CaptureSettings capture_settings(const CaptureRequest &request)
 {
     CaptureSettings settings;
     settings.ports = parse_ports(request.ports);
@@ -464,29 +626,16 @@ int run_capture(Rig &rig, const CaptureRequest &request)
         settings.pre = parse_seconds(request.pre, "--pre", true);
     if (!request.wait.empty())
         settings.wait = parse_seconds(request.wait, "--wait", false);
-    const std::string &path = request.out;
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        throw CLI::ValidationError("--out", "'" + path + "' is a directory");
+    if (std::filesystem::is_directory(request.out, error))
+        throw CLI::ValidationError("--out", "'" + request.out + "' is a directory");
+    return settings;
+}
 
-    DumpFile dump;
-    switch (dump.open(path)) {
-    case DumpFile::Opened::ready: break;
-    case DumpFile::Opened::busy:
-        std::fprintf(stderr, "%sanother capture is writing '%s'\n", kPrefix, path.c_str());
-        return 1;
-    case DumpFile::Opened::failed:
-        std::fprintf(stderr, "%scannot write '%s'\n", kPrefix, path.c_str());
-        return 1;
-    }
-    static char buffer[1 << 20];
-    std::setvbuf(dump.stream(), buffer, _IOFBF, sizeof buffer);
-    // Each of these ends the capture early with the dump whole.
-    std::signal(SIGINT, on_interrupt);
-    std::signal(SIGTERM, on_interrupt);
-#ifdef SIGHUP
-    std::signal(SIGHUP, on_interrupt);
-#endif
+// What a capture tells as it goes: on stdout, and its warnings under the
+// prefix.
+CaptureEvents capture_events()
+{
     CaptureEvents events;
     events.begun = [] {
         std::printf("capturing\n");
@@ -497,7 +646,12 @@ int run_capture(Rig &rig, const CaptureRequest &request)
         std::fflush(stdout);
     };
     events.warn = [](const std::string &text) { std::fprintf(stderr, "%s%s\n", kPrefix, text.c_str()); };
-    const CaptureOutcome outcome = capture(rig, settings, dump.stream(), events, interrupted);
+    return events;
+}
+
+// The dump put in place, or abandoned, as the capture's outcome says.
+int finish_capture(DumpFile &dump, const CaptureOutcome &outcome, const std::string &path)
+{
     if (outcome.samples == 0) {
         dump.abandon();
         return outcome.lost ? report(kRigLost) : 1;
@@ -521,58 +675,75 @@ int run_capture(Rig &rig, const CaptureRequest &request)
     return 0;
 }
 
-// The link's ports as a peer takes them: its own outputs made outputs and
-// the port it samples an input, as the script on the other end does.
-Status configure(Rig &rig, int board, PeerPorts ports, bool sending)
+// 'capture': the ports sampled into a dump written beside --out and put
+// in its place when whole, however the capture ends (its time, Ctrl-C,
+// SIGTERM, SIGHUP); a capture killed outright leaves the old --out alone.
+int run_capture(Rig &rig, const CaptureRequest &request)
 {
-    const int writer = sending ? kOutput : kInput;
-    const int reader = sending ? kInput : kOutput;
-    Status status = rig.set_direction(board, ports.data, writer);
-    if (status == kNoError)
-        status = rig.set_direction(board, ports.sender, writer);
-    if (status == kNoError)
-        status = rig.set_direction(board, ports.receiver, reader);
-    return status;
-}
-
-// The most that 'send --file' takes.
-constexpr std::size_t kMaxFile = 16u << 20;
-
-// The bytes of a file for 'send': refused if it is a directory, cannot be
-// read, or holds more than kMaxFile bytes (a device such as /dev/zero never
-// ends).
-std::string read_file(const std::string &path)
-{
-    std::error_code error;
-    const std::filesystem::path file = std::filesystem::u8path(path);
-    if (std::filesystem::is_directory(file, error))
-        throw CLI::ValidationError("--file", "'" + path + "' is a directory");
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw CLI::ValidationError("--file", "cannot read '" + path + "'");
-    std::string bytes(kMaxFile + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad())
-        throw CLI::ValidationError("--file", "cannot read '" + path + "'");
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    if (bytes.size() > kMaxFile)
-        throw CLI::ValidationError("--file", "'" + path + "' holds more than 16 MiB, the most send takes");
-    return bytes;
-}
-
-// A file's name as the rig keeps it: its first kRecordingName bytes, and
-// never part of a character.
-std::string recording_name(const std::string &path)
-{
-    std::string name = std::filesystem::u8path(path).filename().u8string();
-    if (name.size() > static_cast<std::size_t>(kRecordingName)) {
-        std::size_t end = kRecordingName;
-        while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xc0) == 0x80)
-            --end;  // back to the first byte of the character cut
-        name.resize(end);
+    const CaptureSettings settings = capture_settings(request);
+    const std::string &path = request.out;
+    DumpFile dump;
+    switch (dump.open(path)) {
+    case DumpFile::Opened::ready: break;
+    case DumpFile::Opened::busy:
+        std::fprintf(stderr, "%sanother capture is writing '%s'\n", kPrefix, path.c_str());
+        return 1;
+    case DumpFile::Opened::failed:
+        std::fprintf(stderr, "%scannot write '%s'\n", kPrefix, path.c_str());
+        return 1;
     }
-    return name;
+    static char buffer[1 << 20];
+    std::setvbuf(dump.stream(), buffer, _IOFBF, sizeof buffer);
+    // Each of these ends the capture early with the dump whole.
+    std::signal(SIGINT, on_interrupt);
+    std::signal(SIGTERM, on_interrupt);
+#ifdef SIGHUP
+    std::signal(SIGHUP, on_interrupt);
+#endif
+    const CaptureOutcome outcome = capture(rig, settings, dump.stream(), capture_events(), interrupted);
+    return finish_capture(dump, outcome, path);
 }
+
+void define_capture(CLI::App &command, Session &session)
+{
+    auto request = std::make_shared<CaptureRequest>();
+    command.add_option("PORTS", request->ports, "BOARD.PORT[,BOARD.PORT...]")->required();
+    command.add_option("--seconds", request->seconds, "how long to sample (from the trigger, with one)")
+        ->required();
+    command.add_option("--out", request->out, "the VCD file to write")->required();
+    command.add_option("--rate", request->rate, "samples a second (default: as fast as it can)");
+    command.add_flag("--bits", request->bits,
+                     "each port as 16 one-bit wires bB_pP.N (for sigrok and PulseView)");
+    command.add_option("--trigger", request->trigger,
+                       "start the dump when B.P=VALUE holds, or at B.P:rise, B.P:fall, B.P:change");
+    command.add_option("--pre", request->pre, "seconds before the trigger to keep (default 0)");
+    command.add_option("--wait", request->wait, "the longest wait for the trigger (default: until stopped)");
+    session.runs(command, [request](Rig &rig) { return run_capture(rig, *request); });
+}
+
+// The commands, in the order the help lists them.
+struct Command {
+    const char *name;
+    const char *help;
+    void (*define)(CLI::App &command, Session &session);
+};
+
+const Command kCommands[] = {
+    {"reset", "power-up state: all ports inputs at 0, default wiring and signals, no faults, no latency",
+     define_reset},
+    {"show", "boards, ports, wiring, analog signals and outputs, gain queues, the bench", define_show},
+    {"wire", "join two unwired ports", define_wire},
+    {"unwire", "separate two ports wired to each other", define_unwire},
+    {"direction", "set a port's direction", define_direction},
+    {"write", "write a value to an output port", define_write},
+    {"read", "print a port's value", define_read},
+    {"send", "send a text over the handshake link (sets this end's port directions)", define_send},
+    {"signal", "set what drives an analog input", define_signal},
+    {"fault", "make calls of a driver operation fail, in every process", define_fault},
+    {"latency", "make every driver operation on a board take this long", define_latency},
+    {"capture", "sample ports and write their changes as a Value Change Dump", define_capture},
+    {"receive", "receive one line over the handshake link and print it", define_receive},
+};
 
 int run(int argc, char **argv)
 {
@@ -580,256 +751,20 @@ int run(int argc, char **argv)
     // A path such as /tmp/ramp.txt is a path on every platform, never an option.
     app.allow_windows_style_options(false);
     app.require_subcommand(1);
-    std::string path = default_rig_path();
-    app.add_option("--rig", path, std::string("rig file (default: ") + default_rig_text() + ")");
-
-    std::string first, second, value_text;
-    auto port_option = [](CLI::App *command, std::string &into, const char *name) {
-        command->add_option(name, into, "port as BOARD.PORT, e.g. 0.10")->required();
-    };
-
-    CLI::App *reset = app.add_subcommand(
-        "reset", "power-up state: all ports inputs at 0, default wiring and signals, no faults, no latency");
-    CLI::App *show = app.add_subcommand(
-        "show", "boards, ports, wiring, analog signals and outputs, gain queues, the bench");
-    CLI::App *wire = app.add_subcommand("wire", "join two unwired ports");
-    port_option(wire, first, "A");
-    port_option(wire, second, "B");
-    CLI::App *unwire = app.add_subcommand("unwire", "separate two ports wired to each other");
-    port_option(unwire, first, "A");
-    port_option(unwire, second, "B");
-    CLI::App *direction = app.add_subcommand("direction", "set a port's direction");
-    port_option(direction, first, "PORT");
-    direction->add_option("DIRECTION", value_text, "in or out")
-        ->required()
-        ->check(CLI::IsMember({"in", "out"}));
-    CLI::App *write = app.add_subcommand("write", "write a value to an output port");
-    port_option(write, first, "PORT");
-    int value = 0;
-    write->add_option("VALUE", value, "0 to 65535")->required()->check(CLI::Range(0, 65535));
-    CLI::App *read = app.add_subcommand("read", "print a port's value");
-    port_option(read, first, "PORT");
-
-    // The two ends of the text link.
-    int board = 0;
-    PeerPorts ports{10, 11, 14};
-    double timeout = 10;
-    std::string file;
-    bool newline = false, hex = false;
-    auto link_options = [&](CLI::App *command) {
-        command->add_option("BOARD", board, "board of this end")
-            ->required()
-            ->check(CLI::Range(0, kBoards - 1));
-        command->add_option("--data", ports.data, "data port (default 10)")->check(CLI::Range(0, kPorts - 1));
-        command->add_option("--sender", ports.sender, "sender bit port (default 11)")
-            ->check(CLI::Range(0, kPorts - 1));
-        command->add_option("--receiver", ports.receiver, "receiver bit port (default 14)")
-            ->check(CLI::Range(0, kPorts - 1));
-        command->add_option("--timeout", timeout, "seconds each wait may last, 0 for no limit (default 10)");
-    };
-    CLI::App *send =
-        app.add_subcommand("send", "send a text over the handshake link (sets this end's port directions)");
-    link_options(send);
-    send->add_option("TEXT", value_text, "the text; \\n \\r \\t \\\\ and \\xHH are escapes");
-    send->add_option("--file", file, "send the bytes of this file instead");
-    send->add_flag("-n,--newline", newline, "end the text with a line feed");
-    CLI::App *signal = app.add_subcommand("signal", "set what drives an analog input");
-    signal->add_option("BOARD", board, "board")->required()->check(CLI::Range(0, kBoards - 1));
-    int channel = 0;
-    signal->add_option("CHANNEL", channel, "input channel 0-" + std::to_string(kAnalogInputs - 1))
-        ->required()
-        ->check(CLI::Range(0, kAnalogInputs - 1));
-    std::string kind_name;
-    signal->add_option("KIND", kind_name, signal_usage())->required();
-    std::vector<std::string> values;
-    signal->add_option("VALUES", values, "the kind's numbers, or a file's path");
-    double play_rate = 0;
-    bool loop = false;
-    signal->add_option("--rate", play_rate,
-                       "file: values a second (default: a sound file's own rate, 1000 for a text file)");
-    signal->add_flag("--loop", loop, "file: start again after the last value instead of holding it");
-    signal->footer(
-        std::string("A file holds one number of volts per line") +
-        (sound_files_readable() ? ", or is a sound file (first channel, full scale +-10 V)" : "") +
-        "; the rig holds " + std::to_string(kRecordings) + " files at once, each of up to " +
-        std::to_string(kRecordingValues) + " values." +
-        (sound_files_readable() ? "" : " This simboard reads text files only (built without libsndfile)."));
-
-    CLI::App *fault = app.add_subcommand("fault", "make calls of a driver operation fail, in every process");
-    std::vector<std::string> fault_words;
-    fault
-        ->add_option("BOARD OPERATION STATUS", fault_words,
-                     "or 'clear [BOARD]'; OPERATION one of " + operation_usage())
-        ->required();
-    int fault_port = -1, fault_channel = -1;
-    long long after = 0, times = -1;
-    CLI::Option *port_limit =
-        fault->add_option("--port", fault_port, "only calls on this port")->check(CLI::Range(0, kPorts - 1));
-    CLI::Option *channel_limit = fault->add_option("--channel", fault_channel, "only calls on this channel")
-                                     ->check(CLI::Range(0, kAnalogInputs - 1));
-    port_limit->excludes(channel_limit);
-    CLI::Option *after_option =
-        fault->add_option("--after", after, "let this many matching calls pass first (default 0)")
-            ->check(CLI::Range(0LL, LLONG_MAX));
-    CLI::Option *times_option =
-        fault->add_option("--times", times, "strike this many times, then disarm (default: until cleared)")
-            ->check(CLI::Range(1LL, LLONG_MAX));
-    fault->footer("At most " + std::to_string(kFaults) +
-                  " faults at once; where several match a call, the first armed strikes.");
-
-    CLI::App *latency =
-        app.add_subcommand("latency", "make every driver operation on a board take this long");
-    latency->add_option("BOARD", board, "board")->required()->check(CLI::Range(0, kBoards - 1));
-    std::string latency_text;
-    latency->add_option("SECONDS", latency_text, "0 to 1, microsecond resolution; 0 turns it off")
-        ->required();
-
-    CLI::App *capture_command =
-        app.add_subcommand("capture", "sample ports and write their changes as a Value Change Dump");
-    CaptureRequest capture_request;
-    capture_command->add_option("PORTS", capture_request.ports, "BOARD.PORT[,BOARD.PORT...]")->required();
-    capture_command
-        ->add_option("--seconds", capture_request.seconds, "how long to sample (from the trigger, with one)")
-        ->required();
-    capture_command->add_option("--out", capture_request.out, "the VCD file to write")->required();
-    capture_command->add_option("--rate", capture_request.rate,
-                                "samples a second (default: as fast as it can)");
-    capture_command->add_flag("--bits", capture_request.bits,
-                              "each port as 16 one-bit wires bB_pP.N (for sigrok and PulseView)");
-    capture_command->add_option("--trigger", capture_request.trigger,
-                                "start the dump when B.P=VALUE holds, or at B.P:rise, B.P:fall, B.P:change");
-    capture_command->add_option("--pre", capture_request.pre,
-                                "seconds before the trigger to keep (default 0)");
-    capture_command->add_option("--wait", capture_request.wait,
-                                "the longest wait for the trigger (default: until stopped)");
-
-    CLI::App *receive =
-        app.add_subcommand("receive", "receive one line over the handshake link and print it");
-    link_options(receive);
-    receive->add_flag("--hex", hex, "print the bytes in hexadecimal");
-
+    Session session(app);
+    for (const Command &command : kCommands)
+        command.define(*app.add_subcommand(command.name, command.help), session);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError &error) {
-        // --help exits 0; every malformed command line exits 2, with one
-        // line under the tool's prefix.
+        // --help exits 0; every malformed command line, and every word a
+        // command refuses, exits 2, with one line under the tool's prefix.
         if (error.get_exit_code() == 0)
             return app.exit(error);
         std::fprintf(stderr, "%s%s\n", kPrefix, error.what());
         return 2;
     }
-
-    Rig rig;
-    // reset renews a rig file of another layout instead of refusing it.
-    if (const Status status = rig.open(path, reset->parsed()); status != kNoError)
-        return report(status);
-
-    try {
-        if (reset->parsed()) {
-            rig.reset();
-        } else if (show->parsed()) {
-            show_ports(rig);
-            show_wiring(rig);
-            show_analog(rig);
-            show_bench(rig);
-        } else if (wire->parsed()) {
-            return report(rig.wire(parse_port(first), parse_port(second)));
-        } else if (unwire->parsed()) {
-            return report(rig.unwire(parse_port(first), parse_port(second)));
-        } else if (direction->parsed()) {
-            const PortId id = parse_port(first);
-            return report(rig.set_direction(id.board, id.port, value_text == "out" ? kOutput : kInput));
-        } else if (write->parsed()) {
-            const PortId id = parse_port(first);
-            return report(rig.write_port(id.board, id.port, static_cast<uint16_t>(value)));
-        } else if (send->parsed()) {
-            std::string text = unescape(value_text);
-            if (!file.empty())
-                text = read_file(file);
-            if (newline)
-                text += '\n';
-            text = text.substr(0, text.find('\0'));  // the link never carries a zero byte
-            if (const Status status = configure(rig, board, ports, true); status != kNoError)
-                return report(status);
-            return report(peer_send(rig, board, ports, text, timeout));
-        } else if (signal->parsed()) {
-            const SignalKindInfo *info = signal_kind_named(kind_name.c_str());
-            if (info == nullptr)
-                throw CLI::ValidationError("KIND", "'" + kind_name + "' is not a signal kind");
-            if (!info->recorded) {
-                if (signal->count("--rate") > 0 || loop)
-                    throw CLI::ValidationError("--rate", "--rate and --loop go with a file only");
-                return report(rig.set_signal(board, channel, parse_signal(info, values)));
-            }
-            if (values.size() != 1)
-                throw CLI::ValidationError("PATH", "'" + kind_name + "' takes one file");
-            if (signal->count("--rate") > 0 && !(play_rate > 0 && std::isfinite(play_rate)))
-                throw CLI::ValidationError("--rate", "the rate must be a positive number of values a second");
-            Recording recording;
-            try {
-                recording = read_recording(values[0], kRecordingValues);
-            } catch (const std::runtime_error &error) {
-                throw CLI::ValidationError("PATH", error.what());
-            }
-            const double rate = signal->count("--rate") > 0 ? play_rate
-                                : recording.rate > 0        ? recording.rate
-                                                            : 1000.0;
-            return report(rig.play(board, channel, recording.volts.data(),
-                                   static_cast<int>(recording.volts.size()), rate, loop,
-                                   recording_name(values[0])));
-        } else if (fault->parsed()) {
-            if (!fault_words.empty() && fault_words[0] == "clear") {
-                if (fault_words.size() > 2 || *port_limit || *channel_limit || *after_option || *times_option)
-                    throw CLI::ValidationError("fault", "clear takes a board at most, and no option");
-                const int which =
-                    fault_words.size() == 2
-                        ? static_cast<int>(parse_integer(fault_words[1], "BOARD", 0, kBoards - 1))
-                        : -1;
-                if (rig.clear_faults(which) < 0)
-                    return report(kRigLocked);
-            } else {
-                return report(
-                    rig.arm_fault(parse_fault(fault_words, fault_port, fault_channel, after, times)));
-            }
-        } else if (latency->parsed()) {
-            const double seconds = parse_number(latency_text, "SECONDS");
-            if (!(seconds >= 0 && seconds <= 1))
-                throw CLI::ValidationError("SECONDS", "'" + latency_text + "' is not 0 to 1 seconds");
-            auto micros = static_cast<uint32_t>(std::llround(seconds * 1e6));
-            if (micros == 0 && seconds > 0)
-                micros = 1;  // at least what was asked
-            return report(rig.set_latency(board, micros));
-        } else if (capture_command->parsed()) {
-            return run_capture(rig, capture_request);
-        } else if (receive->parsed()) {
-            if (const Status status = configure(rig, board, ports, false); status != kNoError)
-                return report(status);
-            std::string line;
-            const PeerOutcome outcome = peer_receive(rig, board, ports, timeout, &line);
-            if (outcome.result != PeerResult::done)
-                return report(outcome);
-            if (hex) {
-                for (std::size_t i = 0; i < line.size(); ++i)
-                    std::printf("%s%02x", i ? " " : "", static_cast<unsigned char>(line[i]));
-                std::printf("\n");
-            } else {
-                std::fwrite(line.data(), 1, line.size(), stdout);
-                std::fputc('\n', stdout);
-            }
-        } else if (read->parsed()) {
-            const PortId id = parse_port(first);
-            uint16_t word = 0;
-            const Status status = rig.read_port(id.board, id.port, &word);
-            if (status == kNoError)
-                std::printf("%u\n", word);
-            return report(status);
-        }
-    } catch (const CLI::ValidationError &error) {
-        std::fprintf(stderr, "%s%s\n", kPrefix, error.what());
-        return 2;
-    }
-    // Whatever the command saw of a rig that went away under it is void.
-    return rig.lost() ? report(kRigLost) : 0;
+    return session.status();
 }
 
 int start(int argc, char **argv)
