@@ -19,7 +19,9 @@
 // descheduled within it) is taken again, a few times at most.  What each
 // writer changed between two samples, by its count, against the change
 // the samples show of its port, is what may have been missed: two changes
-// of one port seen as one, or as none.  Changes of several ports between
+// of one port seen as one, or as none.  A change seen before its count
+// landed (a sample between a write's latch and its count) is that write:
+// the count it owes is not one more.  Changes of several ports between
 // two samples are no loss: each shows, and the sample is a state they
 // held together.
 #include "capture.h"
@@ -106,7 +108,8 @@ public:
           c0src_(n_, kInvalid),
           lastsrc_(n_, -1),
           c0_(n_),
-          lastcount_(n_)
+          lastcount_(n_),
+          owed_(n_)
     {
     }
 
@@ -172,11 +175,26 @@ public:
                 // A count that went backwards was reset with its rig.
                 if (steps > 0x80000000u)
                     steps = c0_[i];
+                // The writer's next count is that of the change already
+                // seen before it (its one write under way).
+                if (owed_[i] && steps > 0) {
+                    --steps;
+                    owed_[i] = false;
+                }
+                if (steps == 0 && differs) {
+                    // A write stores its latch before its count: a change
+                    // with no count yet is that write, seen in between.
+                    owed_[i] = true;
+                    steps = 1;
+                }
                 made += steps;
                 shown += steps > 0 && differs ? 1 : 0;  // of its changes, the sample shows one
-            } else if (source != lastsrc_[i] && differs) {
-                made += 1;  // a change of direction or wiring showed as this change
-                shown += 1;
+            } else {
+                owed_[i] = false;
+                if (source != lastsrc_[i] && differs) {
+                    made += 1;  // a change of direction or wiring showed as this change
+                    shown += 1;
+                }
             }
         }
         made_ += made;
@@ -192,6 +210,7 @@ public:
             last_[i] = 0;
             lastsrc_[i] = kPowerUp;
             lastcount_[i] = 0;
+            owed_[i] = false;
             c0src_[i] = kInvalid;  // the next round starts afresh
         }
         first_ = false;
@@ -223,6 +242,8 @@ private:
     // state taken, when the round was taken.
     std::vector<int> s1_, s2_, c0src_, lastsrc_;
     std::vector<uint32_t> c0_, lastcount_;
+    // Whether a port's writer owes the count of a change already seen.
+    std::vector<bool> owed_;
     bool first_ = true;
     int64_t made_ = 0, seen_ = 0;
 };
