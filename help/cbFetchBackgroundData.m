@@ -8,6 +8,13 @@
 %   every scan arrives exactly once. If more than a ring's worth arrived since the
 %   previous fetch, or arrives while it copies, the scan is stopped and
 %   '*** Buffer overflow!!!' is raised. A stopped scan gives a 0-by-0 matrix.
+%   If the driver's status cannot be read after the copy, nothing is returned
+%   and an error says to fetch again from the same previousCount and
+%   previousIndex; the scan runs on. Counts are 32-bit and wrap after 2^31
+%   samples; the fetch counts across the wrap. Refused with a '*** ' error:
+%   highChan below lowChan, a bufferSize below 1, a previousIndex outside
+%   0..bufferSize-1, a previousCount ahead of the scan's count, or a count and
+%   index that do not fit the scan's.
 %
 %   Arguments (real doubles; integers are truncated toward zero):
 %     boardNum                      board number

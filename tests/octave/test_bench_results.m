@@ -33,6 +33,30 @@ function test_bench_results()
   check_eq(sum(strncmp(lines, '| m |', 5)), rows(cases), 'a line a row');
   delete(file);
 
+  % The summary: each measure's rows with a target, and those met.
+  numbered = @(measure, ratio, target) row(ratio, target, 'measure', measure);
+  kept_up = struct('op', 'kept up', 'bound', []);
+  measured = [numbered('1. a', 1, at_least(0.95)), numbered('1. b', 0.9, at_least(0.95)), ...
+              numbered('1. c', 0.1, struct('op', 'context', 'bound', [])), ...
+              setfield(numbered('5. d', 1, kept_up), 'kept', true), numbered('2. e', 2, at_least(0.8))];
+  text = evalc('write_results(file, measured);');
+  lines = strsplit(text, "\n", "CollapseDelimiters", false);
+  first = find(strcmp(lines, '<!-- summary -->'));
+  check_eq(lines(first:first + 6), ...
+           {'<!-- summary -->', '| measure | targets met |', '|---|---|', ...
+            '| 1. a gateway call, against the host''s own cost of a call | 1 of 2 |', ...
+            '| 2. the text link between two processes, against a bare handshake | 1 of 1 |', ...
+            '| 5. background acquisition at 20 M samples/s | 1 of 1 |', '<!-- end of summary -->'}, ...
+           'the summary: measures without rows left out, rows of no target not counted');
+  delete(file);
+
+  % The README carries the summary of the results as they stand.
+  top = fullfile(fileparts(mfilename('fullpath')), '..', '..');
+  block = @(text) regexp(text, '<!-- summary -->.*<!-- end of summary -->', 'match', 'once');
+  results = block(fileread(fullfile(top, 'bench', 'results.md')));
+  check(~isempty(results), 'bench/results.md has a summary');
+  check_eq(block(fileread(fullfile(top, 'README.md'))), results, 'the README''s summary is that of bench/results.md');
+
   check_error(@() write_results(file, row(1, struct('op', '<', 'bound', 1))), ...
               'write_results: row ''m'' has a target of no known kind: ''<''', 'a target of no known kind');
   done_checks();
