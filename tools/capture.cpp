@@ -248,98 +248,6 @@ private:
     int64_t made_ = 0, seen_ = 0;
 };
 
-// A state of every port at a time from the first sample; unknown while
-// the rig is lost.
-struct Event {
-    int64_t ns = 0;
-    std::vector<uint16_t> values;
-    bool unknown = false;
-};
-
-// The dump itself: its header, then each change at its time.
-class Writer {
-public:
-    Writer(std::FILE *out, DumpForm form, const std::vector<PortId> &ports)
-        : out_(out), form_(form), ports_(ports), values_(ports.size())
-    {
-    }
-
-    void header(int exponent, const Event &initial)
-    {
-        std::fprintf(out_, "$timescale %s $end\n$scope module rig $end\n", timescale_text(exponent).c_str());
-        for (std::size_t i = 0; i < ports_.size(); ++i) {
-            const PortId &port = ports_[i];
-            if (form_ == DumpForm::vectors) {
-                std::fprintf(out_, "$var wire 16 %s b%d_p%d $end\n", vcd_identifier(i).c_str(), port.board,
-                             port.port);
-            } else {
-                for (int bit = 0; bit < 16; ++bit)
-                    std::fprintf(out_, "$var wire 1 %s b%d_p%d.%d $end\n",
-                                 vcd_identifier(i * 16 + bit).c_str(), port.board, port.port, bit);
-            }
-        }
-        std::fprintf(out_, "$upscope $end\n$enddefinitions $end\n#0\n$dumpvars\n");
-        for (std::size_t i = 0; i < ports_.size(); ++i)
-            put(i, initial.values[i], initial.unknown, true);
-        std::fprintf(out_, "$end\n");
-        values_ = initial.values;
-        unknown_ = initial.unknown;
-    }
-
-    // A state at `tick`, raised to one past the last if it is not past it:
-    // times rise strictly.
-    void change(int64_t tick, const Event &event)
-    {
-        if (tick <= last_)
-            tick = last_ + 1;
-        last_ = tick;
-        std::fprintf(out_, "#%lld\n", static_cast<long long>(tick));
-        const bool whole = unknown_ != event.unknown;
-        for (std::size_t i = 0; i < ports_.size(); ++i)
-            if (whole || (!event.unknown && event.values[i] != values_[i]))
-                put(i, event.values[i], event.unknown, whole);
-        values_ = event.values;
-        unknown_ = event.unknown;
-    }
-
-    // The end of the capture, where it lies past the last change.
-    void end(int64_t tick)
-    {
-        if (tick > last_)
-            std::fprintf(out_, "#%lld\n", static_cast<long long>(tick));
-    }
-
-private:
-    void put(std::size_t i, uint16_t value, bool unknown, bool whole)
-    {
-        if (form_ == DumpForm::vectors) {
-            char digits[17];
-            for (int bit = 0; bit < 16; ++bit)
-                digits[bit] = unknown ? 'x' : (value >> (15 - bit)) & 1u ? '1' : '0';
-            digits[16] = '\0';
-            std::fprintf(out_, "b%s %s\n", digits, vcd_identifier(i).c_str());
-            return;
-        }
-        for (int bit = 0; bit < 16; ++bit) {
-            const unsigned now = (value >> bit) & 1u;
-            if (!whole && now == ((values_[i] >> bit) & 1u))
-                continue;
-            std::fprintf(out_, "%c%s\n",
-                         unknown ? 'x'
-                         : now   ? '1'
-                                 : '0',
-                         vcd_identifier(i * 16 + bit).c_str());
-        }
-    }
-
-    std::FILE *out_;
-    DumpForm form_;
-    const std::vector<PortId> &ports_;
-    std::vector<uint16_t> values_;
-    bool unknown_ = false;
-    int64_t last_ = 0;
-};
-
 bool holds(const Trigger &trigger, const std::vector<uint16_t> &now, const std::vector<uint16_t> *before)
 {
     const uint16_t value = now[trigger.port];
@@ -360,7 +268,7 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
 {
     CaptureOutcome outcome;
     Sampler sampler(rig, settings.ports);
-    Writer writer(out, settings.form, settings.ports);
+    DumpWriter writer(out, settings.form, settings.ports);
     const bool waits = settings.trigger.kind != Trigger::Kind::none;
     const auto length =
         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(settings.seconds));
@@ -392,8 +300,8 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
 
     // Before the dump begins (a trigger awaited, a rate still measured),
     // its changes wait here, after the state they start from.
-    Event base{0, sampler.values(), false};
-    std::deque<Event> ring;
+    DumpEvent base{0, sampler.values(), false};
+    std::deque<DumpEvent> ring;
     bool crowded = false;  // changes within --pre dropped for room
     bool triggered = !waits;
     int64_t trigger_ns = 0;
@@ -435,12 +343,12 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
         if (dump_ns < 0)
             dump_ns = 0;
         writer.header(exponent, base);
-        for (const Event &event : ring)
+        for (const DumpEvent &event : ring)
             writer.change((event.ns - dump_ns) / tick_ns, event);
         ring.clear();
         dumping = true;
     };
-    auto record = [&](Event &&event) {
+    auto record = [&](DumpEvent &&event) {
         if (dumping) {
             writer.change((event.ns - dump_ns) / tick_ns, event);
             return;
@@ -510,7 +418,7 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
             if (events.warn)
                 events.warn("the rig was lost at " + std::to_string(static_cast<double>(at) / 1e9) +
                             " s: its lines are unknown until it is renewed");
-            record(Event{at, previous, true});
+            record(DumpEvent{at, previous, true});
             have_previous = false;
             Clock::time_point tried = after;
             bool back = false;
@@ -557,7 +465,7 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
                 events.triggered(static_cast<double>(at) / 1e9);
         }
         if (changed || !have_previous)
-            record(Event{at, values, false});
+            record(DumpEvent{at, values, false});
         if (triggered && !dumping && (!measures || at >= kMeasureNanos))
             begin_dump(at);
         previous = values;

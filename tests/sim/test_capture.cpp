@@ -179,4 +179,32 @@ TEST(Capture, ACountLandingAfterItsChangeWasSeenIsNoLoss)
     }
 }
 
+// VCD readers take times that rise strictly: two states that fall in one
+// tick of the time scale (a late sample, then one on time) are written a
+// tick apart, in their order; a one-bit dump writes only the bits that
+// changed, and a lost rig as every bit unknown.
+TEST(Capture, DumpTimesRiseStrictlyAndBitsChangeAlone)
+{
+    const std::vector<PortId> ports = {PortId{0, 10}};
+    std::FILE *out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    {
+        DumpWriter writer(out, DumpForm::bits, ports);
+        writer.header(-6, DumpEvent{0, {0}, false});
+        writer.change(5, DumpEvent{0, {1}, false});
+        writer.change(5, DumpEvent{0, {3}, false});
+        writer.change(4, DumpEvent{0, {2}, false});
+        writer.change(9, DumpEvent{0, {2}, true});
+        writer.end(7);
+    }
+    const std::string dump = contents(out);
+    std::fclose(out);
+    const std::string changes = dump.substr(dump.find("$end\n#5"));
+    std::string unknown;
+    for (int bit = 0; bit < 16; ++bit)
+        unknown += "x" + vcd_identifier(bit) + "\n";
+    EXPECT_EQ(changes, "$end\n#5\n1!\n#6\n1\"\n#7\n0!\n#9\n" + unknown) << dump;
+    EXPECT_NE(dump.find("$timescale 1 us $end"), std::string::npos) << dump;
+}
+
 }  // namespace
