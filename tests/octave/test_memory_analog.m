@@ -3,10 +3,10 @@ function test_memory_analog()
   % point I/O, the gain queue, the sample buffer and the foreground scan,
   % the background scan's start, fetch, query and halt, on their success
   % paths and their error paths (see memory_path; test_memory does the
-  % digital and text link gateways).  Every path runs 1e5 times but the
+  % digital and text link gateways).  Every path runs 3e4 times but the
   % foreground scan of samples, which waits out its pacing on every call:
   % 1e4 times.
-  FAST = 1e5; PACED = 1e4;
+  FAST = 3e4; PACED = 1e4;
   started = tic;
   simboard('reset');
 
