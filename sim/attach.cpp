@@ -58,7 +58,7 @@ bool renewed(Rig &rig, double now)
         return false;
     last_renewal = now;
     last_look = look;
-    return rig.renew();
+    return rig.take_back();
 }
 
 }  // namespace
@@ -83,7 +83,7 @@ Rig *attend(Status *status)
     if (!open->lost() && now - last_check < kCheckSeconds)
         return open;
     last_check = now;
-    if ((!open->lost() && open->check()) || renewed(*open, now))
+    if ((!open->lost() && open->look()) || renewed(*open, now))
         return open;
     *status = kRigLost;
     return nullptr;
@@ -92,7 +92,7 @@ Rig *attend(Status *status)
 Recovery recover(Rig &rig)
 {
     const std::lock_guard<std::mutex> guard(attaching);
-    if (!rig.lost() && rig.check())
+    if (!rig.lost() && rig.look())
         return Recovery::intact;
     return renewed(rig, monotonic_seconds()) ? Recovery::renewed : Recovery::lost;
 }

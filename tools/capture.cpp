@@ -491,7 +491,7 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
         }
         if (now - checked >= kCheckEvery) {
             checked = now;
-            rig.check();
+            rig.look();
         }
         Sampler::Result result = sampler.round();
         after = Clock::now();
@@ -521,7 +521,7 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
                     break;
                 if (now - tried >= kRenewEvery) {
                     tried = now;
-                    if (rig.renew()) {
+                    if (rig.take_back()) {
                         back = true;
                         break;
                     }
