@@ -13,57 +13,67 @@ namespace {
 
 std::mutex attaching;
 
-// A lost rig is looked for anew at most this often, so that a script
+// Taking a lost rig back is tried at most this often, so that a script
 // looping on a failing call does not open the file at every call...
-constexpr double kRenewEvery = 0.05;
-double last_renewal = -1e9;
+constexpr double kTakeBackSeconds = 0.05;
+double last_take_back = -1e9;
 
-// ... unless the file changed since the last look (grown back, written,
-// replaced): a host that met a lost rig takes a renewed one at its next
-// call, not up to kRenewEvery later.  A change this does not see (a rig
-// made anew in place through a mapping, which need not touch the file's
-// time) still waits for kRenewEvery.
-struct Look {
-    bool taken = false;
+// ... unless the file changed since the last try (grown back, written,
+// replaced): a host that met a lost rig takes a renewed one back at its
+// next call, not up to kTakeBackSeconds later.  A change this does not see
+// (a rig made anew in place through a mapping, which need not touch the
+// file's time) still waits for kTakeBackSeconds.
+struct Stamp {
+    bool known = false;
     std::uintmax_t size = 0;
     std::filesystem::file_time_type written{};
-    bool operator==(const Look &other) const
+    bool operator==(const Stamp &other) const
     {
-        return taken == other.taken && size == other.size && written == other.written;
+        return known == other.known && size == other.size && written == other.written;
     }
 };
-Look last_look;
+Stamp last_stamp;
 
-Look look_at(const std::string &path)
+Stamp stamp_of(const std::string &path)
 {
-    Look look;
+    Stamp stamp;
     std::error_code sized, timed;
-    look.size = std::filesystem::file_size(path, sized);
-    look.written = std::filesystem::last_write_time(path, timed);
-    look.taken = !sized && !timed;
-    return look;
+    stamp.size = std::filesystem::file_size(path, sized);
+    stamp.written = std::filesystem::last_write_time(path, timed);
+    stamp.known = !sized && !timed;
+    return stamp;
 }
 
 // The look at the file takes system calls: made at most this often,
 // however fast the calls come.
-constexpr double kCheckSeconds = 0.02;
-double last_check = -1e9;
+constexpr double kLookSeconds = 0.02;
+double last_look = -1e9;
 
-// Takes a lost rig back when its file holds one made anew; under the
-// lock of `attaching`.
-bool renewed(Rig &rig, double now)
+// Takes a lost rig back when its file holds one made anew, tried no more
+// often than the above allows; under the lock of `attaching`.
+bool try_take_back(Rig &rig, double now)
 {
-    const Look look = look_at(rig.path());
-    if (look == last_look && now - last_renewal < kRenewEvery)
+    const Stamp stamp = stamp_of(rig.path());
+    if (stamp == last_stamp && now - last_take_back < kTakeBackSeconds)
         return false;
-    last_renewal = now;
-    last_look = look;
-    return rig.renew();
+    last_take_back = now;
+    last_stamp = stamp;
+    return rig.take_back();
+}
+
+// The file of a rig not yet known lost looked at, and a lost rig (lost
+// before, or found so by the look) taken back if it can be; under the
+// lock of `attaching`.
+Standing look_or_take_back_locked(Rig &rig, double now)
+{
+    if (!rig.lost() && rig.look())
+        return Standing::intact;
+    return try_take_back(rig, now) ? Standing::taken_back : Standing::lost;
 }
 
 }  // namespace
 
-Rig *attend(Status *status)
+Rig *rig_for_call(Status *status)
 {
     const std::lock_guard<std::mutex> guard(attaching);
     Rig *open = attached.load(std::memory_order_acquire);
@@ -80,21 +90,19 @@ Rig *attend(Status *status)
         return fresh;
     }
     const double now = monotonic_seconds();
-    if (!open->lost() && now - last_check < kCheckSeconds)
+    if (!open->lost() && now - last_look < kLookSeconds)
         return open;
-    last_check = now;
-    if ((!open->lost() && open->check()) || renewed(*open, now))
+    last_look = now;
+    if (look_or_take_back_locked(*open, now) != Standing::lost)
         return open;
     *status = kRigLost;
     return nullptr;
 }
 
-Recovery recover(Rig &rig)
+Standing look_or_take_back(Rig &rig)
 {
     const std::lock_guard<std::mutex> guard(attaching);
-    if (!rig.lost() && rig.check())
-        return Recovery::intact;
-    return renewed(rig, monotonic_seconds()) ? Recovery::renewed : Recovery::lost;
+    return look_or_take_back_locked(rig, monotonic_seconds());
 }
 
 }  // namespace daqgate::sim

@@ -17,55 +17,55 @@ inline std::atomic<Rig *> attached{nullptr};
 // of them): whether it still backs the mapping whole and is still the
 // file of its name.  Off the fast path, which stays a few loads.
 // Counted without a read-modify-write: calls of several threads at once
-// may count as one, which only delays a check.
-constexpr uint32_t kCheckEvery = 1024;
-inline std::atomic<uint32_t> calls_since_check{0};
+// may count as one, which only delays a look.
+constexpr uint32_t kLookEvery = 1024;
+inline std::atomic<uint32_t> calls_since_look{0};
 
-inline bool check_due()
+inline bool look_due()
 {
-    const uint32_t calls = calls_since_check.load(std::memory_order_relaxed) + 1;
-    calls_since_check.store(calls, std::memory_order_relaxed);
-    return (calls & (kCheckEvery - 1)) == 0;
+    const uint32_t calls = calls_since_look.load(std::memory_order_relaxed) + 1;
+    calls_since_look.store(calls, std::memory_order_relaxed);
+    return (calls & (kLookEvery - 1)) == 0;
 }
 
 // The slow path of every call on the rig: the first open, from
 // $DAQGATE_RIG (or the per-user default), tried again at each call until
 // it succeeds, so that a script can go on after 'simboard reset' mends
-// the file; the periodic look at the file; and the renewal of a lost rig.
-// nullptr, with the status, when there is no rig to work on.
-Rig *attend(Status *status);
+// the file; the periodic look at the file; and the taking back of a lost
+// rig.  nullptr, with the status, when there is no rig to work on.
+Rig *rig_for_call(Status *status);
 
 // After a call that met a lost rig or invalid data (which may be a file cut
-// short): the file looked at at once, and a lost rig renewed when the file
-// holds one made anew.
-enum class Recovery { intact, renewed, lost };
-Recovery recover(Rig &rig);
+// short): the file looked at at once, and a lost rig taken back when the
+// file holds one made anew.  What became of the rig.
+enum class Standing { intact, taken_back, lost };
+Standing look_or_take_back(Rig &rig);
 
 // Runs operation on this process's rig, or returns why there is none.  A
 // loss seen during the operation (a fault on the mapping) is its result;
 // so is a loss that invalid data leads to (a file cut short).  A rig lost
-// before the call is renewed, or the call refused, before the operation
+// before the call is taken back, or the call refused, before the operation
 // acts: an operation that starts something (a background scan) acts once.
 template <typename Operation>
 inline int on_rig(Operation operation)
 {
     Rig *open = attached.load(std::memory_order_acquire);
-    if (open == nullptr || open->lost() || check_due()) {
+    if (open == nullptr || open->lost() || look_due()) {
         Status status = kNoError;
-        open = attend(&status);
+        open = rig_for_call(&status);
         if (open == nullptr)
             return status;
     }
     const int status = operation(*open);
     if (status != kRigCorrupt && !open->lost())
         return status;
-    switch (recover(*open)) {
-    case Recovery::intact: return status;
-    case Recovery::lost: return kRigLost;
-    case Recovery::renewed: break;
+    switch (look_or_take_back(*open)) {
+    case Standing::intact: return status;
+    case Standing::lost: return kRigLost;
+    case Standing::taken_back: break;
     }
-    // Lost before or during this call, and renewed: the operation is made
-    // again on the renewed rig.
+    // Lost before or during this call, and taken back: the operation is
+    // made again on the renewed rig.
     const int again = operation(*open);
     return open->lost() ? kRigLost : again;
 }
@@ -80,7 +80,7 @@ inline int meet_bench(int board, Operation operation, Touches touched)
     Rig *open = attached.load(std::memory_order_acquire);
     if (open == nullptr) {
         Status status = kNoError;
-        open = attend(&status);
+        open = rig_for_call(&status);
         if (open == nullptr)
             return kNoError;  // the operation meets the missing rig itself
     }

@@ -75,23 +75,23 @@ Status Rig::prepare(RigFile &file, bool recreate)
     return kNoError;
 }
 
-bool Rig::check()
+bool Rig::look()
 {
-    if (!file_.check())
+    if (!file_.look())
         return false;
     if (!valid_header(layout_)) {
         file_.mark_lost();
         return false;
     }
-    // Made anew in place between two checks: the same as a reset.
+    // Made anew in place between two looks: the same as a reset.
     nonce_ = layout_->nonce;
     return true;
 }
 
-bool Rig::renew()
+bool Rig::take_back()
 {
     const uint64_t lost = nonce_;
-    if (!file_.renew([lost](const void *bytes) {
+    if (!file_.take_back([lost](const void *bytes) {
             const auto *layout = static_cast<const RigLayout *>(bytes);
             return valid_header(layout) && layout->nonce != lost;
         }))

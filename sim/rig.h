@@ -204,11 +204,12 @@ public:
     const std::string &path() const { return file_.path(); }
 
     // Whether the rig was lost (its file shrank, vanished or was replaced
-    // under its name); check() looks, off the fast path; renew() takes the
-    // file back once it holds a rig made anew.
+    // under its name); look() looks at the file, off the fast path, and
+    // finds a loss no fault showed (a header scribbled over is one too);
+    // take_back() takes the file back once it holds a rig made anew.
     bool lost() const { return file_.lost(); }
-    bool check();
-    bool renew();
+    bool look();
+    bool take_back();
 
     // Power-up state: every port an input with latch 0, default wiring
     // (board 0 to board 1 and board 2 to board 3, port p to port p).

@@ -1,5 +1,5 @@
 // rigfile.h - the rig file of a process: opened, locked and mapped here,
-// and watched for its loss.  This is the simulator's platform layer; the
+// and looked at for its loss.  This is the simulator's platform layer; the
 // rest of it sees a block of shared memory and a lock.
 //
 // Another process may shrink or replace the file under a running host at
@@ -10,8 +10,8 @@
 // handler installed before it.  The handler is installed once, at the
 // process's first mapping; one a host installs later replaces it.  A shrink that leaves the mapped pages
 // backed (the tail of the last page cut away) raises nothing, and a file
-// replaced under its name is not seen from the mapping at all: check()
-// looks for both, off the fast path.
+// replaced under its name is not seen from the mapping at all: look()
+// finds both, off the fast path.
 //
 // Text at the system's edge is the platform's too: paths and messages are
 // UTF-8 throughout the simulator and its tools, and on Windows they meet
@@ -64,17 +64,19 @@ public:
     void *mapping() const { return base_; }
 
     // Whether the rig was lost: a fault hit its mapping (which now shows
-    // zeros), or check() found the file no longer backs it.
+    // zeros), or look() found the file no longer backs it.
     bool lost() const { return flag_ != nullptr && flag_->load(std::memory_order_acquire) != 0; }
     void mark_lost();
 
-    // Off the fast path: whether the file at path is still the mapped one
-    // and still backs the whole mapping.  Marks the rig lost if not.
-    bool check();
+    // The look at the file, off the fast path: whether the file at path is
+    // still the mapped one and still backs the whole mapping.  Marks the
+    // rig lost if not.
+    bool look();
 
-    // After a loss: maps the file now at path over the old mapping, if it
-    // has the mapping's size and valid(its bytes) holds; clears the loss.
-    bool renew(const std::function<bool(const void *)> &valid);
+    // Takes the rig back after a loss: maps the file now at path over the
+    // old mapping, if it has the mapping's size and valid(its bytes) holds;
+    // clears the loss.
+    bool take_back(const std::function<bool(const void *)> &valid);
 
 private:
     // One try at the lock, without waiting: the platform's part of lock().

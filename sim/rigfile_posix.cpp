@@ -244,7 +244,7 @@ void RigFile::mark_lost()
         guarded[native_.slot].lost.store(1, std::memory_order_release);
 }
 
-bool RigFile::check()
+bool RigFile::look()
 {
     if (lost())
         return false;
@@ -259,7 +259,7 @@ bool RigFile::check()
     return backed;
 }
 
-bool RigFile::renew(const std::function<bool(const void *)> &valid)
+bool RigFile::take_back(const std::function<bool(const void *)> &valid)
 {
     if (base_ == nullptr)
         return false;

@@ -7,7 +7,7 @@
 //
 // Windows refuses to shrink a file that any process has mapped, so a rig
 // cannot be cut under a mapping here; the loss there is to be watched for
-// is the file removed or replaced under its name, which check() finds by
+// is the file removed or replaced under its name, which look() finds by
 // the file's identity.
 #include "rigfile.h"
 
@@ -394,7 +394,7 @@ void RigFile::mark_lost()
         flag_->store(1, std::memory_order_release);
 }
 
-bool RigFile::check()
+bool RigFile::look()
 {
     if (lost())
         return false;
@@ -415,7 +415,7 @@ bool RigFile::check()
     return backed;
 }
 
-bool RigFile::renew(const std::function<bool(const void *)> &valid)
+bool RigFile::take_back(const std::function<bool(const void *)> &valid)
 {
     if (base_ == nullptr)
         return false;

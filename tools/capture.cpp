@@ -72,10 +72,10 @@ namespace {
 // A round slower than this may hold a sample from anywhere within it.
 constexpr auto kSlowRound = std::chrono::microseconds(20);
 constexpr int kSlowTries = 3;
-// The rig file is looked at this often (system calls), and a lost one
-// looked for anew this often, as the driver does.
-constexpr auto kCheckEvery = std::chrono::milliseconds(20);
-constexpr auto kRenewEvery = std::chrono::milliseconds(50);
+// The rig file is looked at this often (system calls), and taking a lost
+// rig back tried this often, as the driver does.
+constexpr auto kLookEvery = std::chrono::milliseconds(20);
+constexpr auto kTakeBackEvery = std::chrono::milliseconds(50);
 // An as-fast-as-it-can capture in bits measures its rate this long before
 // it chooses its time scale.
 constexpr int64_t kMeasureNanos = 20'000'000;
@@ -203,8 +203,9 @@ public:
         return visible;
     }
 
-    // The rig was made anew: its ports at power-up, their counts from 0.
-    void renewed()
+    // The rig was taken back, made anew: its ports at power-up, their
+    // counts from 0.
+    void taken_back()
     {
         for (std::size_t i = 0; i < n_; ++i) {
             last_[i] = 0;
@@ -369,7 +370,7 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
         return settings.wait > 0 && now - start >= patience;
     };
 
-    Clock::time_point now = start, after = start, checked = start;
+    Clock::time_point now = start, after = start, looked = start;
     std::vector<uint16_t> previous = sampler.values();
     bool have_previous = true;
     int slow = 0;
@@ -397,9 +398,9 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
             if (ended(now))
                 break;
         }
-        if (now - checked >= kCheckEvery) {
-            checked = now;
-            rig.check();
+        if (now - looked >= kLookEvery) {
+            looked = now;
+            rig.look();
         }
         Sampler::Result result = sampler.round();
         after = Clock::now();
@@ -427,9 +428,9 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
                 now = Clock::now();
                 if (ended(now))
                     break;
-                if (now - tried >= kRenewEvery) {
+                if (now - tried >= kTakeBackEvery) {
                     tried = now;
-                    if (rig.renew()) {
+                    if (rig.take_back()) {
                         back = true;
                         break;
                     }
@@ -443,8 +444,8 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
             if (events.warn)
                 events.warn("took the renewed rig back at " +
                             std::to_string(static_cast<double>(nanos(after - start)) / 1e9) + " s");
-            sampler.renewed();
-            checked = after;
+            sampler.taken_back();
+            looked = after;
             continue;
         }
         ++outcome.samples;

@@ -52,7 +52,7 @@ struct CaptureOutcome {
 struct CaptureEvents {
     std::function<void()> begun;                    // the first sample is taken
     std::function<void(double)> triggered;          // seconds from the first sample
-    std::function<void(const std::string &)> warn;  // a loss, a renewal
+    std::function<void(const std::string &)> warn;  // a loss, a taking back
 };
 
 // Samples the ports, each sample a state they all held at one instant, and

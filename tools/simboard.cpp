@@ -83,12 +83,12 @@ public:
     Session &operator=(const Session &) = delete;
 
     // Makes work the command's: once the whole command line is read, it
-    // runs on the rig (renewed from a file of another layout where renew)
-    // and gives the exit status.
-    void runs(CLI::App &command, std::function<int(Rig &)> work, bool renew = false)
+    // runs on the rig (with recreate, a file of another layout made anew,
+    // as Rig::open does) and gives the exit status.
+    void runs(CLI::App &command, std::function<int(Rig &)> work, bool recreate = false)
     {
-        command.callback([this, work = std::move(work), renew] {
-            const Status status = rig_.open(path_, renew);
+        command.callback([this, work = std::move(work), recreate] {
+            const Status status = rig_.open(path_, recreate);
             status_ = status == kNoError ? work(rig_) : report(status);
         });
     }

@@ -105,13 +105,13 @@ int main(int argc, char **argv)
         return 1;
     if (which == "exit-after") {
         install(exit_42);
-        rig.check();
-        rig.check();
+        rig.look();
+        rig.look();
         if (!still_ours(exit_42))
             return 4;
     } else if (which == "chain-after") {
         install_chaining();
-        rig.check();
+        rig.look();
     }
     if (truncate(path.c_str(), 0) != 0)
         return 1;

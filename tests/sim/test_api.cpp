@@ -261,9 +261,9 @@ TEST_F(Api, ARigCutInHalfIsFoundWithinTheCheck)
     ASSERT_EQ(renewer.open(rig_path, true), daqgate::sim::kNoError);
 }
 
-// A host that met a lost rig takes a renewed one at its next call: 'simboard
-// reset' gives it back to a script at once, whenever the script last met
-// the loss.
+// A host that met a lost rig takes a renewed one back at its next call:
+// 'simboard reset' gives it back to a script at once, whenever the script
+// last met the loss.
 TEST_F(Api, ARenewedRigServesAtTheNextCall)
 {
     unsigned short value = 0;

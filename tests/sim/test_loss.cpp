@@ -63,47 +63,47 @@ TEST_F(RigLoss, ATruncationToZeroIsCaughtAsALossNotACrash)
     uint16_t value = 0xDEAD;
     EXPECT_EQ(rig_.read_port(3, 7, &value), kRigCorrupt);
     EXPECT_TRUE(rig_.lost());
-    EXPECT_FALSE(rig_.check());
-    EXPECT_FALSE(rig_.renew());  // an empty file is no rig
+    EXPECT_FALSE(rig_.look());
+    EXPECT_FALSE(rig_.take_back());  // an empty file is no rig
     // Another process starting on the emptied file makes a rig anew, and
     // the lost process takes it back.
     Rig newcomer;
     ASSERT_EQ(newcomer.open(path_), kNoError);
     ASSERT_EQ(newcomer.set_direction(3, 7, kOutput), kNoError);
     ASSERT_EQ(newcomer.write_port(3, 7, 0x4321), kNoError);
-    ASSERT_TRUE(rig_.renew());
+    ASSERT_TRUE(rig_.take_back());
     EXPECT_FALSE(rig_.lost());
     uint16_t seen = 0;
     EXPECT_EQ(rig_.read_port(3, 7, &seen), kNoError);
     EXPECT_EQ(rig_.direction_of({3, 7}), kOutput);
     EXPECT_EQ(seen, 0x4321);
-    EXPECT_TRUE(rig_.check());
+    EXPECT_TRUE(rig_.look());
 }
 
-TEST_F(RigLoss, ATruncationToHalfIsFoundByTheCheck)
+TEST_F(RigLoss, ATruncationToHalfIsFoundByTheLook)
 {
     // Cut through the boards' state: cutting a page's tail raises no fault,
     // boards past the cut would read zeros.
     ASSERT_EQ(truncate(path_.c_str(), offsetof(RigLayout, boards) + 2 * sizeof(BoardState)), 0);
     EXPECT_FALSE(rig_.lost());
-    EXPECT_FALSE(rig_.check());
+    EXPECT_FALSE(rig_.look());
     EXPECT_TRUE(rig_.lost());
     // Grown back to its size, it is still the cut rig: not taken back.
     ASSERT_EQ(truncate(path_.c_str(), sizeof(RigLayout)), 0);
-    EXPECT_FALSE(rig_.renew());
+    EXPECT_FALSE(rig_.take_back());
     reset_file();
-    EXPECT_TRUE(rig_.renew());
+    EXPECT_TRUE(rig_.take_back());
     EXPECT_EQ(last_port(), 0);  // power-up state
 }
 
 TEST_F(RigLoss, AFileReplacedUnderItsNameIsALoss)
 {
     ASSERT_EQ(unlink(path_.c_str()), 0);
-    EXPECT_FALSE(rig_.check());  // removed
-    EXPECT_FALSE(rig_.renew());  // nothing at the name
-    reset_file();                // a new file under the same name
-    EXPECT_TRUE(rig_.renew());
-    EXPECT_TRUE(rig_.check());
+    EXPECT_FALSE(rig_.look());       // removed
+    EXPECT_FALSE(rig_.take_back());  // nothing at the name
+    reset_file();                    // a new file under the same name
+    EXPECT_TRUE(rig_.take_back());
+    EXPECT_TRUE(rig_.look());
     ASSERT_EQ(rig_.set_direction(0, 1, kOutput), kNoError);
     ASSERT_EQ(rig_.write_port(0, 1, 77), kNoError);
     Rig other;
@@ -118,7 +118,7 @@ TEST_F(RigLoss, AResetInPlaceIsNoLoss)
     Rig other;
     ASSERT_EQ(other.open(path_), kNoError);
     other.reset();
-    EXPECT_TRUE(rig_.check());
+    EXPECT_TRUE(rig_.look());
     EXPECT_EQ(last_port(), 0);
 }
 
