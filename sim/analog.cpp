@@ -267,6 +267,17 @@ void describe_nothing(const Signal &, char *text, std::size_t size)
 
 constexpr const char *kWave = "AMPLITUDE HZ [OFFSET]";
 
+// A build may try out kinds of its own (the tests' build does: a kind
+// they add and meet through the driver and simboard): the file that
+// DAQGATE_EXTRA_SIGNAL_KINDS names holds their generators, written as
+// those above, and defines DAQGATE_EXTRA_SIGNAL_KIND_ROWS as their rows,
+// which follow the table's own.
+#ifdef DAQGATE_EXTRA_SIGNAL_KINDS
+#  include DAQGATE_EXTRA_SIGNAL_KINDS
+#else
+#  define DAQGATE_EXTRA_SIGNAL_KIND_ROWS
+#endif
+
 // Rows in the order of SignalKind's named kinds; new kinds go at the end.
 // clang-format off
 constexpr SignalKindInfo kSignalKinds[] = {
@@ -280,16 +291,21 @@ constexpr SignalKindInfo kSignalKinds[] = {
     {"loopback0", "",             false, 0,    0,   0,      any_numbers,   constant,  nullptr,     describe_nothing},
     {"loopback1", "",             false, 0,    0,   1,      any_numbers,   constant,  nullptr,     describe_nothing},
     {"file",      "PATH",         true,  0,    0,   -1,     positive_rate, playing,   nullptr,     describe_file},
+    DAQGATE_EXTRA_SIGNAL_KIND_ROWS
 };
 // clang-format on
 constexpr std::size_t kKinds = sizeof kSignalKinds / sizeof *kSignalKinds;
 
+constexpr bool same(const char *a, const char *b)
+{
+    while (*a != '\0' && *a == *b)
+        ++a, ++b;
+    return *a == *b;
+}
+
 constexpr bool named(SignalKind kind, const char *name)
 {
-    const char *row = kSignalKinds[static_cast<std::size_t>(kind)].name;
-    while (*row != '\0' && *row == *name)
-        ++row, ++name;
-    return *row == *name;
+    return same(kSignalKinds[static_cast<std::size_t>(kind)].name, name);
 }
 static_assert(named(SignalKind::dc, "dc") && named(SignalKind::sine, "sine") &&
                   named(SignalKind::square, "square") && named(SignalKind::triangle, "triangle") &&
@@ -308,6 +324,17 @@ constexpr bool fits()
     return true;
 }
 static_assert(fits(), "every kind's numbers fit a signal's, and a kind paced by time says its volts");
+
+// A row whose name another row before it has would never be found by it.
+constexpr bool distinct()
+{
+    for (std::size_t i = 0; i < kKinds; ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (same(kSignalKinds[i].name, kSignalKinds[j].name))
+                return false;
+    return true;
+}
+static_assert(distinct(), "every kind has a name of its own");
 
 }  // namespace
 
