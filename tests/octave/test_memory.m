@@ -27,10 +27,11 @@ function test_memory()
   memory_path('cbSetPortDirection(0)', FAST, '*** Usage: [errorCode] = cbSetPortDirection(boardNum, portNum, direction)');
 
   % Board utilities.
-  [name, status] = cbBoardLabel(4);
-  check(status ~= 0 && isempty(name), 'board 4 does not exist: a status and no name');
+  none = rig_boards();   % the first board the rig does not have
+  [name, status] = cbBoardLabel(none);
+  check(status == 1 && isempty(name), sprintf('board %d does not exist: status 1 and no name', none));
   memory_path('[name, status] = cbBoardLabel(0)', FAST, '');
-  memory_path('[name, status] = cbBoardLabel(4)', FAST, '');
+  memory_path(sprintf('[name, status] = cbBoardLabel(%d)', none), FAST, '');
   memory_path('text = cbErrorText(0)', FAST, '');
   memory_path('text = cbErrorText(12345)', FAST, '');
   memory_path('cbBoardLabel(0, 1)', FAST, '*** Usage: [boardName, errorCode] = cbBoardLabel(boardNum)');
