@@ -41,13 +41,13 @@ Rig *rig_for_call(Status *status);
 enum class Standing { intact, taken_back, lost };
 Standing look_or_take_back(Rig &rig);
 
-// Runs operation on this process's rig, or returns why there is none.  A
-// loss seen during the operation (a fault on the mapping) is its result;
-// so is a loss that invalid data leads to (a file cut short).  A rig lost
-// before the call is taken back, or the call refused, before the operation
-// acts: an operation that starts something (a background scan) acts once.
-template <typename Operation>
-inline int on_rig(Operation operation)
+// Runs work on this process's rig, or returns why there is none.  A loss
+// seen during the work (a fault on the mapping) is its result; so is a
+// loss that invalid data leads to (a file cut short).  A rig lost before
+// the call is taken back, or the call refused, before the work acts: work
+// that starts something (a background scan) acts once.
+template <typename Work>
+inline int on_rig(Work work)
 {
     Rig *open = attached.load(std::memory_order_acquire);
     if (open == nullptr || open->lost() || look_due()) {
@@ -56,7 +56,7 @@ inline int on_rig(Operation operation)
         if (open == nullptr)
             return status;
     }
-    const int status = operation(*open);
+    const int status = work(*open);
     if (status != kRigCorrupt && !open->lost())
         return status;
     switch (look_or_take_back(*open)) {
@@ -64,9 +64,9 @@ inline int on_rig(Operation operation)
     case Standing::lost: return kRigLost;
     case Standing::taken_back: break;
     }
-    // Lost before or during this call, and taken back: the operation is
-    // made again on the renewed rig.
-    const int again = operation(*open);
+    // Lost before or during this call, and taken back: the work is done
+    // again on the renewed rig.
+    const int again = work(*open);
     return open->lost() ? kRigLost : again;
 }
 
