@@ -14,7 +14,10 @@ function [ns, asked] = fetch_cost(samples)
   % On the default signals, as the rig powers up: a benchmark before may
   % have left channel 0 counting, which makes every count of it distinct.
   system([getenv('DAQGATE_SIMBOARD') ' reset']);
-  ring = 4 * samples;
+  % A second of the scan at least: the untimed work between two fetches
+  % (the conversions compared, a pause of the machine) must not let the
+  % scan overrun the ring.
+  ring = max(4 * samples, 4e6);
   handle = cbNewSampleBuffer(ring);
   cbReadAnalogBackgroundScan(0, [0 3], ring, 1e6, 0, handle);   % 4 M samples/s
   P = 0; Q = 0; best = Inf(1, 4); counts = zeros(1, 10);
