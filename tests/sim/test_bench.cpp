@@ -212,6 +212,14 @@ TEST_F(Bench, ChannelFaultsMatchTheChannelsACallNames)
     EXPECT_EQ(cbSetGainQueue(0, without, ranges, 3), 0);
     EXPECT_EQ(cbSetGainQueue(0, with, ranges, 3), 22);
     EXPECT_EQ(cbSetGainQueue(0, with, ranges, 1), 0);  // only the entries given count
+    // A queue longer than the board takes names no channel: the driver's
+    // own refusal comes back, and the list is not read past the board's
+    // length to find one.
+    short longer[kQueueLength + 1] = {}, their_ranges[kQueueLength + 1] = {};
+    longer[kQueueLength] = 5;
+    EXPECT_EQ(cbSetGainQueue(0, longer, their_ranges, kQueueLength + 1), kBadCount);
+    EXPECT_EQ(cbSetGainQueue(0, with, ranges, -1), kBadCount);
+    EXPECT_EQ(cbSetGainQueue(kBoards, with, ranges, 3), kBadBoard);
     unsigned short word = 0;
     EXPECT_EQ(cbReadAnalog(0, 4, 0, &word), 0);
     EXPECT_EQ(cbReadAnalog(0, 5, 0, &word), 23);
