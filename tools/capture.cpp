@@ -378,12 +378,14 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
         Clock::time_point before = after;
         if (settings.rate > 0) {
             // Sample k is due at k / rate; one that is late is taken at
-            // once, and the slots it missed are skipped, not made up.
+            // once, and the slots it missed are skipped, not made up.  A
+            // slot due within the capture is taken however late: the
+            // capture descheduled at its end still samples to its end.
             const auto due =
                 start + std::chrono::duration_cast<Clock::duration>(
                             std::chrono::duration<double>(static_cast<double>(k) / settings.rate));
             now = Clock::now();
-            if (ended(due < now ? now : due))
+            if (ended(due))
                 break;
             if (due - now > std::chrono::milliseconds(2))
                 std::this_thread::sleep_until(due - std::chrono::milliseconds(1));
