@@ -67,6 +67,71 @@ std::string timescale_text(int exponent)
     return std::to_string(mantissa) + " " + units[unit];
 }
 
+DumpWriter::DumpWriter(std::FILE *out, DumpForm form, const std::vector<PortId> &ports)
+    : out_(out), form_(form), ports_(ports), values_(ports.size())
+{
+}
+
+void DumpWriter::header(int exponent, const DumpEvent &initial)
+{
+    std::fprintf(out_, "$timescale %s $end\n$scope module rig $end\n", timescale_text(exponent).c_str());
+    for (std::size_t i = 0; i < ports_.size(); ++i) {
+        const PortId &port = ports_[i];
+        if (form_ == DumpForm::vectors) {
+            std::fprintf(out_, "$var wire 16 %s b%d_p%d $end\n", vcd_identifier(i).c_str(), port.board,
+                         port.port);
+        } else {
+            for (int bit = 0; bit < 16; ++bit)
+                std::fprintf(out_, "$var wire 1 %s b%d_p%d.%d $end\n", vcd_identifier(i * 16 + bit).c_str(),
+                             port.board, port.port, bit);
+        }
+    }
+    std::fprintf(out_, "$upscope $end\n$enddefinitions $end\n#0\n$dumpvars\n");
+    for (std::size_t i = 0; i < ports_.size(); ++i)
+        put(i, initial.values[i], initial.unknown, true);
+    std::fprintf(out_, "$end\n");
+    values_ = initial.values;
+    unknown_ = initial.unknown;
+}
+
+void DumpWriter::change(int64_t tick, const DumpEvent &event)
+{
+    if (tick <= last_)
+        tick = last_ + 1;
+    last_ = tick;
+    std::fprintf(out_, "#%lld\n", static_cast<long long>(tick));
+    const bool whole = unknown_ != event.unknown;
+    for (std::size_t i = 0; i < ports_.size(); ++i)
+        if (whole || (!event.unknown && event.values[i] != values_[i]))
+            put(i, event.values[i], event.unknown, whole);
+    values_ = event.values;
+    unknown_ = event.unknown;
+}
+
+void DumpWriter::end(int64_t tick)
+{
+    if (tick > last_)
+        std::fprintf(out_, "#%lld\n", static_cast<long long>(tick));
+}
+
+void DumpWriter::put(std::size_t i, uint16_t value, bool unknown, bool whole)
+{
+    if (form_ == DumpForm::vectors) {
+        char digits[17];
+        for (int bit = 0; bit < 16; ++bit)
+            digits[bit] = unknown ? 'x' : (value >> (15 - bit)) & 1u ? '1' : '0';
+        digits[16] = '\0';
+        std::fprintf(out_, "b%s %s\n", digits, vcd_identifier(i).c_str());
+        return;
+    }
+    for (int bit = 0; bit < 16; ++bit) {
+        const unsigned now = (value >> bit) & 1u;
+        if (!whole && now == ((values_[i] >> bit) & 1u))
+            continue;
+        std::fprintf(out_, "%c%s\n", unknown ? 'x' : now ? '1' : '0', vcd_identifier(i * 16 + bit).c_str());
+    }
+}
+
 namespace {
 
 // A round slower than this may hold a sample from anywhere within it.
