@@ -56,15 +56,17 @@ std::vector<std::map<std::string, unsigned>> states(const std::string &dump)
     return all;
 }
 
+// A test's rig file, removed however the test ends.
+struct Removal {
+    std::string path;
+    ~Removal() { scratch::remove(path); }
+};
+
 TEST(Capture, EverySampleIsAStateThePortsHeldTogether)
 {
     const std::string path = scratch::path("daqgate-capture-test");
     scratch::remove(path);
-    // The rig's file goes however the test ends.
-    struct Removal {
-        std::string path;
-        ~Removal() { scratch::remove(path); }
-    } removal{path};
+    const Removal removal{path};
     {
         Rig rig;
         ASSERT_EQ(rig.open(path), kNoError);
@@ -129,10 +131,7 @@ void poke(const std::string &path, std::size_t offset, T value)
 TEST(Capture, ACountLandingAfterItsChangeWasSeenIsNoLoss)
 {
     const std::string path = scratch::path("daqgate-capture-late");
-    struct Removal {
-        std::string path;
-        ~Removal() { scratch::remove(path); }
-    } removal{path};
+    const Removal removal{path};
     constexpr int kBoard = 0, kPort = 10;
     const std::size_t latch =
         offsetof(RigLayout, latches) + (kPort * kLatchRow + kBoard) * sizeof(std::atomic<uint16_t>);
