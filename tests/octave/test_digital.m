@@ -5,15 +5,15 @@ function test_digital()
 
   % Board names: distinct, and every one fits the driver's buffer, for
   % every board of the rig: boards 0 on, up to the first the driver refuses.
-  names = {};
-  boards = 0;
-  [name, status] = cbBoardLabel(0);
-  while status == 0 && boards < 64
-    check(ischar(name) && numel(name) >= 1 && numel(name) <= 27, sprintf('board %d name length', boards));
-    names{end+1} = name;
-    boards = boards + 1;
-    [name, status] = cbBoardLabel(boards);
+  boards = rig_boards();
+  names = cell(1, boards);
+  for board = 0:boards - 1
+    [name, status] = cbBoardLabel(board);
+    check_eq(status, 0, sprintf('board %d has a name', board));
+    check(ischar(name) && numel(name) >= 1 && numel(name) <= 27, sprintf('board %d name length', board));
+    names{board + 1} = name;
   end
+  [name, status] = cbBoardLabel(boards);
   check(boards >= 2, sprintf('the rig has a pair of boards at least (%d)', boards));
   check_eq(numel(unique(names)), boards, 'distinct board names');
   check_eq(status, 1, sprintf('board %d does not exist', boards));
