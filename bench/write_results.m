@@ -44,7 +44,8 @@ function lines = summary_lines(measured, met)
             'background acquisition at 20 M samples/s'};
   lines = {'<!-- summary -->', '| measure | targets met |', '|---|---|'};
   for n = 1:numel(titles)
-    mine = strncmp({measured.measure}, sprintf('%d.', n), numel(sprintf('%d.', n)));
+    number = sprintf('%d.', n);
+    mine = strncmp({measured.measure}, number, numel(number));
     targeted = mine & arrayfun(@(r) any(strcmp(r.target.op, {'>=', 'kept up'})), measured);
     if any(mine)
       lines{end+1} = sprintf('| %d. %s | %d of %d |', n, titles{n}, sum(met & targeted), sum(targeted));
