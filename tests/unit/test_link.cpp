@@ -22,6 +22,11 @@ namespace {
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const Ports kWriterPorts{10, 11, 14};
+// A limit for a test that awaits a timeout past the call's first wait: a
+// wait times out on a poll descheduled past its limit, even on a state it
+// found at once, so the earlier waits need a limit large against a
+// scheduling slice.
+constexpr double kUnraced = 0.2;
 const std::string kQLUsage = "*** Usage:  [stringVal] = QLFetchText(boardNum, timeOut, buffSize)";
 
 class Link : public ::testing::Test {
@@ -164,7 +169,7 @@ TEST_F(Link, WriterTimesOutWithNoReaderAndLeavesItsRequestUp)
     linkpeer::Reader peer(kWriterPorts);
     peer.never_answers = true;
     peer.attach();
-    const Result r = call(gw_QLPushText, 1, {num(0), str("A\n"), num(0.05)});
+    const Result r = call(gw_QLPushText, 1, {num(0), str("A\n"), num(kUnraced)});
     EXPECT_EQ(r.error, "*** Receiver bit read timeout 2");
     EXPECT_EQ(log().back(), "cbReadPort(0,14)");
     EXPECT_EQ(fake::driver.calls("cbWritePort").back(), "cbWritePort(0,11,1)");
@@ -172,13 +177,13 @@ TEST_F(Link, WriterTimesOutWithNoReaderAndLeavesItsRequestUp)
 
 TEST_F(Link, TheTimeTestComesBeforeTheStateTest)
 {
-    // The peer holds the first poll of wait 2 for 60 ms and then answers:
-    // past the limit of 50 ms, so that poll ends in the timeout although it
-    // found the state awaited.
+    // The peer holds the first poll of wait 2 past the limit and then
+    // answers, so that poll ends in the timeout although it found the state
+    // awaited.
     linkpeer::Reader peer(kWriterPorts);
-    peer.stall = 0.060;
+    peer.stall = kUnraced + 0.05;
     peer.attach();
-    EXPECT_EQ(call(gw_cbPushText, 1, {num(0), str("A"), num(0.05)}).error, "*** Receiver bit read timeout 2");
+    EXPECT_EQ(call(gw_cbPushText, 1, {num(0), str("A"), num(kUnraced)}).error, "*** Receiver bit read timeout 2");
     EXPECT_EQ(peer.received.size(), 1u);
 }
 
@@ -193,9 +198,9 @@ TEST_F(Link, ZeroNegativeAndNaNTimeOutsLeaveTheWaitsUnbounded)
     }
     fake::driver.reset();
     linkpeer::Reader slow(kWriterPorts);
-    slow.answer_after = 0.2;
+    slow.answer_after = 2 * kUnraced;
     slow.attach();
-    EXPECT_EQ(call(gw_cbPushText, 1, {num(0), str("A"), num(0.05)}).error, "*** Receiver bit read timeout 2");
+    EXPECT_EQ(call(gw_cbPushText, 1, {num(0), str("A"), num(kUnraced)}).error, "*** Receiver bit read timeout 2");
 }
 
 // --- readers ---------------------------------------------------------------
@@ -411,7 +416,7 @@ TEST_F(Link, ALineWithoutItsLineFeedEndsInWaitOnesTimeout)
 {
     linkpeer::Writer peer(kWriterPorts, "AB");
     peer.attach();
-    const Result r = call(gw_cbFetchText, 1, {num(0), num(0.05), num(8)});
+    const Result r = call(gw_cbFetchText, 1, {num(0), num(kUnraced), num(8)});
     EXPECT_EQ(r.error, "*** Server bit read timeout 1");
     EXPECT_EQ(peer.sent, 2u);
 }
@@ -580,7 +585,7 @@ TEST_F(Link, WritersGiveTheHostsTextBackOnEveryPath)
     linkpeer::Reader deaf(kWriterPorts);
     deaf.never_answers = true;
     deaf.attach();
-    const Result failed = call(gw_cbPushText, 1, {num(0), str("A\n"), num(0.01)});
+    const Result failed = call(gw_cbPushText, 1, {num(0), str("A\n"), num(kUnraced)});
     EXPECT_EQ(failed.error, "*** Receiver bit read timeout 2");
     EXPECT_EQ(failed.held_texts, 0);
 }
