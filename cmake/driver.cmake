@@ -30,8 +30,15 @@ if(WIN32)
   file(WRITE ${DAQGATE_DRIVER_DEF}.new "${definitions}")
   configure_file(${DAQGATE_DRIVER_DEF}.new ${DAQGATE_DRIVER_DEF} COPYONLY)
   set(import ${CMAKE_BINARY_DIR}/lib/lib${DAQGATE_DRIVER}.a)
+  # dlltool leaves two empty files in the temporary folder on every run: it
+  # is given a folder of the build's own as its temporary folder, removed
+  # after it.
+  set(scratch ${CMAKE_BINARY_DIR}/generated/dlltool-tmp)
   add_custom_command(OUTPUT ${import}
-                     COMMAND ${CMAKE_DLLTOOL} --kill-at -d ${DAQGATE_DRIVER_DEF} -D ${DAQGATE_DRIVER}.dll -l ${import}
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${scratch}
+                     COMMAND ${CMAKE_COMMAND} -E env TMPDIR=${scratch}
+                             ${CMAKE_DLLTOOL} --kill-at -d ${DAQGATE_DRIVER_DEF} -D ${DAQGATE_DRIVER}.dll -l ${import}
+                     COMMAND ${CMAKE_COMMAND} -E rm -rf ${scratch}
                      DEPENDS ${DAQGATE_DRIVER_DEF}
                      COMMENT "Import library of ${DAQGATE_DRIVER}.dll")
   add_custom_target(daqgate_driver_import DEPENDS ${import})
