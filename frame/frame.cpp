@@ -6,8 +6,17 @@
 #include <cstdlib>
 #include <cstring>
 
+#if defined(DAQGATE_OCTAVE_INTERRUPT) && defined(DAQGATE_MATLAB_INTERRUPT)
+#  error "a gateway is built for one host's Ctrl-C: Octave's or MATLAB's"
+#endif
 #if defined(DAQGATE_OCTAVE_INTERRUPT)
 #  include "quit.h"
+#endif
+#if defined(DAQGATE_MATLAB_INTERRUPT)
+// MATLAB's libut tells a MEX file of a pending Ctrl-C; no header of
+// MATLAB's declares it.  It answers on the thread MATLAB called the
+// gateway on, which is the only one a gateway runs.
+extern "C" bool utIsInterruptPending(void);
 #endif
 
 namespace daqgate {
@@ -32,6 +41,8 @@ bool interrupt_requested()
         return true;
     }
     return octave_interrupt_state > 0;
+#elif defined(DAQGATE_MATLAB_INTERRUPT)
+    return utIsInterruptPending();
 #else
     return false;
 #endif

@@ -66,7 +66,9 @@ constexpr double kHandleSpan = 140737488355328.0;  // 2^47
 
 // Whether the user has asked the host to interrupt the running call
 // (Ctrl-C).  Only a host that lets a gateway see it answers: Octave, in a
-// build with DAQGATE_OCTAVE_INTERRUPT; elsewhere always false.
+// build with DAQGATE_OCTAVE_INTERRUPT, and MATLAB, in a build with
+// DAQGATE_MATLAB_INTERRUPT (linked with MATLAB's libut); elsewhere always
+// false.
 bool interrupt_requested();
 
 // Raises a host error.  The host's error call does not return; the frame

@@ -48,9 +48,9 @@ struct ReaderMember {
 
 // The usage texts that several members share: both writers give
 // cbPushText's, the three QL readers QLFetchText's.
-inline constexpr const char *kPushTextUsage =
+constexpr const char *kPushTextUsage =
     "*** Usage: [numBytesWritten] = cbPushText(boardNum, stringTowrite, timeOut)";
-inline constexpr const char *kQLFetchTextUsage =
+constexpr const char *kQLFetchTextUsage =
     "*** Usage:  [stringVal] = QLFetchText(boardNum, timeOut, buffSize)";
 
 extern const WriterMember cb_push_text;

@@ -20,11 +20,11 @@ void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs,
     const bool chatty = member.progress == ReaderProgress::handshake;
 
     const Wait sender_up{ports.sender, timeout, "*** Error reading server bit 1",
-                         "*** Server bit read timeout 1"};
+                         "*** Server bit read timeout 1", nullptr};
     // The writer is due to lower its request within a second of seeing the
     // read bit; with no limit at all the wait is unbounded as well.
     const Wait sender_down{ports.sender, timeout > 0 ? 1.0 : 0.0, "*** Error reading server bit 2",
-                           "*** Server bit read timeout 2"};
+                           "*** Server bit read timeout 2", nullptr};
 
     // Sizes in 64 bits: growing by step never wraps around.
     int64_t capacity = step;

@@ -12,20 +12,21 @@
 
 #include "link.h"
 
-namespace daqgate::link {
+namespace daqgate {
+namespace link {
 
 using Clock = std::chrono::steady_clock;
 
 // One polling wait: the port it reads, its limit in seconds (none unless
 // greater than 0, so NaN means none too) and its two messages.  A read
-// error with a describe carries the text it gives for the failed status
-// in place of its %s.
+// error with a describe (not nullptr) carries the text it gives for the
+// failed status in place of its %s.
 struct Wait {
     int port;
     double limit;
     const char *read_error;
     const char *timeout_error;
-    void (*describe)(int status, char *text) = nullptr;  // CB_ERRSTRLEN bytes
+    void (*describe)(int status, char *text);  // CB_ERRSTRLEN bytes
 };
 
 [[noreturn]] inline void raise_read_error(const Wait &wait, int status)
@@ -45,7 +46,7 @@ struct Wait {
 // call, not per wait, so that a peer whose every wait ends on its first
 // poll (an endless stream) cannot keep the question from being asked.  It
 // is asked once a stride of calls, and a stride is paced by the clock: it
-// doubles, up to kLongestStride, while a stride takes less than kSlow, and
+// doubles, up to kLongestStride, while a stride takes less than slow(), and
 // falls to one call as soon as one takes longer.  On a board that answers
 // in nanoseconds the clock is read once in hundreds of calls; on one that
 // takes a millisecond or a second a call, the question comes between every
@@ -54,8 +55,9 @@ class Poller {
 public:
     explicit Poller(const Call &call) : call_(call), strode_(Clock::now()) {}
 
-    static constexpr uint32_t kLongestStride = 256;
-    static constexpr Clock::duration kSlow = std::chrono::milliseconds(1);
+    enum : uint32_t { kLongestStride = 256 };
+    // A stride slower than this falls back to one call.
+    static Clock::duration slow() { return std::chrono::milliseconds(1); }
 
     // Polls until done(value) holds and returns that value.  Within each
     // poll: the driver read, then the time test, then the state test, so
@@ -102,7 +104,7 @@ private:
         if (++calls_ < stride_)
             return;
         const Clock::time_point now = Clock::now();
-        stride_ = now - strode_ > kSlow ? 1 : (stride_ < kLongestStride ? 2 * stride_ : kLongestStride);
+        stride_ = now - strode_ > slow() ? 1 : (stride_ < kLongestStride ? 2 * stride_ : kLongestStride);
         calls_ = 0;
         strode_ = now;
         if (interrupt_requested())
@@ -121,6 +123,7 @@ inline unsigned short sign_extended(char byte)
     return static_cast<unsigned short>(static_cast<int16_t>(static_cast<signed char>(byte)));
 }
 
-}  // namespace daqgate::link
+}  // namespace link
+}  // namespace daqgate
 
 #endif

@@ -27,7 +27,7 @@ void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs,
     const Wait receiver_down{ports.receiver, timeout, "*** Error reading receiver bit 1: %s",
                              "*** Receiver bit read timeout 1", driver_text};
     const Wait receiver_up{ports.receiver, timeout, "*** Error reading receiver bit 2",
-                           "*** Receiver bit read timeout 2"};
+                           "*** Receiver bit read timeout 2", nullptr};
 
     Poller poller(call);
     int32_t count = 0;
