@@ -1,7 +1,8 @@
-// test_handles.cpp - buffer handles on 64-bit Windows: a driver whose
-// buffer lies above 4 GiB, its handle the buffer's address as a board's
-// driver gives it, through the allocation, a foreground scan and a
-// background fetch; and the range a memHandle must lie in.
+// test_handles.cpp - buffer handles on Windows: a driver whose buffer lies
+// high (above 4 GiB on 64-bit Windows, above 2 GiB on 32-bit), its handle
+// the buffer's address as a board's driver gives it, through the
+// allocation, a foreground scan and a background fetch; and, on 64-bit
+// Windows, the range a memHandle must lie in.
 #include <cmath>
 #include <cstdint>
 #include <string>
@@ -17,9 +18,14 @@ using namespace testhost;
 
 namespace {
 
-#if defined(_WIN64)
-
 constexpr int kSamples = 4096;
+
+// The highest address of the low half of the address space.
+#if defined(_WIN64)
+constexpr uintptr_t kLowTop = 0xFFFFFFFF;
+#else
+constexpr uintptr_t kLowTop = 0x7FFFFFFF;  // this program is large-address-aware
+#endif
 
 class HighBuffer : public ::testing::Test {
 protected:
@@ -30,7 +36,7 @@ protected:
                                                               MEM_RESERVE | MEM_COMMIT | MEM_TOP_DOWN,
                                                               PAGE_READWRITE));
         ASSERT_NE(samples_, nullptr);
-        ASSERT_GT(reinterpret_cast<uintptr_t>(samples_), uintptr_t{0xFFFFFFFF});
+        ASSERT_GT(reinterpret_cast<uintptr_t>(samples_), kLowTop);
         for (int i = 0; i < kSamples; ++i)
             samples_[i] = static_cast<unsigned short>(i * 7);
         // The driver reads and writes its buffer through the handle itself.
@@ -58,12 +64,26 @@ protected:
     unsigned short *samples_ = nullptr;
 };
 
+#if defined(_WIN64)
+
 TEST_F(HighBuffer, TheHandleReachesTheScriptWhole)
 {
     const Result r = call(gw_cbNewSampleBuffer, 1, {num(kSamples)});
     ASSERT_FALSE(r.raised) << r.error;
     EXPECT_EQ(r.out(0), address());
 }
+
+#else
+
+TEST_F(HighBuffer, TheHandleReachesTheScriptAsItsBitsReadAsASignedInteger)
+{
+    // Above 2 GiB the top bit is set: the script sees the address less 2^32.
+    const Result r = call(gw_cbNewSampleBuffer, 1, {num(kSamples)});
+    ASSERT_FALSE(r.raised) << r.error;
+    EXPECT_EQ(r.out(0), address() - 4294967296.0);
+}
+
+#endif
 
 TEST_F(HighBuffer, AForegroundScanConvertsTheBufferTheHandleNames)
 {
@@ -102,6 +122,8 @@ TEST_F(HighBuffer, ABackgroundFetchCopiesOutOfTheBufferTheHandleNames)
     EXPECT_EQ(fake::driver.calls("cbWinBufToArray"),
               std::vector<std::string>{"cbWinBufToArray(" + whole + ",0,8)"});
 }
+
+#if defined(_WIN64)
 
 TEST(Handles, AMemHandleOutsideTheRangeOfAHandleIsRefused)
 {

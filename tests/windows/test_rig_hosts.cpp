@@ -2,7 +2,11 @@
 // gateways loaded from their DLLs, called through the stand-in host, and
 // two Windows processes on one rig.  Started with --child ROLE ... it is
 // the other process: it plays its role and exits with 0 when all went as
-// asked.
+// asked.  A build given DAQGATE_PEER_HOSTS (the 32-bit one, given the
+// 64-bit build's program) also plays against the other build's program: a
+// 32-bit and a 64-bit process, each with its own gateways and driver, on
+// one rig file.
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -22,7 +26,8 @@ using namespace testhost;
 
 namespace {
 
-constexpr int kOut = 1;  // direction code: the port drives its lines
+constexpr int kOut = 1;  // direction codes: the port drives its lines
+constexpr int kIn = 2;   // or reads what drives its wire
 
 std::string own_path()
 {
@@ -31,13 +36,13 @@ std::string own_path()
     return std::string(path, length);
 }
 
-// Another process of this program in the given role; its exit code, or -1
-// if it did not end within the limit.
+// Another process of this program (or of the program named) in the given
+// role; its exit code, or -1 if it did not end within the limit.
 class Child {
 public:
-    explicit Child(const std::string &role)
+    explicit Child(const std::string &role, const std::string &program = own_path())
     {
-        std::string line = "\"" + own_path() + "\" --child " + role;
+        std::string line = "\"" + program + "\" --child " + role;
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -76,6 +81,36 @@ int child(const std::vector<std::string> &args)
         const Result set = call(gw_cbSetPortDirection, 1, {num(board), num(port), num(kOut)});
         const Result wrote = call(gw_cbWritePort, 1, {num(board), num(port), num(value)});
         return set.raised || wrote.raised || set.out(0) != 0 || wrote.out(0) != 0 ? 1 : 0;
+    }
+    if (args.size() == 4 && args[0] == "read-port") {
+        // 0 when the port reads the value given.
+        const double board = std::stod(args[1]), port = std::stod(args[2]), value = std::stod(args[3]);
+        const Result read = call(gw_cbReadPort, 2, {num(board), num(port)});
+        if (read.raised || read.out(1) != 0 || read.out(0) != value) {
+            std::fprintf(stderr, "read-port: %g, status %g\n", read.raised ? -1.0 : read.out(0),
+                         read.raised ? -1.0 : read.out(1));
+            return 1;
+        }
+        return 0;
+    }
+    if (args.size() == 3 && args[0] == "fetch") {
+        // cbFetchText on the board given (receiver bit 14 driven) until a
+        // line comes or 20 s pass; 0 when the line is the one given.
+        const double board = std::stod(args[1]);
+        call(gw_cbSetPortDirection, 1, {num(board), num(14), num(kOut)});
+        std::string line;
+        const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (line.empty() && std::chrono::steady_clock::now() < give_up) {
+            const Result r = call(gw_cbFetchText, 1, {num(board), num(5), num(8)});
+            if (r.raised) {
+                std::fprintf(stderr, "fetch: %s\n", r.error.c_str());
+                return 1;
+            }
+            line = text(r.outputs[0]);
+        }
+        if (line != args[2])
+            std::fprintf(stderr, "fetch: '%s'\n", line.c_str());
+        return line == args[2] ? 0 : 1;
     }
     if (args.size() == 3 && args[0] == "push") {
         // cbPushText on board 0 (data 10 and sender 11 driven) of a line
@@ -194,6 +229,64 @@ TEST_F(RigHosts, ABackgroundScanIsFetchedWithNoScanLostOrRepeated)
     EXPECT_GT(wraps, 3);
     EXPECT_EQ(lost, 0) << "scans lost or repeated, of " << scans;
 }
+
+#if defined(DAQGATE_PEER_HOSTS)
+
+// The other build's program, as a Windows path.
+std::string peer()
+{
+    std::string path = DAQGATE_PEER_HOSTS;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
+TEST_F(RigHosts, APortWrittenByEitherWidthIsReadByTheOther)
+{
+    Child writer("write-port 1 5 4660", peer());
+    ASSERT_TRUE(writer.started()) << peer();
+    ASSERT_EQ(writer.finish(), 0);
+    const Result read = call(gw_cbReadPort, 2, {num(0), num(5)});
+    ASSERT_FALSE(read.raised) << read.error;
+    EXPECT_EQ(read.out(0), 4660);
+    EXPECT_EQ(read.out(1), 0);
+
+    ASSERT_EQ(call(gw_cbSetPortDirection, 1, {num(1), num(6), num(kOut)}).out(0), 0);
+    ASSERT_EQ(call(gw_cbWritePort, 1, {num(1), num(6), num(43981)}).out(0), 0);
+    Child reader("read-port 0 6 43981", peer());
+    ASSERT_TRUE(reader.started());
+    EXPECT_EQ(reader.finish(), 0);
+}
+
+TEST_F(RigHosts, ALineGoesFromEitherWidthToTheOther)
+{
+    // From the peer's writer on board 1 to this process's reader on board 0.
+    ASSERT_EQ(call(gw_cbSetPortDirection, 1, {num(0), num(14), num(kOut)}).out(0), 0);
+    Child writer("push 1 \"a line from the other width\"", peer());
+    ASSERT_TRUE(writer.started()) << peer();
+    std::string line;
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (line.empty() && std::chrono::steady_clock::now() < give_up) {
+        const Result r = call(gw_cbFetchText, 1, {num(0), num(5), num(8)});
+        ASSERT_FALSE(r.raised) << r.error;
+        line = text(r.outputs[0]);
+    }
+    EXPECT_EQ(line, "a line from the other width");
+    EXPECT_EQ(writer.finish(), 0);
+
+    // From this process's writer on board 1 to the peer's reader on board 0.
+    ASSERT_EQ(call(gw_cbSetPortDirection, 1, {num(0), num(14), num(kIn)}).out(0), 0);
+    Child reader("fetch 0 \"a line to the other width\"", peer());
+    ASSERT_TRUE(reader.started());
+    for (double port : {10.0, 11.0})
+        ASSERT_EQ(call(gw_cbSetPortDirection, 1, {num(1), num(port), num(kOut)}).out(0), 0);
+    const std::string sent = "a line to the other width\n";
+    const Result pushed = call(gw_cbPushText, 1, {num(1), str(sent), num(10)});
+    ASSERT_FALSE(pushed.raised) << pushed.error;
+    EXPECT_EQ(pushed.out(0), static_cast<double>(sent.size()));
+    EXPECT_EQ(reader.finish(), 0);
+}
+
+#endif
 
 }  // namespace
 
