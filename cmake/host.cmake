@@ -39,11 +39,12 @@ if(DAQGATE_MATLAB)
     target_link_libraries(daqgate_host INTERFACE ${DAQGATE_MATLAB_UT_LIBRARY})
   endif()
   # FindMatlab links MATLAB's libraries with the plain signature of
-  # target_link_libraries, which no later keyword call may meet: they are
-  # linked here instead.
+  # target_link_libraries, which no later keyword call may meet, and ahead
+  # of the frame and the family's procedure, where --as-needed drops them:
+  # they come with the host instead, behind what calls them.
+  target_link_libraries(daqgate_host INTERFACE ${Matlab_MEX_LIBRARY} ${Matlab_MX_LIBRARY})
   function(daqgate_add_mex NAME)
     matlab_add_mex(NAME ${NAME} MODULE SRC ${ARGN} NO_IMPLICIT_LINK_TO_MATLAB_LIBRARIES)
-    target_link_libraries(${NAME} PRIVATE ${Matlab_MEX_LIBRARY} ${Matlab_MX_LIBRARY})
     set_target_properties(${NAME} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/mex
                                              RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/mex)
   endfunction()
