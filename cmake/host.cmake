@@ -8,8 +8,43 @@ add_library(daqgate_host INTERFACE)
 if(DAQGATE_MATLAB)
   find_package(Matlab REQUIRED COMPONENTS MX_LIBRARY)
   target_include_directories(daqgate_host INTERFACE ${Matlab_INCLUDE_DIRS})
+  # MATLAB tells a MEX file of a pending Ctrl-C through utIsInterruptPending
+  # of its libut, which no header of MATLAB's declares and FindMatlab does
+  # not look for: it stands beside the MX library (bin/glnxa64/libut.so,
+  # bin/maci64/libut.dylib; on Windows the import library libut.lib in the
+  # folder of libmx.lib, extern/lib/win64/microsoft or .../mingw64), or in
+  # MATLAB's other library folders.
+  option(DAQGATE_MATLAB_INTERRUPT "Let the text link's waits end on Ctrl-C in MATLAB (libut)" ON)
+  if(DAQGATE_MATLAB_INTERRUPT)
+    get_filename_component(mx_folder "${Matlab_MX_LIBRARY}" DIRECTORY)
+    set(ut_folders ${mx_folder})
+    foreach(folder Matlab_BINARIES_DIR Matlab_EXTERN_LIBRARY_DIR Matlab_EXTERN_BINARIES_DIR)
+      if(${folder})
+        list(APPEND ut_folders ${${folder}})
+        if(WIN32)
+          list(APPEND ut_folders ${${folder}}/microsoft ${${folder}}/mingw64)
+        endif()
+      endif()
+    endforeach()
+    # MATLAB's libraries are all named lib*: on Windows libut.lib, which
+    # find_library takes only by its whole name.
+    find_library(DAQGATE_MATLAB_UT_LIBRARY NAMES ut libut libut.lib PATHS ${ut_folders} NO_DEFAULT_PATH)
+    if(NOT DAQGATE_MATLAB_UT_LIBRARY)
+      message(FATAL_ERROR "MATLAB's libut (utIsInterruptPending) not found in: ${ut_folders}; "
+                          "or build without it: -DDAQGATE_MATLAB_INTERRUPT=OFF (a wait with no time limit then "
+                          "hears no Ctrl-C)")
+    endif()
+    message(STATUS "MATLAB libut: ${DAQGATE_MATLAB_UT_LIBRARY}")
+    target_compile_definitions(daqgate_host INTERFACE DAQGATE_MATLAB_INTERRUPT)
+    target_link_libraries(daqgate_host INTERFACE ${DAQGATE_MATLAB_UT_LIBRARY})
+  endif()
+  # FindMatlab links MATLAB's libraries with the plain signature of
+  # target_link_libraries, which no later keyword call may meet, and ahead
+  # of the frame and the family's procedure, where --as-needed drops them:
+  # they come with the host instead, behind what calls them.
+  target_link_libraries(daqgate_host INTERFACE ${Matlab_MEX_LIBRARY} ${Matlab_MX_LIBRARY})
   function(daqgate_add_mex NAME)
-    matlab_add_mex(NAME ${NAME} MODULE SRC ${ARGN})
+    matlab_add_mex(NAME ${NAME} MODULE SRC ${ARGN} NO_IMPLICIT_LINK_TO_MATLAB_LIBRARIES)
     set_target_properties(${NAME} PROPERTIES LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/mex
                                              RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/mex)
   endfunction()
