@@ -24,9 +24,11 @@ function test_fetch_faults()
     simboard('fault', '0', 'cbGetIOStatus', '5', '--after', '3', '--times', sprintf('%d', strikes));
     handle = cbNewSampleBuffer(B);
     cbReadAnalogBackgroundScan(0, [0 3], B, 10e6, 0, handle);
-    [first, ~, P, Q] = cbFetchBackgroundData(0, 0, 0, B, [0 3], 0, handle);
-    pause(0.005 + 0.093 * rand());
     try
+      % A host kept off the processor for a ring's time before its first
+      % fetch meets the overflow there: an outcome like any other.
+      [first, ~, P, Q] = cbFetchBackgroundData(0, 0, 0, B, [0 3], 0, handle);
+      pause(0.005 + 0.093 * rand());
       data = cbFetchBackgroundData(0, P, Q, B, [0 3], 0, handle);
       last = counts(first);
       if isempty(last), last = -1; else, last = last(end); end
