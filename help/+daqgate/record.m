@@ -59,7 +59,7 @@ function info = record(file, board, channels, rate, duration, range, varargin)
   header = 58;                                       % RIFF, fmt (18), fact and data chunk heads
   most = floor((2^32 - 1 - (header - 8)) / (4 * n)); % scans a WAV file can tell
   total = round(duration * rate);
-  if total > most
+  if total > most && isfinite(duration)
     daqgate.Acquisition.fail(me, 'argument', sprintf(['duration: %g s of %d channels at %g scans/s is ' ...
       'more than a WAV file holds (%d scans)'], duration, n, rate, most));
   end
