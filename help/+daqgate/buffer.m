@@ -49,3 +49,12 @@ function handle = buffer(samples, handle)
   pool(row, 3) = 1;
   handle = pool(row, 1);
 end
+
+%!test
+%! h1 = daqgate.buffer (1000);
+%! daqgate.buffer ('release', h1);
+%! h2 = daqgate.buffer (900);              % the same buffer again: 1024 samples
+%! h3 = daqgate.buffer (900);              % held: another one
+%! assert ([h2 == h1, h3 ~= h1], [true true]);
+%! daqgate.buffer ('release', h2);
+%! daqgate.buffer ('release', h3);

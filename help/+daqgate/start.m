@@ -60,5 +60,6 @@ end
 %! s = daqgate.state (acq);
 %! assert ([s.Running s.Rate s.RingSeconds], [true 1000 0.5]);
 %! daqgate.stop (acq);
-%! assert (daqgate.state (acq).Running, false);
+%! s = daqgate.state (acq);
+%! assert (s.Running, false);
 %!error <Ring must be a positive number> daqgate.start (3, 0, 1000, 0, 'Ring', -1)
