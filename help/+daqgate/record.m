@@ -150,8 +150,10 @@ function finished(acq, fid, shown)
   write_header(fid, shown.n, shown.rate, scans);
   fclose(fid);
   if shown.progress
-    fprintf('\ndaqgate.record: %d scans of %d channels (%.3f s at %g scans/s) in %s\n', ...
-      scans, shown.n, scans / shown.rate, shown.rate, shown.file);
+    plural = 's';
+    if shown.n == 1, plural = ''; end
+    fprintf('\ndaqgate.record: %d scans of %d channel%s (%.3f s at %g scans/s) in %s\n', ...
+      scans, shown.n, plural, scans / shown.rate, shown.rate, shown.file);
   end
 end
 
