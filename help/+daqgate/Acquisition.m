@@ -88,7 +88,7 @@ classdef Acquisition < handle
       acq.Samples = acq.Samples + arrived;
       acq.Count = count;
       acq.Index = index;
-      data = raw.';
+      data = reshape(raw, n, []).';   % 0-by-n too when the scan has stored nothing yet
       t = (first + (0:size(data, 1) - 1).') / acq.Rate;
     end
 
@@ -145,7 +145,7 @@ classdef Acquisition < handle
       away = found - acq.LastFetch;
       needed = ceil(2 * away * 10) / 10;   % twice the gap, in tenths of a second
       daqgate.Acquisition.fail('daqgate.fetch', 'overflow', sprintf(['the ring overflowed and the scan was ' ...
-        'halted: the script left it %.3f s since the previous fetch, and it holds %.3f s ' ...
+        'halted: %.3f s passed from the previous fetch to this one, and the ring holds %.3f s ' ...
         '(%d scans at %g scans/s); a ring of %.1f s (daqgate.start(..., ''Ring'', %.1f)) would have held ' ...
         'it, or fetch more often'], away, acq.RingSeconds, round(acq.RingSeconds * acq.Rate), acq.Rate, ...
         needed, needed));

@@ -14,8 +14,8 @@ function [data, t] = fetch(acq)
   %   Errors, by identifier:
   %     daqgate:overflow  more than the ring holds arrived since the previous
   %                       fetch: the scan is halted, and the message says how
-  %                       long the script left the ring, how long the ring
-  %                       holds and what 'Ring' would have held it
+  %                       long passed since the previous fetch, how long the
+  %                       ring holds and what 'Ring' would have held it
   %     daqgate:driver    the fetch gateway's other failures
   %
   %   Example:

@@ -66,17 +66,12 @@ function info = record(file, board, channels, rate, duration, range, varargin)
   if exist(file, 'file') && ~isequal(options.Overwrite, true)
     daqgate.Acquisition.fail(me, 'file', sprintf('%s exists: pass ''Overwrite'', true to replace it', file));
   end
+  % The scan first: a board that refuses it leaves the file alone.  Should
+  % the file then fail, acq goes with this function, and its scan with it.
+  acq = daqgate.start(board, pair, rate, range, 'Ring', options.Ring);
   [fid, why] = fopen(file, 'w', 'ieee-le');
   if fid < 0
     daqgate.Acquisition.fail(me, 'file', sprintf('%s cannot be written: %s', file, why));
-  end
-  acq = [];
-  try
-    acq = daqgate.start(board, pair, rate, range, 'Ring', options.Ring);
-  catch err
-    fclose(fid);
-    delete(file);
-    rethrow(err);
   end
   rate = acq.Rate;
   total = min(round(duration * rate), most);
@@ -143,9 +138,7 @@ end
 
 function finished(acq, fid, shown)
   % Ends the log whatever ended it.
-  if ~isempty(acq)
-    acq.stop();
-  end
+  acq.stop();
   scans = floor((ftell(fid) - 58) / (4 * shown.n));
   write_header(fid, shown.n, shown.rate, scans);
   fclose(fid);
