@@ -11,8 +11,10 @@ function test_daqgate_scope()
       display = regexp(fileread('xvfb.out'), '^\d+$', 'match', 'once', 'lineanchors');
     end
   end
-  gui = @(code) spawn(sprintf('env DISPLAY=:%s octave --no-gui --norc --no-history --quiet --eval "addpath(''%s''); graphics_toolkit(''qt''); %s"', ...
-                              display, fileparts(which('cbReadPort')), code), 'gui.out');
+  mkdir('xdg');                 % Qt's runtime folder, here rather than in the temporary folder
+  system('chmod 700 xdg');
+  gui = @(code) spawn(sprintf('env DISPLAY=:%s XDG_RUNTIME_DIR=%s octave --no-gui --norc --no-history --quiet --eval "addpath(''%s''); graphics_toolkit(''qt''); %s"', ...
+                              display, fullfile(pwd, 'xdg'), fileparts(which('cbReadPort')), code), 'gui.out');
   simboard('signal', '0', '4', 'counter');
 
   % Three seconds of a half-second window; then a grab of the window.
