@@ -63,6 +63,11 @@ function build_toolbox(outdir, driver, names)
     fprintf('built %s\n', name);
   end
   copyfile(fullfile(root, 'help', 'Contents.m'), fullfile(outdir, 'Contents.m'));
+  % The script functions over the gateways (daqgate.read, ...), a package
+  % folder beside them.
+  functions = fullfile(outdir, '+daqgate');
+  if ~exist(functions, 'dir'), mkdir(functions); end
+  copyfile(fullfile(root, 'help', '+daqgate', '*.m'), functions);
 end
 
 function flags = driver_link_flags(driver, outdir, in_octave)

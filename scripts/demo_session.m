@@ -180,11 +180,76 @@ function demo_session()
     printf('  a ring left alone for 0.2 s: %s; state now %d\n', err.message, cbQueryScanState(0, 1));
   end
 
+  printf('\n== The daqgate functions: the same work without counts, indexes or handles\n');
+  daqgate_session(simboard, mexdir);
+
   printf('\n== The board-free example\n');
   printf('  mexsmoke(21) = %g\n', mexsmoke(21));
   try
     mexsmoke([1 2]);
   catch err
     printf('  mexsmoke([1 2]) raises: %s\n', err.message);
+  end
+end
+
+function daqgate_session(simboard, mexdir)
+  % The package functions over the gateways, as a script writer meets them.
+  system([simboard ' reset']);
+  system([simboard ' signal 0 5 counter']);
+  [data, t, rate] = daqgate.read(0, 4:7, 1000, 0.5);
+  printf('  daqgate.read(0, 4:7, 1000, 0.5): %dx%d volts, t from %g to %g s at %g scans/s\n', ...
+         rows(data), columns(data), t(1), t(end), rate);
+  acq = daqgate.start(0, 4:7, 20000, 0, 'Ring', 0.5);
+  scans = 0; fetches = 0; in_order = true; t0 = tic;
+  while toc(t0) < 2
+    pause(0.1);
+    [data, t] = daqgate.fetch(acq);
+    counts = round((data(:, 2) + 10) * 65536 / 20);
+    in_order = in_order && isequal(counts, mod(round(t * acq.Rate), 65536));
+    scans = scans + rows(data); fetches = fetches + 1;
+  end
+  s = daqgate.state(acq);
+  daqgate.stop(acq);
+  printf('  daqgate.start/fetch: %d scans in %d fetches through a ring of %.1f s, each once at its time: %d\n', ...
+         scans, fetches, acq.RingSeconds, in_order);
+  printf('  daqgate.state: running %d, %d scans; after daqgate.stop the driver says state %d\n', ...
+         s.Running, s.Scans, cbQueryScanState(0, 1));
+  acq = daqgate.start(0, 0:1, 10000, 0, 'Ring', 0.1);
+  pause(0.3);
+  try
+    daqgate.fetch(acq);
+  catch err
+    printf('  a script away too long: %s\n    %s\n', err.identifier, err.message);
+  end
+
+  file = [tempname() '.wav'];
+  info = daqgate.record(file, 0, 1, 1000, 1);
+  [y, fs] = audioread(file);
+  printf('  audioread: %d values at %d Hz, from %.3f to %.3f V\n', rows(y), fs, 10 * min(y), 10 * max(y));
+  system(sprintf('%s signal 0 9 file %s --loop', simboard, file));
+  played = daqgate.read(0, 9, 1000, 1);
+  printf('  simboard replays it on input 9: daqgate.read finds %.3f to %.3f V\n', min(played), max(played));
+  delete(file);
+
+  writer = sprintf(['octave-cli --norc --no-history --quiet --eval "addpath(''%s''); ' ...
+                    'daqgate.send(1, [''caf'' char(233) '' from board 1''], 30);" 2>/dev/null'], mexdir);
+  pid = system(writer, false, 'async');
+  line = daqgate.receive(0, 30);
+  waitpid(pid);
+  printf('  daqgate.receive got "%s" (bytes %s)\n', line, num2str(double(line(1:4))));
+  try
+    daqgate.receive(0, 0.2);
+  catch err
+    printf('  with no writer: %s: %s\n', err.identifier, err.message);
+  end
+
+  shot = getenv('DAQGATE_DEMO_SCOPE');
+  [found, ~] = system('command -v xvfb-run');
+  if ~isempty(shot) && found == 0
+    system(sprintf(['xvfb-run -a octave --no-gui --norc --no-history --quiet --eval "addpath(''%s''); ' ...
+                    'graphics_toolkit(''qt''); figure(''position'', [100 100 720 420]); ' ...
+                    'daqgate.scope(0, 0:3, 5000, 0, 0.25, ''Duration'', 2, ''Figure'', gcf); ' ...
+                    'f = getframe(gcf); imwrite(f.cdata, ''%s'');" > /dev/null 2>&1'], mexdir, shot));
+    printf('  daqgate.scope(0, 0:3, 5000, 0, 0.25) for 2 s under Xvfb, its window grabbed: %s\n', shot);
   end
 end
