@@ -21,6 +21,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@
 
 #include "arguments.h"
 #include "capture.h"
+#include "decoders.h"
 #include "dumpfile.h"
 #include "peer.h"
 #include "recording.h"
@@ -771,7 +773,19 @@ int run_capture(Rig &rig, const CaptureRequest &request)
 #ifdef SIGHUP
     std::signal(SIGHUP, on_interrupt);
 #endif
-    const CaptureOutcome outcome = capture(rig, settings, dump.stream(), capture_events(), interrupted);
+    // The bits form without a rate keeps its changes beside the dump until
+    // it has them all: on the disk the dump goes to, not in memory.
+    CaptureSettings spooled = settings;
+    std::unique_ptr<std::FILE, int (*)(std::FILE *)> spool(nullptr, std::fclose);
+    if (settings.form == DumpForm::bits && settings.rate <= 0) {
+        spool.reset(dump.scratch());
+        if (!spool) {
+            std::fprintf(stderr, "%scannot write beside '%s'\n", kPrefix, path.c_str());
+            return 1;
+        }
+        spooled.spool = spool.get();
+    }
+    const CaptureOutcome outcome = capture(rig, spooled, dump.stream(), capture_events(), interrupted);
     const int status = finish_capture(dump, outcome, path);
     const bool written = outcome.samples > 0 && outcome.triggered && outcome.written;
     if (written && !request.no_views && !write_views(request, settings, outcome))
@@ -802,6 +816,29 @@ void define_capture(CLI::App &command, Session &session)
     session.runs(command, [request](Rig &rig) { return run_capture(rig, *request); });
 }
 
+// 'decoder install': the link's decoder put where libsigrokdecode finds a
+// user's decoders (PulseView then needs no SIGROKDECODE_DIR).  It needs
+// no rig.
+void define_decoder(CLI::App &command, Session &)
+{
+    command.require_subcommand(1);
+    CLI::App *install = command.add_subcommand(
+        "install", "put the decoder daqgate_link in the folder of your decoders, over an older copy of it only");
+    auto folder = std::make_shared<std::string>();
+    install->add_option("--dir", *folder, "the decoders' folder (default: " +
+                                              (user_decoders_folder().empty() ? std::string("none: no home folder")
+                                                                              : user_decoders_folder()) +
+                                              ")");
+    install->callback([folder] {
+        const std::string where = folder->empty() ? user_decoders_folder() : *folder;
+        if (where.empty())
+            throw std::runtime_error("no folder for the decoder: name one with --dir");
+        const std::string refused = install_decoder(where);
+        if (!refused.empty())
+            throw std::runtime_error(refused);
+    });
+}
+
 // The commands, in the order the help lists them.
 struct Command {
     const char *name;
@@ -824,6 +861,7 @@ const Command kCommands[] = {
     {"latency", "make every driver operation on a board take this long", define_latency},
     {"capture", "sample ports and write their changes as a Value Change Dump", define_capture},
     {"receive", "receive one line over the handshake link and print it", define_receive},
+    {"decoder", "install the text link's decoder for sigrok-cli and PulseView", define_decoder},
 };
 
 int run(int argc, char **argv)
