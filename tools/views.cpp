@@ -20,9 +20,10 @@ namespace {
 constexpr uint16_t kDataBits = 0x00ff;
 constexpr uint16_t kFlagBit = 0x0001;
 
-// The width of the waves, in pixels, that both viewers show at their size
-// here: the window fills about this much.
-constexpr int kWavePixels = 1000;
+// The width of the waves, in pixels: PulseView's at its first size, and
+// GTKWave's at the size the save file sets.  The window fills about this.
+constexpr int kPulseViewPixels = 850;
+constexpr int kGtkWavePixels = 1000;
 
 std::string port_name(const PortId &port)
 {
@@ -246,11 +247,11 @@ std::string pulseview_session(const ViewInput &input)
     // The view: seconds a pixel, and the time at its left edge.
     char scale[64];
     std::snprintf(scale, sizeof scale, "%.17g",
-                  static_cast<double>(window.end - window.begin) * seconds / kWavePixels);
+                  static_cast<double>(window.end - window.begin) * seconds / kPulseViewPixels);
     text += "\n[view0]\n";
     text += "offset=" + pulseview_time(window.begin, input.summary.exponent) + "\n";
     text += std::string("scale=") + scale + "\n";
-    text += "segment_display_mode=1\nv_offset=0\n";
+    text += "segment_display_mode=1\n";
     text += "zero_offset=" + pulseview_time(0, 0) + "\n";
     return text;
 }
@@ -260,7 +261,7 @@ std::string gtkwave_save(const ViewInput &input)
     const std::vector<uint16_t> shown = shown_wires(input);
     const Window window = view_window(input);
     // GTKWave's zoom z shows 2^-z ticks a pixel.
-    const double ticks_per_pixel = static_cast<double>(window.end - window.begin) / kWavePixels;
+    const double ticks_per_pixel = static_cast<double>(window.end - window.begin) / kGtkWavePixels;
     const double zoom = -std::log2(ticks_per_pixel);
     char line[128];
     std::string text = "[dumpfile] \"" + input.dump + "\"\n";
