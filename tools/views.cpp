@@ -260,9 +260,10 @@ std::string gtkwave_save(const ViewInput &input)
 {
     const std::vector<uint16_t> shown = shown_wires(input);
     const Window window = view_window(input);
-    // GTKWave's zoom z shows 2^-z ticks a pixel.
+    // GTKWave's zoom z shows 2^-z / 200 ticks a pixel (as GTKWave 3.3
+    // draws them: 200 pixels a tick at zoom 0).
     const double ticks_per_pixel = static_cast<double>(window.end - window.begin) / kGtkWavePixels;
-    const double zoom = -std::log2(ticks_per_pixel);
+    const double zoom = -std::log2(ticks_per_pixel * 200);
     char line[128];
     std::string text = "[dumpfile] \"" + input.dump + "\"\n";
     text += "[timestart] " + std::to_string(window.begin) + "\n";

@@ -494,13 +494,13 @@ TEST(Capture, ViewsShowTheWiresThatChanged)
 }
 
 // GTKWave's view of the link: the data as text and hex beside both flags,
-// 2^-z ticks a pixel over 1000 pixels from the window's start.
+// 2^-z / 200 ticks a pixel over 1000 pixels from the window's start.
 TEST(Capture, GtkWaveShowsTheLinksTransfer)
 {
     const std::string bits = " rig.\\b0_p10.7 rig.\\b0_p10.6 rig.\\b0_p10.5 rig.\\b0_p10.4 rig.\\b0_p10.3 "
                              "rig.\\b0_p10.2 rig.\\b0_p10.1 rig.\\b0_p10.0";
     char zoom[32];
-    std::snprintf(zoom, sizeof zoom, "*%.6f 900", -std::log2(2200.0 / 1000));
+    std::snprintf(zoom, sizeof zoom, "*%.6f 900", -std::log2(2200.0 / 1000 * 200));
     std::string markers;
     for (int i = 0; i < 26; ++i)
         markers += " -1";
