@@ -320,6 +320,7 @@ TEST(Capture, BitListsNameEachPortsWires)
     const std::vector<PortId> ports = {PortId{0, 10}, PortId{0, 11}, PortId{0, 14}};
     EXPECT_EQ(parse_bit_lists("0.10:0-7,0.11:0,0.14:0", ports), (BitMasks{0x00ff, 0x0001, 0x0001}));
     EXPECT_EQ(parse_bit_lists("0.14:15+0-1+4", ports), (BitMasks{0xffff, 0xffff, 0x8013}));
+    EXPECT_EQ(parse_bit_lists("0.11:3", ports), (BitMasks{0xffff, 0x0008, 0xffff}));
     const char *const refused[][2] = {
         {"0.12:0", "port 0.12 is not among the captured ports"},
         {"0.10:0,0.10:1", "port 0.10 is named twice"},
