@@ -67,23 +67,59 @@ std::string timescale_text(int exponent)
     return std::to_string(mantissa) + " " + units[unit];
 }
 
-DumpWriter::DumpWriter(std::FILE *out, DumpForm form, const std::vector<PortId> &ports)
-    : out_(out), form_(form), ports_(ports), values_(ports.size())
+uint16_t bit_mask(const BitMasks &masks, std::size_t port)
 {
+    return port < masks.size() ? masks[port] : kAllBits;
+}
+
+void ScaleChooser::change(int64_t ns)
+{
+    int64_t tick = 1;
+    for (int scale = 0; scale < kScales; ++scale, tick *= 10) {
+        const int64_t at = ns / tick;
+        fits_[scale] = fits_[scale] && at > last_[scale];
+        last_[scale] = at;
+    }
+}
+
+int ScaleChooser::exponent() const
+{
+    int scale = kScales - 1;
+    while (scale > 0 && !fits_[scale])
+        --scale;
+    return scale - 9;
+}
+
+DumpWriter::DumpWriter(std::FILE *out, DumpForm form, const std::vector<PortId> &ports, const BitMasks &bits,
+                       const LinkWires &link)
+    : out_(out), form_(form), ports_(ports), link_(link), values_(ports.size())
+{
+    summary_.changed.assign(ports.size(), 0);
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < ports.size(); ++i) {
+        masks_.push_back(form == DumpForm::bits ? bit_mask(bits, i) : kAllBits);
+        if (form == DumpForm::vectors) {
+            ids_.push_back(vcd_identifier(next++));
+            continue;
+        }
+        for (int bit = 0; bit < 16; ++bit)
+            ids_.push_back((masks_[i] >> bit) & 1u ? vcd_identifier(next++) : std::string());
+    }
 }
 
 void DumpWriter::header(int exponent, const DumpEvent &initial)
 {
+    summary_.exponent = exponent;
     std::fprintf(out_, "$timescale %s $end\n$scope module rig $end\n", timescale_text(exponent).c_str());
     for (std::size_t i = 0; i < ports_.size(); ++i) {
         const PortId &port = ports_[i];
         if (form_ == DumpForm::vectors) {
-            std::fprintf(out_, "$var wire 16 %s b%d_p%d $end\n", vcd_identifier(i).c_str(), port.board,
-                         port.port);
+            std::fprintf(out_, "$var wire 16 %s b%d_p%d $end\n", ids_[i].c_str(), port.board, port.port);
         } else {
             for (int bit = 0; bit < 16; ++bit)
-                std::fprintf(out_, "$var wire 1 %s b%d_p%d.%d $end\n", vcd_identifier(i * 16 + bit).c_str(),
-                             port.board, port.port, bit);
+                if ((masks_[i] >> bit) & 1u)
+                    std::fprintf(out_, "$var wire 1 %s b%d_p%d.%d $end\n", ids_[i * 16 + bit].c_str(), port.board,
+                                 port.port, bit);
         }
     }
     std::fprintf(out_, "$upscope $end\n$enddefinitions $end\n#0\n$dumpvars\n");
@@ -92,6 +128,7 @@ void DumpWriter::header(int exponent, const DumpEvent &initial)
     std::fprintf(out_, "$end\n");
     values_ = initial.values;
     unknown_ = initial.unknown;
+    follow_link(0, initial);
 }
 
 void DumpWriter::change(int64_t tick, const DumpEvent &event)
@@ -99,19 +136,55 @@ void DumpWriter::change(int64_t tick, const DumpEvent &event)
     if (tick <= last_)
         tick = last_ + 1;
     last_ = tick;
+    summary_.end = tick;
+    if (summary_.first_change < 0)
+        summary_.first_change = tick;
+    if (++count_ <= 8)
+        summary_.early_end = tick;
     std::fprintf(out_, "#%lld\n", static_cast<long long>(tick));
     const bool whole = unknown_ != event.unknown;
-    for (std::size_t i = 0; i < ports_.size(); ++i)
+    for (std::size_t i = 0; i < ports_.size(); ++i) {
         if (whole || (!event.unknown && event.values[i] != values_[i]))
             put(i, event.values[i], event.unknown, whole);
+        if (!event.unknown && !unknown_)
+            summary_.changed[i] |= static_cast<uint16_t>((event.values[i] ^ values_[i]) & masks_[i]);
+    }
+    follow_link(tick, event);
     values_ = event.values;
     unknown_ = event.unknown;
 }
 
 void DumpWriter::end(int64_t tick)
 {
-    if (tick > last_)
+    if (tick > last_) {
         std::fprintf(out_, "#%lld\n", static_cast<long long>(tick));
+        summary_.end = tick;
+    }
+    if (summary_.transfer_begin >= 0 && summary_.transfer_end < 0)
+        summary_.transfer_end = summary_.end;
+}
+
+// The link's handshake as the decoder follows it, on bit 0 of each flag:
+// the byte on the data lines when the request rises, taken when the
+// receiver's acknowledge falls.
+void DumpWriter::follow_link(int64_t tick, const DumpEvent &event)
+{
+    if (!link_.present || summary_.transfer_end >= 0)
+        return;
+    if (event.unknown) {
+        byte_ = -1;
+        return;
+    }
+    const bool request = event.values[link_.sender] & 1u, acknowledge = event.values[link_.receiver] & 1u;
+    const bool requested = !unknown_ && (values_[link_.sender] & 1u),
+               acknowledged = !unknown_ && (values_[link_.receiver] & 1u);
+    if (request && !requested && tick > 0) {
+        if (summary_.transfer_begin < 0)
+            summary_.transfer_begin = tick;
+        byte_ = event.values[link_.data] & 0xff;
+    }
+    if (!acknowledge && acknowledged && byte_ == '\n' && summary_.transfer_begin >= 0)
+        summary_.transfer_end = tick;
 }
 
 void DumpWriter::put(std::size_t i, uint16_t value, bool unknown, bool whole)
@@ -121,14 +194,16 @@ void DumpWriter::put(std::size_t i, uint16_t value, bool unknown, bool whole)
         for (int bit = 0; bit < 16; ++bit)
             digits[bit] = unknown ? 'x' : (value >> (15 - bit)) & 1u ? '1' : '0';
         digits[16] = '\0';
-        std::fprintf(out_, "b%s %s\n", digits, vcd_identifier(i).c_str());
+        std::fprintf(out_, "b%s %s\n", digits, ids_[i].c_str());
         return;
     }
     for (int bit = 0; bit < 16; ++bit) {
+        if (!((masks_[i] >> bit) & 1u))
+            continue;
         const unsigned now = (value >> bit) & 1u;
         if (!whole && now == ((values_[i] >> bit) & 1u))
             continue;
-        std::fprintf(out_, "%c%s\n", unknown ? 'x' : now ? '1' : '0', vcd_identifier(i * 16 + bit).c_str());
+        std::fprintf(out_, "%c%s\n", unknown ? 'x' : now ? '1' : '0', ids_[i * 16 + bit].c_str());
     }
 }
 
@@ -141,9 +216,6 @@ constexpr int kSlowTries = 3;
 // rig back tried this often, as the driver does.
 constexpr auto kLookEvery = std::chrono::milliseconds(20);
 constexpr auto kTakeBackEvery = std::chrono::milliseconds(50);
-// An as-fast-as-it-can capture in bits measures its rate this long before
-// it chooses its time scale.
-constexpr int64_t kMeasureNanos = 20'000'000;
 // The most changes kept before a trigger.
 constexpr std::size_t kRingEvents = 1u << 18;
 
@@ -334,7 +406,10 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
 {
     CaptureOutcome outcome;
     Sampler sampler(rig, settings.ports);
-    DumpWriter writer(out, settings.form, settings.ports);
+    DumpWriter writer(out, settings.form, settings.ports, settings.bits, settings.link);
+    std::vector<uint16_t> masks;
+    for (std::size_t i = 0; i < settings.ports.size(); ++i)
+        masks.push_back(settings.form == DumpForm::bits ? bit_mask(settings.bits, i) : kAllBits);
     const bool waits = settings.trigger.kind != Trigger::Kind::none;
     const auto length =
         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(settings.seconds));
@@ -364,7 +439,7 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
     if (events.begun)
         events.begun();
 
-    // Before the dump begins (a trigger awaited, a rate still measured),
+    // Before the dump begins (a trigger awaited),
     // its changes wait here, after the state they start from.
     DumpEvent base{0, sampler.values(), false};
     std::deque<DumpEvent> ring;
@@ -381,23 +456,57 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
         if (events.triggered)
             events.triggered(0.0);
     }
-    const bool measures = settings.form == DumpForm::bits && settings.rate <= 0;
+    // The bits form without a rate chooses its time scale from its changes
+    // once it has them all: they wait in the spool meanwhile, in
+    // nanoseconds, a record each.  Memory stays as it is however long the
+    // capture; the spool takes what the dump will, or less.
+    const bool settles = settings.form == DumpForm::bits && settings.rate <= 0;
     if (settings.form == DumpForm::bits && settings.rate > 0)
         exponent = timescale_exponent(1.0 / settings.rate);
-    int64_t tick_ns = 1;
-    // The measured rate is the best of its windows of a millisecond: a
-    // capture descheduled for a while within them samples no slower.
-    double best_rate = 0;
-    int64_t window_ns = 0, window_samples = 1;
-
-    auto begin_dump = [&](int64_t now_ns) {
-        if (measures) {
-            const double period =
-                best_rate > 0 ? 1.0 / best_rate
-                              : static_cast<double>(now_ns) / 1e9 /
-                                    static_cast<double>(outcome.samples > 1 ? outcome.samples - 1 : 1);
-            exponent = timescale_exponent(period);
+    std::FILE *spool = nullptr;
+    std::FILE *own_spool = nullptr;
+    if (settles) {
+        spool = settings.spool != nullptr ? settings.spool : (own_spool = std::tmpfile());
+        if (spool == nullptr) {
+            if (events.warn)
+                events.warn("cannot make a temporary file for the changes");
+            return outcome;
         }
+    }
+    struct SpoolClose {
+        std::FILE *file;
+        ~SpoolClose()
+        {
+            if (file != nullptr)
+                std::fclose(file);
+        }
+    } spool_close{own_spool};
+    ScaleChooser chooser;
+    int64_t spooled = 0;
+    bool spool_failed = false;
+    const std::size_t n = settings.ports.size();
+    auto to_spool = [&](const DumpEvent &event) {
+        const int64_t ns = event.ns - dump_ns;
+        chooser.change(ns);
+        const unsigned char unknown = event.unknown ? 1 : 0;
+        spool_failed = spool_failed || std::fwrite(&ns, sizeof ns, 1, spool) != 1 ||
+                       std::fwrite(&unknown, 1, 1, spool) != 1 ||
+                       std::fwrite(event.values.data(), sizeof(uint16_t), n, spool) != n;
+        ++spooled;
+    };
+    int64_t tick_ns = 1;
+    // The last state recorded, as the dump's wires show it: a change of the
+    // port's other bits alone is none.
+    std::vector<uint16_t> shown(n);
+    bool shown_unknown = false;
+    auto show = [&](const DumpEvent &event) {
+        for (std::size_t i = 0; i < n; ++i)
+            shown[i] = static_cast<uint16_t>(event.values[i] & masks[i]);
+        shown_unknown = event.unknown;
+    };
+    show(base);
+
+    auto begin_dump = [&]() {
         tick_ns = 1;
         for (int e = -9; e < exponent; ++e)
             tick_ns *= 10;
@@ -408,15 +517,34 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
                         std::to_string(static_cast<double>(trigger_ns - base.ns) / 1e9) + " s before it");
         if (dump_ns < 0)
             dump_ns = 0;
-        writer.header(exponent, base);
-        for (const DumpEvent &event : ring)
-            writer.change((event.ns - dump_ns) / tick_ns, event);
+        // What came before the dump's start is the state it starts from.
+        while (!ring.empty() && ring.front().ns <= dump_ns) {
+            base = std::move(ring.front());
+            ring.pop_front();
+        }
+        if (!settles)
+            writer.header(exponent, base);
+        for (const DumpEvent &event : ring) {
+            if (settles)
+                to_spool(event);
+            else
+                writer.change((event.ns - dump_ns) / tick_ns, event);
+        }
         ring.clear();
         dumping = true;
     };
     auto record = [&](DumpEvent &&event) {
+        bool same = !event.unknown && !shown_unknown;
+        for (std::size_t i = 0; i < n && same; ++i)
+            same = (event.values[i] & masks[i]) == shown[i];
+        if (same)
+            return;
+        show(event);
         if (dumping) {
-            writer.change((event.ns - dump_ns) / tick_ns, event);
+            if (settles)
+                to_spool(event);
+            else
+                writer.change((event.ns - dump_ns) / tick_ns, event);
             return;
         }
         ring.push_back(std::move(event));
@@ -518,13 +646,6 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
         ++outcome.samples;
         const bool changed = sampler.account();
         const int64_t at = nanos(after - start);
-        if (measures && !dumping && at - window_ns >= 1'000'000) {
-            const double rate = static_cast<double>(outcome.samples - window_samples) * 1e9 /
-                                static_cast<double>(at - window_ns);
-            best_rate = rate > best_rate ? rate : best_rate;
-            window_ns = at;
-            window_samples = outcome.samples;
-        }
         const std::vector<uint16_t> &values = sampler.values();
         if (!triggered && holds(settings.trigger, values, have_previous ? &previous : nullptr)) {
             triggered = outcome.triggered = true;
@@ -534,8 +655,8 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
         }
         if (changed || !have_previous)
             record(DumpEvent{at, values, false});
-        if (triggered && !dumping && (!measures || at >= kMeasureNanos))
-            begin_dump(at);
+        if (triggered && !dumping)
+            begin_dump();
         previous = values;
         have_previous = true;
     }
@@ -545,9 +666,31 @@ CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE
     if (!triggered)
         return outcome;
     if (!dumping)
-        begin_dump(last_ns);
+        begin_dump();
+    if (settles) {
+        // The time scale the changes allow, and the changes at it.
+        exponent = chooser.exponent();
+        tick_ns = 1;
+        for (int e = -9; e < exponent; ++e)
+            tick_ns *= 10;
+        writer.header(exponent, base);
+        spool_failed = spool_failed || std::fflush(spool) != 0 || std::fseek(spool, 0, SEEK_SET) != 0;
+        DumpEvent event{0, std::vector<uint16_t>(n), false};
+        for (int64_t i = 0; i < spooled && !spool_failed; ++i) {
+            int64_t ns = 0;
+            unsigned char unknown = 0;
+            spool_failed = std::fread(&ns, sizeof ns, 1, spool) != 1 || std::fread(&unknown, 1, 1, spool) != 1 ||
+                           std::fread(event.values.data(), sizeof(uint16_t), n, spool) != n;
+            event.unknown = unknown != 0;
+            if (!spool_failed)
+                writer.change(ns / tick_ns, event);
+        }
+        if (spool_failed && events.warn)
+            events.warn("the temporary file of the changes failed");
+    }
     writer.end((last_ns - dump_ns) / tick_ns);
-    outcome.written = std::fflush(out) == 0 && !std::ferror(out);
+    outcome.summary = writer.summary();
+    outcome.written = !spool_failed && std::fflush(out) == 0 && !std::ferror(out);
     return outcome;
 }
 

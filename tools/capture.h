@@ -27,14 +27,47 @@ struct Trigger {
     // rise: from 0 to nonzero; fall: from nonzero to 0; change: any change.
 };
 
+// The wires of each captured port that the bits form writes, bit N of
+// the mask for wire N; all 16 where the list is empty or short.
+using BitMasks = std::vector<uint16_t>;
+constexpr uint16_t kAllBits = 0xffff;
+uint16_t bit_mask(const BitMasks &masks, std::size_t port);
+
+// The captured ports that carry one end of the text link: indices among
+// them of its data port and its two flag ports.
+struct LinkWires {
+    bool present = false;
+    std::size_t data = 0, sender = 0, receiver = 0;
+};
+
 struct CaptureSettings {
     std::vector<sim::PortId> ports;
     double seconds = 0;  // from the first sample, or from the trigger
     double rate = 0;     // samples a second; 0 for as fast as it can
     DumpForm form = DumpForm::vectors;
+    BitMasks bits;       // the bits form's wires; all 16 of each by default
+    LinkWires link;        // followed for the views: where its first transfer lies
+    // The bits form without a rate waits for its last change to choose its
+    // time scale; its changes wait here meanwhile (a temporary file of its
+    // own when null).
+    std::FILE *spool = nullptr;
     Trigger trigger;
     double pre = 0;   // seconds of samples before the trigger in the dump
     double wait = 0;  // the longest wait for the trigger; 0 until stopped
+};
+
+// What a dump holds, for the views written beside it: its ticks, the
+// wires that changed, and where the first change and the link's first
+// transfer lie.
+struct DumpSummary {
+    int exponent = -9;          // the time scale, as timescale_exponent's
+    int64_t end = 0;            // the dump's last tick
+    int64_t first_change = -1;  // the tick of the first change after time 0
+    int64_t early_end = -1;     // that of the eighth, or of the last before it
+    std::vector<uint16_t> changed;  // each port's bits that ever changed
+    // The link's first transfer: from its first request to the done of the
+    // line feed that ends it, or to the dump's end; -1 when none began.
+    int64_t transfer_begin = -1, transfer_end = -1;
 };
 
 struct CaptureOutcome {
@@ -46,6 +79,7 @@ struct CaptureOutcome {
     bool lost = false;       // and not taken back by the end
     bool triggered = false;  // whether the dump began (always, without a trigger)
     bool written = false;    // the whole dump reached the stream
+    DumpSummary summary;     // of the dump written
 };
 
 // What a capture tells as it goes.
@@ -57,9 +91,10 @@ struct CaptureEvents {
 
 // Samples the ports, each sample a state they all held at one instant, and
 // writes their changes to out as a VCD, times from the start of the dump.
-// The vector form's time scale is 1 ns; the bits form's is the sample
-// period (the --rate's, or the measured one), a power of ten at or below
-// it.  A set `stop` ends the capture early, the dump still whole.  A rig
+// The vector form's time scale is 1 ns; the bits form's at a rate is the
+// sample period, a power of ten at or below it; the bits form's without a
+// rate is the coarsest power of ten (1 ns to 1 s) at which every change
+// of its wires still falls at a time of its own, in its order.  A set `stop` ends the capture early, the dump still whole.  A rig
 // lost meanwhile shows as unknown values until the rig is renewed and
 // taken back.  Without a trigger met, nothing is written to out.
 CaptureOutcome capture(sim::Rig &rig, const CaptureSettings &settings, std::FILE *out,
@@ -81,10 +116,26 @@ struct DumpEvent {
     bool unknown = false;
 };
 
+// The coarsest time scale at which a run of changes keeps a tick of its
+// own each, after the tick 0 of the state the dump starts from.
+class ScaleChooser {
+public:
+    // A change `ns` nanoseconds into the dump, later than the one before.
+    void change(int64_t ns);
+    // The exponent of seconds, -9 to 0.
+    int exponent() const;
+
+private:
+    static constexpr int kScales = 10;  // 1 ns .. 1 s
+    int64_t last_[kScales] = {};
+    bool fits_[kScales] = {true, true, true, true, true, true, true, true, true, true};
+};
+
 // The dump itself: its header, then each change at its time.
 class DumpWriter {
 public:
-    DumpWriter(std::FILE *out, DumpForm form, const std::vector<sim::PortId> &ports);
+    DumpWriter(std::FILE *out, DumpForm form, const std::vector<sim::PortId> &ports,
+               const BitMasks &bits = {}, const LinkWires &link = {});
 
     // The header, and the state the dump starts from at time 0.
     void header(int exponent, const DumpEvent &initial);
@@ -96,15 +147,25 @@ public:
     // The end of the capture, where it lies past the last change.
     void end(int64_t tick);
 
+    // What was written so far (its exponent, from the header).
+    const DumpSummary &summary() const { return summary_; }
+
 private:
     void put(std::size_t i, uint16_t value, bool unknown, bool whole);
+    void follow_link(int64_t tick, const DumpEvent &event);
 
     std::FILE *out_;
     DumpForm form_;
     const std::vector<sim::PortId> &ports_;
+    std::vector<uint16_t> masks_;  // the wires written of each port
+    std::vector<std::string> ids_;  // by port * 16 + bit (bits), or by port (vectors)
+    LinkWires link_;
     std::vector<uint16_t> values_;
     bool unknown_ = false;
     int64_t last_ = 0;
+    DumpSummary summary_;
+    int byte_ = -1;  // the link's byte under request
+    int64_t count_ = 0;  // changes written
 };
 
 }  // namespace daqgate::tools

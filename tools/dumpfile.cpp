@@ -3,6 +3,7 @@
 #include "dumpfile.h"
 
 #include <cstdio>
+#include <string>
 
 #if defined(_WIN32)
 #  include <fcntl.h>
@@ -77,6 +78,24 @@ void DumpFile::abandon()
     DeleteFileW(sim::utf16(temporary_).c_str());
 }
 
+std::FILE *DumpFile::scratch() const
+{
+    const std::wstring name = sim::utf16(temporary_ + ".changes-" + std::to_string(GetCurrentProcessId()));
+    HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return nullptr;
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_RDWR | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE *file = _fdopen(fd, "w+b");
+    if (file == nullptr)
+        _close(fd);
+    return file;
+}
+
 #else
 
 DumpFile::Opened DumpFile::open(const std::string &path)
@@ -87,7 +106,7 @@ DumpFile::Opened DumpFile::open(const std::string &path)
     // renamed into place by the writer before, or removed, while this one
     // waited for it, is not the one to write: open it again.
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const int fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
+        const int fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0666);
         if (fd < 0)
             return Opened::failed;
         if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -136,6 +155,19 @@ void DumpFile::abandon()
     ::unlink(temporary_.c_str());
     std::fclose(stream_);
     stream_ = nullptr;
+}
+
+std::FILE *DumpFile::scratch() const
+{
+    std::string name = temporary_ + ".changes-XXXXXX";
+    const int fd = mkstemp(name.data());
+    if (fd < 0)
+        return nullptr;
+    ::unlink(name.c_str());
+    std::FILE *file = fdopen(fd, "w+b");
+    if (file == nullptr)
+        ::close(fd);
+    return file;
 }
 
 #endif

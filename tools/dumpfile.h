@@ -31,6 +31,11 @@ public:
     // Closes and removes the temporary file.
     void abandon();
 
+    // A scratch file beside the dump, that no name keeps: removed from its
+    // folder as it is made (on Windows, when closed), so that a process
+    // killed leaves none.  Null if it cannot be made; the caller closes it.
+    std::FILE *scratch() const;
+
 private:
     std::string path_, temporary_;
     std::FILE *stream_ = nullptr;

@@ -21,6 +21,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -28,11 +29,13 @@
 
 #include "arguments.h"
 #include "capture.h"
+#include "decoders.h"
 #include "dumpfile.h"
 #include "peer.h"
 #include "recording.h"
 #include "rig.h"
 #include "show.h"
+#include "views.h"
 
 using namespace daqgate::sim;
 using namespace daqgate::tools;
@@ -561,7 +564,9 @@ extern "C" void on_interrupt(int)
 // The capture command's words, as given.
 struct CaptureRequest {
     std::string ports, out, seconds, rate, trigger, pre, wait;
-    bool bits = false;
+    std::string bits;  // '*' for all 16 wires of each port, or per-port lists
+    std::string link;
+    bool no_views = false;
 };
 
 // B.P=VALUE, or B.P:rise, B.P:fall, B.P:change, on one of the captured ports.
@@ -617,7 +622,32 @@ CaptureSettings capture_settings(const CaptureRequest &request)
         if (!(settings.rate >= 1 && settings.rate <= 1e9))
             throw CLI::ValidationError("--rate", "'" + request.rate + "' is not 1 to 1e9 samples a second");
     }
-    settings.form = request.bits ? DumpForm::bits : DumpForm::vectors;
+    settings.form = request.bits.empty() ? DumpForm::vectors : DumpForm::bits;
+    if (!request.bits.empty() && request.bits != "*")
+        settings.bits = parse_bit_lists(request.bits, settings.ports);
+    if (!request.link.empty()) {
+        const std::vector<PortId> named = parse_ports(request.link);
+        LinkWires &link = settings.link;
+        std::size_t *at[3] = {&link.data, &link.sender, &link.receiver};
+        if (named.size() != 3)
+            throw CLI::ValidationError("--link", "'" + request.link + "' is not DATA,SENDER,RECEIVER ports");
+        for (std::size_t k = 0; k < 3; ++k) {
+            *at[k] = settings.ports.size();
+            for (std::size_t i = 0; i < settings.ports.size(); ++i)
+                if (settings.ports[i].index() == named[k].index())
+                    *at[k] = i;
+            if (*at[k] == settings.ports.size())
+                throw CLI::ValidationError("--link", "port " + std::to_string(named[k].board) + "." +
+                                                         std::to_string(named[k].port) +
+                                                         " is not among the captured ports");
+        }
+        link.present = true;
+        if (!carries_link(link, settings.form, settings.bits))
+            throw CLI::ValidationError("--link", "the decoder reads bits 0-7 of the data port and bit 0 of "
+                                                 "each flag port: --bits leaves some out");
+    } else {
+        settings.link = find_link(settings.ports, settings.form, settings.bits);
+    }
     if (!request.trigger.empty())
         settings.trigger = parse_trigger(request.trigger, settings.ports);
     if (request.trigger.empty() && (!request.pre.empty() || !request.wait.empty()))
@@ -675,6 +705,49 @@ int finish_capture(DumpFile &dump, const CaptureOutcome &outcome, const std::str
     return 0;
 }
 
+// OUT.vcd's view files: OUT.pvs, OUT.gtkw.
+std::string beside(const std::string &path, const char *extension)
+{
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::size_t dot = path.rfind('.');
+    const bool has = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+    return (has ? path.substr(0, dot) : path) + extension;
+}
+
+// A view written beside the dump and put in place whole, as the dump is.
+bool write_view(const std::string &path, const std::string &text)
+{
+    DumpFile file;
+    if (file.open(path) != DumpFile::Opened::ready) {
+        std::fprintf(stderr, "%scannot write '%s'\n", kPrefix, path.c_str());
+        return false;
+    }
+    if (std::fwrite(text.data(), 1, text.size(), file.stream()) != text.size() || !file.commit()) {
+        std::fprintf(stderr, "%scannot write '%s'\n", kPrefix, path.c_str());
+        return false;
+    }
+    return true;
+}
+
+// The views of a dump put in place: a PulseView session for the bits
+// form (sigrok reads one-bit wires only), a GTKWave save file for both.
+bool write_views(const CaptureRequest &request, const CaptureSettings &settings, const CaptureOutcome &outcome)
+{
+    ViewInput input;
+    const std::size_t slash = request.out.find_last_of("/\\");
+    input.dump = slash == std::string::npos ? request.out : request.out.substr(slash + 1);
+    input.ports = settings.ports;
+    input.form = settings.form;
+    input.bits = settings.bits;
+    input.link = settings.link;
+    input.summary = outcome.summary;
+    bool ok = true;
+    if (settings.form == DumpForm::bits)
+        ok = write_view(beside(request.out, ".pvs"), pulseview_session(input)) && ok;
+    ok = write_view(beside(request.out, ".gtkw"), gtkwave_save(input)) && ok;
+    return ok;
+}
+
 // 'capture': the ports sampled into a dump written beside --out and put
 // in its place when whole, however the capture ends (its time, Ctrl-C,
 // SIGTERM, SIGHUP); a capture killed outright leaves the old --out alone.
@@ -700,8 +773,24 @@ int run_capture(Rig &rig, const CaptureRequest &request)
 #ifdef SIGHUP
     std::signal(SIGHUP, on_interrupt);
 #endif
-    const CaptureOutcome outcome = capture(rig, settings, dump.stream(), capture_events(), interrupted);
-    return finish_capture(dump, outcome, path);
+    // The bits form without a rate keeps its changes beside the dump until
+    // it has them all: on the disk the dump goes to, not in memory.
+    CaptureSettings spooled = settings;
+    std::unique_ptr<std::FILE, int (*)(std::FILE *)> spool(nullptr, std::fclose);
+    if (settings.form == DumpForm::bits && settings.rate <= 0) {
+        spool.reset(dump.scratch());
+        if (!spool) {
+            std::fprintf(stderr, "%scannot write beside '%s'\n", kPrefix, path.c_str());
+            return 1;
+        }
+        spooled.spool = spool.get();
+    }
+    const CaptureOutcome outcome = capture(rig, spooled, dump.stream(), capture_events(), interrupted);
+    const int status = finish_capture(dump, outcome, path);
+    const bool written = outcome.samples > 0 && outcome.triggered && outcome.written;
+    if (written && !request.no_views && !write_views(request, settings, outcome))
+        return 1;
+    return status;
 }
 
 void define_capture(CLI::App &command, Session &session)
@@ -712,13 +801,42 @@ void define_capture(CLI::App &command, Session &session)
         ->required();
     command.add_option("--out", request->out, "the VCD file to write")->required();
     command.add_option("--rate", request->rate, "samples a second (default: as fast as it can)");
-    command.add_flag("--bits", request->bits,
-                     "each port as 16 one-bit wires bB_pP.N (for sigrok and PulseView)");
+    command.add_flag("--bits{*}", request->bits,
+                     "each port as one-bit wires bB_pP.N (for sigrok and PulseView): all 16, or as "
+                     "--bits=B.P:BITS,... e.g. --bits=0.10:0-7,0.11:0,0.14:0");
+    command.add_option("--link", request->link,
+                       "DATA,SENDER,RECEIVER: the captured ports of a link end, for the views "
+                       "(default: found among the link's port assignments)");
+    command.add_flag("--no-views", request->no_views,
+                     "write no PulseView session OUT.pvs and GTKWave save file OUT.gtkw beside the dump");
     command.add_option("--trigger", request->trigger,
                        "start the dump when B.P=VALUE holds, or at B.P:rise, B.P:fall, B.P:change");
     command.add_option("--pre", request->pre, "seconds before the trigger to keep (default 0)");
     command.add_option("--wait", request->wait, "the longest wait for the trigger (default: until stopped)");
     session.runs(command, [request](Rig &rig) { return run_capture(rig, *request); });
+}
+
+// 'decoder install': the link's decoder put where libsigrokdecode finds a
+// user's decoders (PulseView then needs no SIGROKDECODE_DIR).  It needs
+// no rig.
+void define_decoder(CLI::App &command, Session &)
+{
+    command.require_subcommand(1);
+    CLI::App *install = command.add_subcommand(
+        "install", "put the decoder daqgate_link in the folder of your decoders, over an older copy of it only");
+    auto folder = std::make_shared<std::string>();
+    install->add_option("--dir", *folder, "the decoders' folder (default: " +
+                                              (user_decoders_folder().empty() ? std::string("none: no home folder")
+                                                                              : user_decoders_folder()) +
+                                              ")");
+    install->callback([folder] {
+        const std::string where = folder->empty() ? user_decoders_folder() : *folder;
+        if (where.empty())
+            throw std::runtime_error("no folder for the decoder: name one with --dir");
+        const std::string refused = install_decoder(where);
+        if (!refused.empty())
+            throw std::runtime_error(refused);
+    });
 }
 
 // The commands, in the order the help lists them.
@@ -743,6 +861,7 @@ const Command kCommands[] = {
     {"latency", "make every driver operation on a board take this long", define_latency},
     {"capture", "sample ports and write their changes as a Value Change Dump", define_capture},
     {"receive", "receive one line over the handshake link and print it", define_receive},
+    {"decoder", "install the text link's decoder for sigrok-cli and PulseView", define_decoder},
 };
 
 int run(int argc, char **argv)

@@ -10,9 +10,12 @@
 #include <string>
 #include <thread>
 
+#include <CLI/CLI.hpp>
+
 #include "capture.h"
 #include "rig.h"
 #include "scratch.h"
+#include "views.h"
 
 using namespace daqgate::sim;
 using namespace daqgate::tools;
@@ -204,6 +207,315 @@ TEST(Capture, DumpTimesRiseStrictlyAndBitsChangeAlone)
         unknown += "x" + vcd_identifier(bit) + "\n";
     EXPECT_EQ(changes, "$end\n#5\n1!\n#6\n1\"\n#7\n0!\n#9\n" + unknown) << dump;
     EXPECT_NE(dump.find("$timescale 1 us $end"), std::string::npos) << dump;
+}
+
+// The coarsest time scale at which each change keeps a tick of its own,
+// after the tick 0 of the starting state; 1 s with no change at all.
+TEST(Capture, TheTimeScaleIsTheCoarsestThatKeepsChangesApart)
+{
+    struct Case {
+        std::vector<int64_t> ns;
+        int exponent;
+    };
+    const Case cases[] = {
+        {{}, 0},
+        {{1'000'000'000}, 0},
+        {{999'999'999}, -1},           // 0.999 s falls in the first second, with time 0
+        {{1'500}, -6},                 // 1 us: tick 1; 10 us: tick 0, time 0's
+        {{2'000'000, 2'500'000}, -4},  // 1 ms: both at 2; 100 us: 20 and 25
+        {{2'000'000, 2'999'999}, -4},
+        {{2'000'000, 3'000'000}, -3},
+        {{10, 11, 12}, -9},
+        {{100, 199, 200}, -8},
+    };
+    for (const Case &c : cases) {
+        ScaleChooser chooser;
+        for (const int64_t ns : c.ns)
+            chooser.change(ns);
+        EXPECT_EQ(chooser.exponent(), c.exponent) << testing::PrintToString(c.ns);
+    }
+}
+
+// Without a rate, the bits form's dump has its changes at the time scale
+// they allow, each at its own tick and in order, the wires of the bit
+// lists alone; a change of the other bits of a port is none.
+TEST(Capture, ABitsDumpWithoutARateKeepsItsChangesApartAtTheCoarsestScale)
+{
+    const std::string path = scratch::path("daqgate-capture-scale");
+    scratch::remove(path);
+    const Removal removal{path};
+    Rig rig;
+    ASSERT_EQ(rig.open(path), kNoError);
+    ASSERT_EQ(rig.set_direction(0, 10, kOutput), kNoError);
+    std::FILE *out = std::tmpfile();
+    std::FILE *spool = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    ASSERT_NE(spool, nullptr);
+    std::atomic<bool> begun{false}, done{false};
+    CaptureEvents events;
+    events.begun = [&] { begun = true; };
+    // Bit 0 toggles every 30 ms (at least), bit 8 between: four changes of
+    // the dump's one wire, the other bit's changes none of its.
+    std::thread writer([&] {
+        while (!begun.load())
+            std::this_thread::yield();
+        for (unsigned k = 1; k <= 4; ++k) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(15));
+            rig.write_port(0, 10, static_cast<uint16_t>(((k - 1) & 1u) | 0x100u));
+            std::this_thread::sleep_for(std::chrono::milliseconds(15));
+            rig.write_port(0, 10, static_cast<uint16_t>(k & 1u));
+        }
+        done = true;
+    });
+    CaptureSettings settings;
+    settings.ports = {PortId{0, 10}};
+    settings.form = DumpForm::bits;
+    settings.bits = {0x0001};
+    settings.seconds = 600;
+    settings.spool = spool;
+    std::atomic<bool> stop{false};
+    std::thread stopper([&] {
+        while (!done.load())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        stop = true;
+    });
+    const CaptureOutcome outcome = capture(rig, settings, out, events, stop);
+    writer.join();
+    stopper.join();
+    ASSERT_TRUE(outcome.written);
+    const std::string dump = contents(out);
+    std::fclose(out);
+    std::fclose(spool);
+    // One wire declared; changes of bit 8 alone write no time.
+    EXPECT_NE(dump.find("$scope module rig $end\n$var wire 1 ! b0_p10.0 $end\n$upscope $end\n"), std::string::npos)
+        << dump;
+    std::vector<long long> ticks;
+    std::string values;
+    std::istringstream lines(dump.substr(dump.find("$dumpvars")));
+    for (std::string line; std::getline(lines, line);) {
+        if (line[0] == '#')
+            ticks.push_back(std::stoll(line.substr(1)));
+        else if (line == "0!" || line == "1!")
+            values += line[0];
+    }
+    EXPECT_EQ(values, "01010") << dump;
+    // Changes 30 ms apart or more (15 ms sleeps, twice): at 10 ms they
+    // fall apart; the four changes and the end follow time 0, in order.
+    EXPECT_GE(outcome.summary.exponent, -2) << dump;
+    EXPECT_LE(outcome.summary.exponent, -1) << dump;
+    const std::string scale = outcome.summary.exponent == -2 ? "10 ms" : "100 ms";
+    EXPECT_NE(dump.find("$timescale " + scale + " $end"), std::string::npos) << dump;
+    ASSERT_EQ(ticks.size(), 5u) << dump;  // four changes, the end (after #0)
+    EXPECT_GT(ticks[0], 0) << dump;
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+        EXPECT_LT(ticks[i - 1], ticks[i]) << dump;
+    EXPECT_EQ(outcome.summary.changed, std::vector<uint16_t>{1});
+    EXPECT_EQ(outcome.summary.first_change, ticks[0]);
+    EXPECT_EQ(outcome.summary.end, ticks[4]);
+}
+
+TEST(Capture, BitListsNameEachPortsWires)
+{
+    const std::vector<PortId> ports = {PortId{0, 10}, PortId{0, 11}, PortId{0, 14}};
+    EXPECT_EQ(parse_bit_lists("0.10:0-7,0.11:0,0.14:0", ports), (BitMasks{0x00ff, 0x0001, 0x0001}));
+    EXPECT_EQ(parse_bit_lists("0.14:15+0-1+4", ports), (BitMasks{0xffff, 0xffff, 0x8013}));
+    EXPECT_EQ(parse_bit_lists("0.11:3", ports), (BitMasks{0xffff, 0x0008, 0xffff}));
+    const char *const refused[][2] = {
+        {"0.12:0", "port 0.12 is not among the captured ports"},
+        {"0.10:0,0.10:1", "port 0.10 is named twice"},
+        {"0.10", "'0.10' is not B.P:BITS"},
+        {"0.10:7-3", "'7-3' runs backwards"},
+        {"0.10:16", "--bits"},
+        {"0.10:", "--bits"},
+        {"0.10:1-", "--bits"},
+    };
+    for (const auto &r : refused) {
+        try {
+            parse_bit_lists(r[0], ports);
+            ADD_FAILURE() << r[0] << " was taken";
+        } catch (const CLI::ValidationError &error) {
+            EXPECT_NE(std::string(error.what()).find(r[1]), std::string::npos) << r[0] << ": " << error.what();
+        }
+    }
+}
+
+// The link's three port assignments are found on any board, among other
+// ports, where the dump carries the decoder's wires.
+TEST(Capture, LinkEndsAreFoundInTheLinksPortAssignments)
+{
+    auto found = [](const std::vector<PortId> &ports, DumpForm form, const BitMasks &bits) {
+        const LinkWires link = find_link(ports, form, bits);
+        return link.present ? std::to_string(link.data) + std::to_string(link.sender) + std::to_string(link.receiver)
+                            : std::string("none");
+    };
+    EXPECT_EQ(found({{0, 10}, {0, 11}, {0, 14}}, DumpForm::bits, {}), "012");
+    EXPECT_EQ(found({{1, 5}, {1, 14}, {1, 11}, {1, 10}}, DumpForm::vectors, {}), "321");
+    EXPECT_EQ(found({{0, 12}, {0, 16}, {0, 15}}, DumpForm::bits, {}), "210");
+    EXPECT_EQ(found({{2, 10}, {2, 15}, {2, 14}}, DumpForm::bits, {}), "210");
+    EXPECT_EQ(found({{0, 10}, {0, 11}, {1, 14}}, DumpForm::bits, {}), "none");
+    EXPECT_EQ(found({{0, 10}, {0, 11}, {0, 14}}, DumpForm::bits, {0x007f, 1, 1}), "none");
+    EXPECT_EQ(found({{0, 10}, {0, 11}, {0, 14}}, DumpForm::bits, {0x00ff, 2, 1}), "none");
+    EXPECT_EQ(found({{0, 10}, {0, 11}, {0, 14}}, DumpForm::bits, {0x00ff, 1, 1}), "012");
+}
+
+// The dump's summary: the link's first transfer runs from its first
+// request to the done of its line feed.
+TEST(Capture, TheSummaryFindsTheFirstTransfer)
+{
+    const std::vector<PortId> ports = {PortId{0, 10}, PortId{0, 11}, PortId{0, 14}};
+    std::FILE *out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    DumpWriter writer(out, DumpForm::bits, ports, {0x00ff, 1, 1}, LinkWires{true, 0, 1, 2});
+    writer.header(-6, DumpEvent{0, {0, 0, 0}, false});
+    const uint16_t steps[][4] = {
+        {500, 0x41, 0, 0},  {1000, 0x48, 1, 0}, {1500, 0x48, 1, 1}, {2000, 0x48, 0, 1}, {2500, 0x48, 0, 0},
+        {2600, 0x0a, 1, 0}, {2800, 0x0a, 1, 1}, {2900, 0x0a, 0, 1}, {3000, 0x0a, 0, 0}, {3100, 0x20, 1, 0},
+    };
+    for (const auto &step : steps)
+        writer.change(step[0], DumpEvent{0, {step[1], step[2], step[3]}, false});
+    writer.end(5000);
+    std::fclose(out);
+    const DumpSummary &summary = writer.summary();
+    EXPECT_EQ(summary.exponent, -6);
+    EXPECT_EQ(summary.end, 5000);
+    EXPECT_EQ(summary.first_change, 500);
+    EXPECT_EQ(summary.early_end, 2900);  // the eighth change
+    EXPECT_EQ(summary.transfer_begin, 1000);
+    EXPECT_EQ(summary.transfer_end, 3000);
+    EXPECT_EQ(summary.changed, (std::vector<uint16_t>{0x6b, 1, 1}));
+}
+
+TEST(Capture, PulseViewTimesAreItsDecimals)
+{
+    const std::string head = "22 serialization::archive 18 0 0 0 0 ";
+    EXPECT_EQ(pulseview_time(0, 0), head + "0 0 0 0 0 0 0 0 0 6");
+    EXPECT_EQ(pulseview_time(109, -2), head + "1 9000000 0 0 0 0 0 0 0 6");   // 1.09 s
+    EXPECT_EQ(pulseview_time(900, -6), head + "90000 0 0 0 0 0 -8 0 0 6");    // 0.0009 s
+    EXPECT_EQ(pulseview_time(3, 0), head + "3 0 0 0 0 0 0 0 0 6");
+    EXPECT_EQ(pulseview_time(123456789, -9), head + "12345678 90000000 0 0 0 0 -8 0 0 6");
+    EXPECT_EQ(pulseview_time(250000000000LL, -8), head + "2500 0 0 0 0 0 0 0 0 6");  // 2500 s
+}
+
+// The view of a capture of the link as tests/sim/views/link.vcd holds it:
+// "H" and a line feed.
+ViewInput link_view()
+{
+    ViewInput input;
+    input.dump = "link.vcd";
+    input.ports = {PortId{0, 10}, PortId{0, 11}, PortId{0, 14}};
+    input.form = DumpForm::bits;
+    input.bits = {0x00ff, 0x0001, 0x0001};
+    input.link = LinkWires{true, 0, 1, 2};
+    input.summary.exponent = -6;
+    input.summary.end = 5000;
+    input.summary.first_change = 1000;
+    input.summary.early_end = 1400;
+    input.summary.changed = {0x4f, 1, 1};
+    input.summary.transfer_begin = 1000;
+    input.summary.transfer_end = 3000;
+    return input;
+}
+
+// An INI file's values by SECTION\\KEY, [General]'s by KEY; within
+// `group` alone when one is named (PulseView's own settings file).
+std::map<std::string, std::string> ini(const std::string &text, const std::string &group = "")
+{
+    std::map<std::string, std::string> values;
+    std::istringstream lines(text);
+    std::string section;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty())
+            continue;
+        if (line[0] == '[') {
+            section = line.substr(1, line.find(']') - 1);
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        const std::string key = line.substr(0, equals);
+        if (!group.empty()) {
+            if (section == group)
+                values[key] = line.substr(equals + 1);
+        } else {
+            values[section == "General" ? key : section + "\\" + key] = line.substr(equals + 1);
+        }
+    }
+    return values;
+}
+
+// What the session sets is what PulseView 0.4.2 took from it: the session
+// that it saved itself (tests/sim/views/pulseview_saved.conf, its group of
+// the last session, after loading link.vcd beside this session) holds
+// every key of it at the same value, its zoom and the decoder's channels
+// among them.
+TEST(Capture, PulseViewKeepsTheSessionAsWritten)
+{
+    std::ifstream file(std::string(DAQGATE_VIEWS_FIXTURES) + "/pulseview_saved.conf");
+    ASSERT_TRUE(file.is_open());
+    const std::string saved_text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const auto saved = ini(saved_text, "Session0");
+    const auto ours = ini(pulseview_session(link_view()));
+    ASSERT_EQ(ours.count("decode_signal0\\decoder0\\id"), 1u);
+    for (const auto &[key, value] : ours) {
+        const auto found = saved.find(key);
+        ASSERT_NE(found, saved.end()) << key;
+        EXPECT_EQ(found->second, value) << key;
+    }
+    EXPECT_EQ(ours.at("decode_signal0\\channel8\\assigned_signal_name"), "b0_p11.0");
+    EXPECT_EQ(ours.at("decode_signal0\\channel9\\assigned_signal_name"), "b0_p14.0");
+    // 900 us to 3100 us over 850 pixels.
+    EXPECT_EQ(ours.at("view0\\offset"), pulseview_time(900, -6));
+    EXPECT_NEAR(std::stod(ours.at("view0\\scale")), 2200e-6 / 850, 1e-15);
+}
+
+// Without a link, the wires that changed show and the others are hidden;
+// the view opens on the first changes.
+TEST(Capture, ViewsShowTheWiresThatChanged)
+{
+    ViewInput input = link_view();
+    input.link = LinkWires{};
+    input.bits = {0xffff, 0x0003, 0x0001};
+    input.summary.changed = {0x0041, 0x0002, 0};
+    const auto session = ini(pulseview_session(input));
+    EXPECT_EQ(session.at("decode_signals"), "0");
+    EXPECT_EQ(session.count("decode_signal0\\decoders"), 0u);
+    std::string enabled;
+    for (const auto &[key, value] : session)
+        if (key.size() > 8 && key.compare(key.size() - 8, 8, "\\enabled") == 0 && value == "true")
+            enabled += key.substr(0, key.size() - 8) + " ";
+    EXPECT_EQ(enabled, "b0_p10.0 b0_p10.6 b0_p11.1 ");
+    EXPECT_EQ(session.count("b0_p11.2\\enabled"), 0u);  // not in the dump
+    EXPECT_EQ(session.at("b0_p14.0\\enabled"), "false");
+    // 1000 to 1400 us, a twentieth more each side.
+    EXPECT_EQ(session.at("view0\\offset"), pulseview_time(980, -6));
+    const std::string gtkw = gtkwave_save(input);
+    EXPECT_NE(gtkw.find("[timestart] 980\n"), std::string::npos) << gtkw;
+    EXPECT_NE(gtkw.find("\n@28\nrig.\\b0_p10.0\n@28\nrig.\\b0_p10.6\n@28\nrig.\\b0_p11.1\n"), std::string::npos) << gtkw;
+    EXPECT_EQ(gtkw.find("b0_p14"), std::string::npos) << gtkw;
+}
+
+// GTKWave's view of the link: the data as text and hex beside both flags,
+// 2^-z / 200 ticks a pixel over 1000 pixels from the window's start.
+TEST(Capture, GtkWaveShowsTheLinksTransfer)
+{
+    const std::string bits = " rig.\\b0_p10.7 rig.\\b0_p10.6 rig.\\b0_p10.5 rig.\\b0_p10.4 rig.\\b0_p10.3 "
+                             "rig.\\b0_p10.2 rig.\\b0_p10.1 rig.\\b0_p10.0";
+    char zoom[32];
+    std::snprintf(zoom, sizeof zoom, "*%.6f 900", -std::log2(2200.0 / 1000 * 200));
+    std::string markers;
+    for (int i = 0; i < 26; ++i)
+        markers += " -1";
+    EXPECT_EQ(gtkwave_save(link_view()),
+              "[dumpfile] \"link.vcd\"\n[timestart] 900\n[size] 1280 400\n[signals_width] 250\n"
+              "[sst_expanded] 0\n" +
+                  std::string(zoom) + markers + "\n@820\n#{b0_p10_as_text}" + bits + "\n@22\n#{b0_p10_hex}" + bits +
+                  "\n@28\n+{sender_bit_b0_p11} rig.\\b0_p11.0\n+{receiver_bit_b0_p14} rig.\\b0_p14.0\n");
+    ViewInput vectors = link_view();
+    vectors.form = DumpForm::vectors;
+    vectors.bits.clear();
+    const std::string gtkw = gtkwave_save(vectors);
+    EXPECT_NE(gtkw.find("#{b0_p10_as_text} (8)rig.b0_p10[15:0] (9)rig.b0_p10[15:0]"), std::string::npos) << gtkw;
+    EXPECT_NE(gtkw.find("+{sender_bit_b0_p11} (15)rig.b0_p11[15:0]\n"), std::string::npos) << gtkw;
 }
 
 }  // namespace
