@@ -1,6 +1,6 @@
 // cbFetchBackgroundData - analog gateway: the scans a running background
-// scan stored since the previous fetch (background.cpp).
-#include "analog.h"
+// scan stored since the previous fetch (background.h).
+#include "background.h"
 
 const daqgate::Gateway daqgate::fetch_background{
     "cbFetchBackgroundData", 7,

@@ -1,6 +1,6 @@
 // cbHaltBackground - analog gateway: a background operation stopped
-// (halt.cpp).
-#include "analog.h"
+// (halt.h).
+#include "halt.h"
 
 const daqgate::Gateway daqgate::halt_background{"cbHaltBackground", 2,
                                                 "*** Usage: cbHaltBackground(boardNum, functionType)."};

@@ -1,6 +1,6 @@
 // cbNewSampleBuffer - analog gateway: a driver sample buffer allocated
-// (buffer.cpp).
-#include "analog.h"
+// (buffer.h).
+#include "buffer.h"
 
 const daqgate::Gateway daqgate::new_sample_buffer{"cbNewSampleBuffer", 1,
                                                   "*** Usage: cbNewSampleBuffer(numPoints)"};

@@ -1,6 +1,6 @@
 // cbQueryScanState - analog gateway: the state of a background operation
-// (query_state.cpp).
-#include "analog.h"
+// (query_state.h).
+#include "query_state.h"
 
 const daqgate::Gateway daqgate::query_scan_state{"cbQueryScanState", 2,
                                                  "*** Usage: cbQueryScanState(boardNum, functionType)"};

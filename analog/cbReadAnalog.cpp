@@ -1,5 +1,5 @@
-// cbReadAnalog - analog gateway: one input read in volts (read_point.cpp).
-#include "analog.h"
+// cbReadAnalog - analog gateway: one input read in volts (read_point.h).
+#include "read_point.h"
 
 const daqgate::Gateway daqgate::read_analog{"cbReadAnalog", 3,
                                             "*** Usage: cbReadAnalog(boardNum, channel, vrange)"};

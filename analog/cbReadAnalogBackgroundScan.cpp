@@ -1,6 +1,6 @@
 // cbReadAnalogBackgroundScan - analog gateway: a scan started in the
-// background, filling the buffer as a ring (scan.cpp).
-#include "analog.h"
+// background, filling the buffer as a ring (scan.h).
+#include "scan.h"
 
 const daqgate::ScanMember daqgate::background_scan{
     {"cbReadAnalogBackgroundScan", 6,

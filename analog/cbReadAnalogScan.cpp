@@ -1,6 +1,6 @@
 // cbReadAnalogScan - analog gateway: a scan in the foreground, its samples
-// returned in volts (scan.cpp).
-#include "analog.h"
+// returned in volts (scan.h).
+#include "scan.h"
 
 const daqgate::ScanMember daqgate::foreground_scan{
     {"cbReadAnalogScan", 6,

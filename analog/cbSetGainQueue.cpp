@@ -1,5 +1,5 @@
-// cbSetGainQueue - analog gateway: the channel/gain queue loaded (queue.cpp).
-#include "analog.h"
+// cbSetGainQueue - analog gateway: the channel/gain queue loaded (queue.h).
+#include "queue.h"
 
 const daqgate::Gateway daqgate::set_gain_queue{
     "cbSetGainQueue", 4, "*** Usage: cbSetGainQueue(boardNum, chanArray, gainArray, numChans"};

@@ -1,5 +1,5 @@
-// cbWriteAnalog - analog gateway: one output set in volts (write_point.cpp).
-#include "analog.h"
+// cbWriteAnalog - analog gateway: one output set in volts (write_point.h).
+#include "write_point.h"
 
 const daqgate::Gateway daqgate::write_analog{"cbWriteAnalog", 4,
                                              "*** Usage: cbWriteAnalog(boardNum, channel, vrange, volts)"};

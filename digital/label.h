@@ -21,7 +21,24 @@ struct LabelMember {
 extern const LabelMember board_label;
 extern const LabelMember error_text;
 
-void run_label_gateway(const LabelMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
+static_assert(CB_BOARDNAMELEN <= CB_ERRSTRLEN, "the label buffer holds every text");
+
+inline void run_label_gateway(const LabelMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+    const Call call(member.gateway, nlhs, plhs, nrhs, prhs);
+    const int32_t value = call.integer(0, member.argument);
+
+    // Starts as an empty text, and the last byte of the member's buffer is
+    // forced to a terminator after the call, so that a driver that fails
+    // without writing, or writes an unterminated text, is never read past.
+    char buffer[CB_ERRSTRLEN] = {};
+    const int status = member.operation(value, buffer);
+    buffer[member.buffer_size - 1] = '\0';
+
+    call.put_text(0, buffer);
+    if (member.returns_status)
+        call.put(1, status);
+}
 
 }  // namespace daqgate
 

@@ -1,6 +1,6 @@
 // QLFetchTextD - text link reader on ports 14, 15 and 10 that prints each
 // phase of the handshake.
-#include "link.h"
+#include "reader.h"
 
 const daqgate::ReaderMember daqgate::ql_fetch_text_d{
     {"QLFetchTextD", 3, daqgate::kQLFetchTextUsage}, {14, 15, 10}, daqgate::ReaderProgress::handshake, false};

@@ -1,6 +1,6 @@
 // QLPushText - text link writer on cbPushText's ports that clears the data
 // port after each character.
-#include "link.h"
+#include "writer.h"
 
 const daqgate::WriterMember daqgate::ql_push_text{
     {"QLPushText", 3, daqgate::kPushTextUsage}, {10, 11, 14}, true};

@@ -1,6 +1,6 @@
 // cbFetchText - text link reader on ports 10 (data), 11 (sender) and 14
 // (receiver).
-#include "link.h"
+#include "reader.h"
 
 const daqgate::ReaderMember daqgate::cb_fetch_text{
     {"cbFetchText", 3, "*** Usage:  [stringVal] = cbFetchText(boardNum, timeOut, buffSize)"},

@@ -1,6 +1,6 @@
 // cbPushText - text link writer on ports 10 (data), 11 (sender) and 14
 // (receiver).
-#include "link.h"
+#include "writer.h"
 
 const daqgate::WriterMember daqgate::cb_push_text{
     {"cbPushText", 3, daqgate::kPushTextUsage}, {10, 11, 14}, false};

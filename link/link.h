@@ -1,6 +1,9 @@
-// link.h - the handshake text link: one writer procedure and one reader
-// procedure, each parameterised by a member that stands in its gateway's
-// own source.
+// link.h - the handshake text link: one writer procedure (writer.h) and
+// one reader procedure (reader.h), each parameterised by a member that
+// stands in its gateway's own source.  The procedures are defined inline
+// in their headers, so that a gateway is its own source and the frame,
+// whatever builds it, and a reader links no operation only the writer
+// calls.
 //
 // A line goes one character at a time over three digital ports: a data
 // port and two flags, the sender bit (request) and the receiver bit
@@ -59,9 +62,6 @@ extern const ReaderMember cb_fetch_text;
 extern const ReaderMember ql_fetch_text;
 extern const ReaderMember ql_fetch_text_d;
 extern const ReaderMember ql_pull_chars;
-
-void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
-void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 
 }  // namespace daqgate
 

@@ -3,69 +3,61 @@ function build_toolbox(outdir, driver, names)
   % mex command, in MATLAB or in Octave, into OUTDIR (default: mex/ beside
   % this folder), linking DRIVER: on Windows the board's import library
   % (e.g. 'C:\...\cbw32.lib'); elsewhere the simulated driver
-  % (e.g. 'build/lib/libcbw32.so', from the CMake build).
+  % (e.g. 'build/lib/libcbw32.so', from the CMake build).  A driver in
+  % OUTDIR itself is found beside the gateways wherever the folder goes.
   % build_toolbox(OUTDIR, DRIVER, NAMES) builds only the gateways NAMES.
   %
-  % The help files (help/NAME.m) are copied beside the gateways.
+  % Each gateway is built from its own source and the frame: its family's
+  % procedure is inline in the headers of its folder, so that it links
+  % exactly the driver operations it calls, as every build of the tree
+  % does.  The help files (help/NAME.m) and Contents.m are copied beside
+  % the gateways.
   %
-  % MATLAB on Windows: set up mex with 'mex -setup C++' (MinGW-w64 or
-  % Microsoft Visual C++), then
-  %   build_toolbox('C:\daqgate\mex', 'C:\...\cbw32.lib')
-  % with the import library that came with the board's driver.  A gateway
-  % finds cbw32.dll beside it or on the PATH.  To try the gateways on the
-  % simulated board first, link the import library of the Windows build
-  % (scripts/windows: build-win64/lib/libcbw32.a, build-win32 for 32-bit
-  % MATLAB) and copy build-win64/mex/cbw32.dll beside them; the simulated
-  % board's rig file is %TEMP%\daqgate-rig, or DAQGATE_RIG, and
-  % build-win64/bin/simboard.exe drives it.
+  % The code is C++11: no language flag is passed, and any C++ compiler
+  % that 'mex -setup C++' offers takes it (Visual C++ 2015 or later,
+  % MinGW-w64 from GCC 4.9).  In MATLAB the link's waits end on Ctrl-C
+  % through MATLAB's libut (-lut); in Octave through Octave's own check.
+  % MATLAB on Windows: docs/windows.md in the tree says how to set up mex
+  % and which driver to link.
   root = fileparts(fileparts(mfilename('fullpath')));
   if nargin < 1 || isempty(outdir), outdir = fullfile(root, 'mex'); end
   if nargin < 2, driver = ''; end
   in_octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
   if ~exist(outdir, 'dir'), mkdir(outdir); end
 
-  % The gateways and their families, from the list of gateways; each
-  % family's sources besides its gateways' own are its shared procedure.
-  frame = {fullfile('frame', 'frame.cpp')};
-  gateways = read_gateways(fullfile(root, 'gateways.list'));
-  for i = 1:size(gateways, 1)
-    family = gateways{i, 2};
-    own = strcat(gateways(strcmp(gateways(:, 2), family), 1), '.cpp');
-    found = dir(fullfile(root, family, '*.cpp'));
-    procedure = setdiff({found.name}, own);
-    gateways{i, 3} = strcat(family, filesep, procedure);
-  end
+  rows = gateway_list(fullfile(root, 'gateways.list'));
   if nargin >= 3
-    gateways = gateways(ismember(gateways(:, 1), names), :);
+    unknown = setdiff(names, {rows.name});
+    if ~isempty(unknown)
+      error('daqgate:build', 'build_toolbox: no gateway named %s in the list', strjoin(unknown, ', '));
+    end
+    rows = rows(ismember({rows.name}, names));
   end
 
-  % Driver flags: the import library on Windows, the shared library with a
-  % run-time path to it elsewhere.
-  driver_flags = {};
-  if ~isempty(driver)
-    [driver_dir, driver_name] = fileparts(driver);
-    if ispc
-      driver_flags = {driver};
-    else
-      driver_flags = {['-L' driver_dir], ['-l' regexprep(driver_name, '^lib', '')], ...
-                      ['-Wl,-rpath,' driver_dir]};
+  driver_flags = driver_link_flags(driver, outdir, in_octave);
+  host_flags = {'-DDAQGATE_MATLAB_INTERRUPT', '-lut'};
+  if in_octave
+    host_flags = {'-DDAQGATE_OCTAVE_INTERRUPT'};
+    if ~ispc
+      % The module exports mexFunction alone, as the CMake build's do.
+      host_flags{end + 1} = ['-Wl,--version-script=' fullfile(root, 'frame', 'mexfunction.map')];
     end
   end
 
-  for i = 1:size(gateways, 1)   % (rows() is Octave's only)
-    [name, family, family_sources] = gateways{i, :};
-    sources = [{fullfile(family, [name '.cpp'])}, family_sources];
-    flags = {['-I' fullfile(root, 'frame')], ['-I' fullfile(root, family)]};
+  for i = 1:numel(rows)
+    name = rows(i).name;
+    family = rows(i).family;
+    sources = {fullfile(root, family, [name '.cpp'])};
+    flags = [{['-I' fullfile(root, 'frame')], ['-I' fullfile(root, family)]}, host_flags];
     if ~strcmp(family, 'example')
-      sources = [sources, frame];
+      % The example gateway is its own source alone: no frame, no driver.
+      sources{end + 1} = fullfile(root, 'frame', 'frame.cpp');
       flags = [flags, driver_flags];
     end
-    sources = fullfile(root, sources);
     if in_octave
-      flags = [{'-DDAQGATE_OCTAVE_INTERRUPT'}, flags];
       mex('-o', fullfile(outdir, [name '.mex']), flags{:}, sources{:});
     else
-      mex('-outdir', outdir, '-output', name, 'CXXFLAGS=$CXXFLAGS -std=c++17', flags{:}, sources{:});
+      mex('-outdir', outdir, '-output', name, flags{:}, sources{:});
     end
     copyfile(fullfile(root, 'help', [name '.m']), fullfile(outdir, [name '.m']));
     fprintf('built %s\n', name);
@@ -73,15 +65,34 @@ function build_toolbox(outdir, driver, names)
   copyfile(fullfile(root, 'help', 'Contents.m'), fullfile(outdir, 'Contents.m'));
 end
 
-function gateways = read_gateways(file)
-  % The name and family of every gateway in the list, one row each.
-  text = fileread(file);
-  lines = strsplit(text, {char([13 10]), char(10)});
-  gateways = cell(0, 3);
-  for i = 1:numel(lines)
-    line = strtrim(lines{i});
-    if isempty(line) || line(1) == '#', continue; end
-    fields = strtrim(strsplit(line, '|'));
-    gateways(end + 1, 1:2) = fields(1:2);
+function flags = driver_link_flags(driver, outdir, in_octave)
+  % The import library on Windows; elsewhere the shared library with a
+  % run-time path to its folder ($ORIGIN when it lies beside the gateways).
+  flags = {};
+  if isempty(driver), return; end
+  if ispc
+    flags = {driver};
+    return;
   end
+  [driver_dir, driver_name] = fileparts(driver);
+  if isempty(driver_dir), driver_dir = pwd; end
+  rpath = driver_dir;
+  if strcmp(canonical(driver_dir), canonical(outdir))
+    rpath = '$ORIGIN';
+    if in_octave
+      % Octave's mex hands each flag to a shell twice (its mkoctfile in
+      % double quotes, then the link line): the dollar must reach the
+      % linker whole.
+      rpath = '\\\$ORIGIN';
+    end
+  end
+  flags = {['-L' driver_dir], ['-l' regexprep(driver_name, '^lib', '')], ['-Wl,-rpath,' rpath]};
+end
+
+function path = canonical(path)
+  % The folder's absolute name, for comparing two names of one folder.
+  here = pwd;
+  cd(path);
+  path = pwd;
+  cd(here);
 end

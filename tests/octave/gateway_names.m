@@ -1,12 +1,7 @@
 function names = gateway_names()
   % names = gateway_names() is the names of the gateways, in the order of
-  % the list of gateways (gateways.list at the top of the tree).
+  % the list of gateways, as the list's reader for the builds gives them.
   here = fileparts(mfilename('fullpath'));
-  lines = strsplit(fileread(fullfile(here, '..', '..', 'gateways.list')), char(10));
-  names = {};
-  for i = 1:numel(lines)
-    line = strtrim(lines{i});
-    if isempty(line) || line(1) == '#', continue; end
-    names{end + 1} = strtrim(strtok(line, '|'));
-  end
+  addpath(fullfile(here, '..', '..', 'scripts'));
+  names = {gateway_list().name};
 end

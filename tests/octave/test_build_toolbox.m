@@ -7,8 +7,23 @@ function test_build_toolbox()
   root = fileparts(fileparts(here));
   out = fullfile(getenv('DAQGATE_TEST_WORK'), 'toolbox');
   addpath(fullfile(root, 'scripts'));
-  build_toolbox(out, fullfile(build, 'lib', 'libcbw32.so'), ...
-                {'cbReadPort', 'cbWritePort', 'cbBoardLabel', 'cbFetchText', 'cbReadAnalog', 'mexsmoke'});
+  built = {'cbReadPort', 'cbWritePort', 'cbBoardLabel', 'cbFetchText', 'cbPushText', 'cbReadAnalog', ...
+           'cbNewSampleBuffer', 'mexsmoke'};
+  build_toolbox(out, fullfile(build, 'lib', 'libcbw32.so'), built);
+  % Each imports the driver operations of its row of the list and no
+  % others, as the CMake build's do: a reader no error text, a buffer's
+  % allocation nothing of the scans.
+  imports = sprintf('DAQGATE_ONLY="%s" %s %s .mex', strjoin(built, ' '), ...
+                    fullfile(root, 'tests', 'manifest', 'check_imports'), out);
+  [status, said] = system(imports);
+  check_eq(status, 0, ['build_toolbox''s gateways import what the list says: ' said]);
+  check_eq(numel(dir(fullfile(out, '*.mex'))), numel(built), 'build_toolbox builds the gateways it is asked for');
+  try
+    build_toolbox(out, '', {'cbReadPort', 'cbNoSuchGateway'});
+    check(false, 'an unknown gateway is refused');
+  catch err
+    check_eq(err.message, 'build_toolbox: no gateway named cbNoSuchGateway in the list', 'an unknown gateway is refused');
+  end
   % A second Octave sees only the freshly built toolbox.
   use = sprintf(['octave-cli --norc --no-history --quiet --eval "addpath(''%s''); ' ...
                  'assert(strcmp(fileparts(which(''cbReadPort'')), ''%s'')); ' ...

@@ -1,9 +1,12 @@
-// query_state.cpp - watch a background operation.
+// query_state.h - watch a background operation.
+#ifndef DAQGATE_ANALOG_QUERY_STATE_H
+#define DAQGATE_ANALOG_QUERY_STATE_H
+
 #include "analog.h"
 
 namespace daqgate {
 
-void run_query_scan_state(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+inline void run_query_scan_state(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     const Call call(member, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
@@ -22,3 +25,5 @@ void run_query_scan_state(const Gateway &member, int nlhs, mxArray *plhs[], int 
 }
 
 }  // namespace daqgate
+
+#endif

@@ -1,9 +1,12 @@
-// halt.cpp - stop a background operation.
+// halt.h - stop a background operation.
+#ifndef DAQGATE_ANALOG_HALT_H
+#define DAQGATE_ANALOG_HALT_H
+
 #include "analog.h"
 
 namespace daqgate {
 
-void run_halt_background(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+inline void run_halt_background(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     const Call call(member, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
@@ -12,3 +15,5 @@ void run_halt_background(const Gateway &member, int nlhs, mxArray *plhs[], int n
 }
 
 }  // namespace daqgate
+
+#endif

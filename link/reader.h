@@ -1,4 +1,7 @@
-// reader.cpp - the reader procedure of the handshake text link.
+// reader.h - the reader procedure of the handshake text link.
+#ifndef DAQGATE_LINK_READER_H
+#define DAQGATE_LINK_READER_H
+
 #include "wait.h"
 
 namespace daqgate {
@@ -6,7 +9,7 @@ namespace daqgate {
 using link::Poller;
 using link::Wait;
 
-void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+inline void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     const Call call(member.gateway, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
@@ -80,3 +83,5 @@ void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], int nrhs,
 }
 
 }  // namespace daqgate
+
+#endif

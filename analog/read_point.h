@@ -1,9 +1,12 @@
-// read_point.cpp - one analog input in volts.
+// read_point.h - one analog input in volts.
+#ifndef DAQGATE_ANALOG_READ_POINT_H
+#define DAQGATE_ANALOG_READ_POINT_H
+
 #include "analog.h"
 
 namespace daqgate {
 
-void run_read_analog(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+inline void run_read_analog(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     const Call call(member, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
@@ -19,3 +22,5 @@ void run_read_analog(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs,
 }
 
 }  // namespace daqgate
+
+#endif

@@ -1,10 +1,13 @@
-// scan.cpp - foreground scan and background scan start: the procedure.
+// scan.h - foreground scan and background scan start: the procedure.
 // Each member stands in its gateway's own source.
-#include "analog.h"
+#ifndef DAQGATE_ANALOG_SCAN_H
+#define DAQGATE_ANALOG_SCAN_H
+
+#include "convert.h"
 
 namespace daqgate {
 
-void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+inline void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     const Call call(member.gateway, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
@@ -33,3 +36,5 @@ void run_scan(const ScanMember &member, int nlhs, mxArray *plhs[], int nrhs, con
 }
 
 }  // namespace daqgate
+
+#endif

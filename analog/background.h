@@ -1,23 +1,26 @@
-// background.cpp - drain a running background scan, whole scans at a time.
+// background.h - drain a running background scan, whole scans at a time.
 //
 // The scan fills the buffer as a ring of B samples: sample s of the scan
 // (s from 0) lies at position s mod B, channel lowChan + s mod N of scan
 // s / N when the script's previous position sits on a scan boundary, which
 // every position this gateway returns does.  Counts are 32-bit and wrap;
 // differences of counts are taken modulo 2^32.
-#include "analog.h"
+#ifndef DAQGATE_ANALOG_BACKGROUND_H
+#define DAQGATE_ANALOG_BACKGROUND_H
+
+#include "convert.h"
 
 namespace daqgate {
 
-namespace {
+namespace fetch {
 
 // later - earlier for two 32-bit counts, across the counts' wrap.
-int64_t since(int32_t later, int32_t earlier)
+inline int64_t since(int32_t later, int32_t earlier)
 {
     return static_cast<int32_t>(static_cast<uint32_t>(later) - static_cast<uint32_t>(earlier));
 }
 
-int32_t advanced(int32_t count, int64_t by)
+inline int32_t advanced(int32_t count, int64_t by)
 {
     return static_cast<int32_t>(static_cast<uint32_t>(count) + static_cast<uint32_t>(by));
 }
@@ -27,15 +30,15 @@ int32_t advanced(int32_t count, int64_t by)
 // next.
 constexpr int kLaterQueries = 3;
 
-[[noreturn]] void overflow(int32_t board)
+[[noreturn]] inline void overflow(int32_t board)
 {
     cbStopIOBackground(board, CB_AIFUNCTION);  // status not examined
     raise("*** Buffer overflow!!!");
 }
 
-}  // namespace
+}  // namespace fetch
 
-void run_fetch_background(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+inline void run_fetch_background(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     const Call call(member, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
@@ -70,13 +73,13 @@ void run_fetch_background(const Gateway &member, int nlhs, mxArray *plhs[], int 
     if (state != CB_RUNNING)
         return nothing(count, index);  // not running: samples never fetched stay so
 
-    const int64_t arrived = since(count, previous_count);
+    const int64_t arrived = fetch::since(count, previous_count);
     if (arrived < 0)
         call.refuse("previousCount",
                     "is ahead of the scan's count: pass the count and index the previous fetch of this scan "
                     "returned");
     if (arrived > ring)
-        overflow(board);  // the oldest unread sample has been overwritten
+        fetch::overflow(board);  // the oldest unread sample has been overwritten
     if (index < 0)
         return nothing(previous_count, previous_index);  // nothing stored yet: the position stays
     if (index != (previous_index + arrived) % ring)
@@ -108,18 +111,20 @@ void run_fetch_background(const Gateway &member, int nlhs, mxArray *plhs[], int 
     int later_count = count;
     int later_index = index;
     bool told = false;
-    for (int query = 0; query < kLaterQueries && !told; ++query)
+    for (int query = 0; query < fetch::kLaterQueries && !told; ++query)
         told = cbGetIOStatus(board, &later_state, &later_count, &later_index, CB_AIFUNCTION) == 0;
     if (!told)
         raise(
             "*** cbFetchBackgroundData: the driver's status could not be read after the copy, so the samples "
             "may have been overwritten: fetch again from the same previousCount and previousIndex");
-    if (since(later_count, previous_count) > ring)
-        overflow(board);
+    if (fetch::since(later_count, previous_count) > ring)
+        fetch::overflow(board);
 
     call.put(1, state);
-    call.put(2, advanced(previous_count, taken));
+    call.put(2, fetch::advanced(previous_count, taken));
     call.put(3, static_cast<double>((previous_index + taken) % ring));
 }
 
 }  // namespace daqgate
+
+#endif

@@ -1,9 +1,12 @@
-// buffer.cpp - allocation of a driver sample buffer.
+// buffer.h - allocation of a driver sample buffer.
+#ifndef DAQGATE_ANALOG_BUFFER_H
+#define DAQGATE_ANALOG_BUFFER_H
+
 #include "analog.h"
 
 namespace daqgate {
 
-void run_new_sample_buffer(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+inline void run_new_sample_buffer(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     const Call call(member, nlhs, plhs, nrhs, prhs);
     const int32_t points = call.integer(0, "numPoints");
@@ -12,3 +15,5 @@ void run_new_sample_buffer(const Gateway &member, int nlhs, mxArray *plhs[], int
 }
 
 }  // namespace daqgate
+
+#endif

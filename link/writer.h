@@ -1,4 +1,7 @@
-// writer.cpp - the writer procedure of the handshake text link.
+// writer.h - the writer procedure of the handshake text link.
+#ifndef DAQGATE_LINK_WRITER_H
+#define DAQGATE_LINK_WRITER_H
+
 #include "wait.h"
 
 namespace daqgate {
@@ -7,16 +10,16 @@ using link::Poller;
 using link::sign_extended;
 using link::Wait;
 
-namespace {
+namespace writer {
 
-void driver_text(int status, char *text)
+inline void driver_text(int status, char *text)
 {
     cbErrorText(status, text);
 }
 
-}  // namespace
+}  // namespace writer
 
-void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+inline void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     const Call call(member.gateway, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
@@ -25,7 +28,7 @@ void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs,
     const LinkPorts &ports = member.ports;
 
     const Wait receiver_down{ports.receiver, timeout, "*** Error reading receiver bit 1: %s",
-                             "*** Receiver bit read timeout 1", driver_text};
+                             "*** Receiver bit read timeout 1", writer::driver_text};
     const Wait receiver_up{ports.receiver, timeout, "*** Error reading receiver bit 2",
                            "*** Receiver bit read timeout 2", nullptr};
 
@@ -46,3 +49,5 @@ void run_writer(const WriterMember &member, int nlhs, mxArray *plhs[], int nrhs,
 }
 
 }  // namespace daqgate
+
+#endif

@@ -1,9 +1,12 @@
-// queue.cpp - the channel/gain queue.
+// queue.h - the channel/gain queue.
+#ifndef DAQGATE_ANALOG_QUEUE_H
+#define DAQGATE_ANALOG_QUEUE_H
+
 #include "analog.h"
 
 namespace daqgate {
 
-void run_set_gain_queue(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+inline void run_set_gain_queue(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
     const Call call(member, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
@@ -24,3 +27,5 @@ void run_set_gain_queue(const Gateway &member, int nlhs, mxArray *plhs[], int nr
 }
 
 }  // namespace daqgate
+
+#endif

@@ -1,11 +1,14 @@
-// convert.cpp - raw samples of a driver buffer into volts.
+// convert.h - raw samples of a driver buffer into volts.
+#ifndef DAQGATE_ANALOG_CONVERT_H
+#define DAQGATE_ANALOG_CONVERT_H
+
 #include <limits>
 
 #include "analog.h"
 
 namespace daqgate {
 
-namespace {
+namespace convert {
 
 // From this many samples on, each distinct raw count is converted by the
 // driver once per call and looked up after: a call into the driver per
@@ -21,21 +24,48 @@ constexpr int kCounts = 65536;
 // than made per call, which would cost every call fresh pages and a fill
 // of all 65,536 entries.  The host calls a gateway on one thread only;
 // 64-bit marks never run out.
+// The table and the last mark are statics of functions so that a module
+// has one of each, however many of its sources include this.
 struct Remembered {
     float volts;
     uint64_t mark;
 };
-Remembered remembered[kCounts];
-uint64_t last_mark = 0;
 
-}  // namespace
-
-Conversion::Conversion(int32_t board, int32_t range, int64_t samples)
-    : board_(board), range_(range), mark_(samples >= kRememberFrom ? ++last_mark : 0)
+inline Remembered *remembered()
 {
+    static Remembered table[kCounts];
+    return table;
 }
 
-bool Conversion::convert(DaqHandle handle, int32_t first, int32_t count, double *data) const
+inline uint64_t next_mark()
+{
+    static uint64_t last_mark = 0;
+    return ++last_mark;
+}
+
+}  // namespace convert
+
+// Converts a call's samples into volts, reading them through the driver's
+// copy in blocks, so that only the driver touches the buffer and a range
+// past its end is the driver's refusal, not a wild read.  A call whose
+// samples come in pieces (a ring's wrap) makes one conversion and converts
+// each piece in turn.  Samples of a refused copy are NaN; convert returns
+// false if any copy was refused.
+class Conversion {
+public:
+    Conversion(int32_t board, int32_t range, int64_t samples)
+        : board_(board), range_(range), mark_(samples >= convert::kRememberFrom ? convert::next_mark() : 0)
+    {
+    }
+    bool convert(DaqHandle handle, int32_t first, int32_t count, double *data) const;
+
+private:
+    int32_t board_;
+    int32_t range_;
+    uint64_t mark_;  // 0: every sample asked of the driver
+};
+
+inline bool Conversion::convert(DaqHandle handle, int32_t first, int32_t count, double *data) const
 {
     constexpr int32_t kBlock = 4096;
     unsigned short raw[kBlock];
@@ -57,7 +87,7 @@ bool Conversion::convert(DaqHandle handle, int32_t first, int32_t count, double 
             continue;
         }
         for (int32_t i = 0; i < n; ++i) {
-            Remembered &entry = remembered[raw[i]];
+            convert::Remembered &entry = convert::remembered()[raw[i]];
             if (entry.mark != mark_) {
                 entry.volts = 0;
                 cbToEngUnits(board_, range_, raw[i], &entry.volts);  // status not examined
@@ -69,10 +99,13 @@ bool Conversion::convert(DaqHandle handle, int32_t first, int32_t count, double 
     return copied;
 }
 
-bool convert_samples(int32_t board, int32_t range, DaqHandle handle, int32_t first, int32_t count,
-                     double *data)
+// The samples of a call in one piece: a foreground scan's.
+inline bool convert_samples(int32_t board, int32_t range, DaqHandle handle, int32_t first, int32_t count,
+                            double *data)
 {
     return Conversion(board, range, count).convert(handle, first, count, data);
 }
 
 }  // namespace daqgate
+
+#endif
