@@ -52,7 +52,13 @@ elseif(WIN32)
   # The stand-in host, made from the unit tests' host: libmx.dll (arrays,
   # storage) and libmex.dll (the error call, printing), exporting what the
   # gateways import of the host's libraries of those names.
+  # DAQGATE_MATLAB_API=R2017b|R2018a: the modules as MATLAB's MinGW mex
+  # makes them, and a stand-in host of that API (cmake/matlab_api.cmake).
+  set(DAQGATE_MATLAB_API "" CACHE STRING "Windows: build the modules as MATLAB's mex does for this API (R2017b or R2018a)")
   set(standin ${PROJECT_SOURCE_DIR}/tests/standin)
+  if(DAQGATE_MATLAB_API)
+    set(standin ${PROJECT_SOURCE_DIR}/tests/standin/matlab)
+  endif()
   add_library(libmx SHARED ${PROJECT_SOURCE_DIR}/tests/unit/host.cpp)
   target_compile_definitions(libmx PRIVATE DAQGATE_BUILDING_LIBMX)
   target_include_directories(libmx PUBLIC ${standin} ${PROJECT_SOURCE_DIR}/tests/unit)
@@ -61,7 +67,11 @@ elseif(WIN32)
   target_link_libraries(libmex PRIVATE libmx)
   set_target_properties(libmx libmex PROPERTIES PREFIX "")
   target_include_directories(daqgate_host INTERFACE ${standin})
-  target_link_libraries(daqgate_host INTERFACE libmx libmex)
+  if(DAQGATE_MATLAB_API)
+    include(${CMAKE_CURRENT_LIST_DIR}/matlab_api.cmake)
+  else()
+    target_link_libraries(daqgate_host INTERFACE libmx libmex)
+  endif()
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(DAQGATE_MEX_SUFFIX .mexw64)
   else()
@@ -70,7 +80,12 @@ elseif(WIN32)
   # A DLL that exports mexFunction and nothing else, with the compiler's
   # runtime linked in (the toolchain's -static).
   function(daqgate_add_mex NAME)
-    add_library(${NAME} MODULE ${ARGN} ${PROJECT_SOURCE_DIR}/frame/mexfunction.def)
+    if(DAQGATE_MATLAB_API)
+      add_library(${NAME} MODULE ${ARGN} ${DAQGATE_MATLAB_STANDIN}/mexapi_version.cpp
+                  ${DAQGATE_MATLAB_STANDIN}/mexfunction.def)
+    else()
+      add_library(${NAME} MODULE ${ARGN} ${PROJECT_SOURCE_DIR}/frame/mexfunction.def)
+    endif()
     set_target_properties(${NAME} PROPERTIES PREFIX "" SUFFIX ${DAQGATE_MEX_SUFFIX}
                                              LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/mex
                                              RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/mex)

@@ -33,6 +33,11 @@ Entry *load(const char *name)
     // The host has both of its libraries loaded before it loads a gateway.
     if (LoadLibraryA("libmex.dll") == nullptr)
         fail("libmex.dll does not load");
+#if defined(DAQGATE_MATLAB_API)
+    // MATLAB's libut too, which a MATLAB-shaped gateway imports.
+    if (LoadLibraryA("libut.dll") == nullptr)
+        fail("libut.dll does not load");
+#endif
     const std::string path = own_folder() + "..\\mex\\" + name + DAQGATE_MEX_SUFFIX;
     HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (module == nullptr)
