@@ -54,13 +54,8 @@ Status Rig::open(const std::string &path, bool recreate, RigAccess access)
     }
     // One process at a time creates or checks the file: two processes that
     // start on a missing rig together end up with the same one.
-    if (status = prepare(file, recreate); status != kNoError) {
-        // A file made here and left without a rig is left empty, holding
-        // no storage: a later open takes it for a new one.
-        if (file.created() && status == kRigNoRoom)
-            file.resize(0);
+    if (status = prepare(file, recreate); status != kNoError)
         return status;
-    }
     layout_ = static_cast<RigLayout *>(file.mapping());
     file_ = std::move(file);
     nonce_ = layout_->nonce;
@@ -131,8 +126,13 @@ Status Rig::prepare(RigFile &file, bool recreate)
             return no_room(status, "the rig", sizeof(RigLayout), file);
     }
     if (making) {
-        if (const Status status = file.reserve(0, sizeof(RigLayout)); status != kNoError)
+        if (const Status status = file.reserve(0, sizeof(RigLayout)); status != kNoError) {
+            // Back to the size it had, holding no storage it did not
+            // hold: an empty file is taken for a new rig next time.
+            if (!fits)
+                file.resize(static_cast<std::size_t>(size));
             return no_room(status, "the rig", sizeof(RigLayout), file);
+        }
     }
     auto *layout = static_cast<RigLayout *>(file.map(sizeof(RigLayout)));
     if (layout == nullptr) {

@@ -20,7 +20,6 @@ RigFile &RigFile::operator=(RigFile &&other) noexcept
         release();
         native_ = std::exchange(other.native_, Native{});
         access_ = other.access_;
-        created_ = std::exchange(other.created_, false);
         problem_ = std::move(other.problem_);
         reason_ = std::move(other.reason_);
         base_ = std::exchange(other.base_, nullptr);

@@ -60,8 +60,6 @@ public:
     Status open(const std::string &path, bool create, RigAccess access = RigAccess::named);
     bool is_open() const;
     const std::string &path() const { return path_; }
-    // Whether open() made the file.
-    bool created() const { return created_; }
     // What went wrong last, in words that name the path, for a tool to
     // print; and the system's own reason for the last failed call.
     const std::string &problem() const { return problem_; }
@@ -128,7 +126,6 @@ private:
 
     Native native_;
     RigAccess access_ = RigAccess::named;
-    bool created_ = false;
     std::string problem_, reason_;
     void *base_ = nullptr;
     std::size_t wanted_ = 0;            // the bytes asked for

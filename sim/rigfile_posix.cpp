@@ -163,11 +163,9 @@ std::string not_alone(const std::string &path, const struct stat &info)
 }
 
 // Opens what stands at path for a rig: the file's descriptor, or -1 with
-// the status and the problem in words.  *created tells whether it was made.
-int open_rig(const std::string &path, bool create, RigAccess access, bool *created, Status *status,
-             std::string *problem)
+// the status and the problem in words.
+int open_rig(const std::string &path, bool create, RigAccess access, Status *status, std::string *problem)
 {
-    *created = false;
     // Not blocking on a pipe that no one writes; nor following a link
     // planted at a personal rig's name.
     const int flags = O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (access == RigAccess::personal ? O_NOFOLLOW : 0);
@@ -183,11 +181,7 @@ int open_rig(const std::string &path, bool create, RigAccess access, bool *creat
         // opened as it stands.
         fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0600);
         error = errno;
-        if (fd >= 0) {
-            *created = true;
-            break;
-        }
-        if (error != EEXIST)
+        if (fd >= 0 || error != EEXIST)
             break;
     }
     struct stat info {};
@@ -299,7 +293,7 @@ Status RigFile::open(const std::string &path, bool create, RigAccess access)
     problem_.clear();
     reason_.clear();
     Status status = kNoError;
-    const int fd = open_rig(path, create, access, &created_, &status, &problem_);
+    const int fd = open_rig(path, create, access, &status, &problem_);
     if (fd < 0)
         return status;
     native_.fd = fd;
@@ -433,10 +427,9 @@ bool RigFile::take_back(const std::function<bool(const void *)> &valid)
     if (base_ == nullptr)
         return false;
     // The file now at the name, held to what the first open held it to.
-    bool created = false;
     Status status = kNoError;
     std::string problem;
-    const int fd = open_rig(path_, false, access_, &created, &status, &problem);
+    const int fd = open_rig(path_, false, access_, &status, &problem);
     if (fd < 0)
         return false;
     struct stat info {};
