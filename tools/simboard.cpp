@@ -752,7 +752,9 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"reset", "power-up state: all ports inputs at 0, default wiring and signals, no faults, no latency",
+    {"reset",
+     "power-up state: all ports inputs at 0, default wiring and signals, no faults, no latency; makes a "
+     "missing or empty rig file, renews a rig of another layout, never writes over a file that is no rig",
      define_reset},
     {"show", "boards, ports, wiring, analog signals and outputs, gain queues, the bench", define_show},
     {"wire", "join two unwired ports", define_wire},
