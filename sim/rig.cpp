@@ -83,7 +83,8 @@ Status Rig::no_room(Status status, const char *what, std::size_t bytes, const Ri
         problem_ = std::string("no room for ") + what + ": " + size_text(bytes) + " needed in " + folder +
                    " (" + file.reason() + ")";
     } else {
-        problem_ = std::string("cannot make room for ") + what + " in '" + file.path() + "': " + file.reason();
+        problem_ =
+            std::string("cannot make room for ") + what + " in '" + file.path() + "': " + file.reason();
     }
     return status;
 }
@@ -108,9 +109,11 @@ Status Rig::prepare(RigFile &file, bool recreate)
     const bool fits = size == static_cast<int64_t>(sizeof(RigLayout));
     const bool empty = size == 0;
     const bool rig = has_magic(head, got);
-    const bool blank = fits && got == sizeof head && std::all_of(head, head + sizeof head, [](char c) { return c == 0; });
+    const bool blank =
+        fits && got == sizeof head && std::all_of(head, head + sizeof head, [](char c) { return c == 0; });
     if (!empty && !rig && !blank) {
-        problem_ = quoted + " is not a rig (" + std::to_string(size) + " bytes): remove it yourself if you mean to";
+        problem_ =
+            quoted + " is not a rig (" + std::to_string(size) + " bytes): remove it yourself if you mean to";
         return kRigNotRig;
     }
     if (rig && !fits && !recreate) {

@@ -168,7 +168,8 @@ int open_rig(const std::string &path, bool create, RigAccess access, Status *sta
 {
     // Not blocking on a pipe that no one writes; nor following a link
     // planted at a personal rig's name.
-    const int flags = O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (access == RigAccess::personal ? O_NOFOLLOW : 0);
+    const int flags =
+        O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (access == RigAccess::personal ? O_NOFOLLOW : 0);
     int fd = -1;
     int error = 0;
     for (int tries = 0; tries < 8; ++tries) {
@@ -333,8 +334,8 @@ std::size_t RigFile::read_head(void *into, std::size_t bytes) const
 {
     std::size_t got = 0;
     while (got < bytes) {
-        const ssize_t read = pread(native_.fd, static_cast<char *>(into) + got, bytes - got,
-                                   static_cast<off_t>(got));
+        const ssize_t read =
+            pread(native_.fd, static_cast<char *>(into) + got, bytes - got, static_cast<off_t>(got));
         if (read < 0 && errno == EINTR)
             continue;
         if (read <= 0)

@@ -57,12 +57,13 @@ bool is_regular(HANDLE file)
 std::string error_text(DWORD error)
 {
     wchar_t *text = nullptr;
-    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                            FORMAT_MESSAGE_IGNORE_INSERTS,
-                                        nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
     std::string said = length > 0 && text != nullptr ? utf8(std::wstring(text, length)) : std::string();
     LocalFree(text);
-    while (!said.empty() && (said.back() == '\n' || said.back() == '\r' || said.back() == ' ' || said.back() == '.'))
+    while (!said.empty() &&
+           (said.back() == '\n' || said.back() == '\r' || said.back() == ' ' || said.back() == '.'))
         said.pop_back();
     return said.empty() ? "error " + std::to_string(error) : said;
 }

@@ -88,7 +88,8 @@ class Session {
 public:
     explicit Session(CLI::App &app)
     {
-        named_ = app.add_option("--rig", path_, std::string("rig file (default: ") + default_rig_text() + ")");
+        named_ =
+            app.add_option("--rig", path_, std::string("rig file (default: ") + default_rig_text() + ")");
     }
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
@@ -410,9 +411,9 @@ int play_file(Rig &rig, const SignalWords &words)
         throw CLI::ValidationError("PATH", error.what());
     }
     const double rate = rate_given ? words.rate : recording.rate > 0 ? recording.rate : 1000.0;
-    const Status status = rig.play(words.board, words.channel, recording.volts.data(),
-                                   static_cast<int>(recording.volts.size()), rate, words.loop,
-                                   recording_name(words.values[0]));
+    const Status status =
+        rig.play(words.board, words.channel, recording.volts.data(), static_cast<int>(recording.volts.size()),
+                 rate, words.loop, recording_name(words.values[0]));
     // Values written where the file had no pages would have gone nowhere.
     return status == kNoError ? settled(rig) : report(status, rig);
 }

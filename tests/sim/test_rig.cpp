@@ -176,8 +176,9 @@ TEST_F(RigTest, ARigOfAnotherLayoutIsRefusedAndRenewedOnlyByReset)
     Rig rig;
     EXPECT_EQ(rig.open(path_), kRigLayout);
     EXPECT_FALSE(rig.is_open());
-    EXPECT_EQ(rig.problem(), "'" + path_ +
-                                 "' holds a rig of another layout or version (7 bytes): 'simboard reset' renews it");
+    EXPECT_EQ(
+        rig.problem(),
+        "'" + path_ + "' holds a rig of another layout or version (7 bytes): 'simboard reset' renews it");
     EXPECT_EQ(contents(path_), "DAQGRIG");
 
     // A file of the right size from another version.
@@ -270,7 +271,8 @@ TEST_F(RigTest, APersonalRigIsTheUsersAloneAndNeverALink)
     const std::string uid = "uid " + std::to_string(geteuid());
     const std::string mine = entry != nullptr ? std::string(entry->pw_name) + " (" + uid + ")" : uid;
     const std::string tail =
-        ": the default rig must be a file of yours that no one else may use; remove it, or name another place "
+        ": the default rig must be a file of yours that no one else may use; remove it, or name another "
+        "place "
         "in DAQGATE_RIG (or simboard's --rig)";
     // Made here: the user's, mode 0600, and usable.
     {
@@ -328,7 +330,8 @@ TEST_F(RigTest, APersonalRigOfAnotherUserIsRefused)
     Rig squatted;
     EXPECT_EQ(squatted.open(path_, false, RigAccess::personal), kRigNotOwn);
     EXPECT_EQ(squatted.problem().rfind("'" + path_ + "' belongs to ", 0), 0u) << squatted.problem();
-    EXPECT_NE(squatted.problem().find("uid 65534), mode 0600, 1 link: "), std::string::npos) << squatted.problem();
+    EXPECT_NE(squatted.problem().find("uid 65534), mode 0600, 1 link: "), std::string::npos)
+        << squatted.problem();
     // The user's choice, named: taken as it is.
     EXPECT_EQ(squatted.open(path_), kNoError);
 }
@@ -347,8 +350,9 @@ TEST_F(RigTest, ARigThatCannotHaveItsStorageIsRefused)
         setrlimit(RLIMIT_FSIZE, &limit);
         Rig rig;
         const Status status = rig.open(path_);
-        const std::string wanted = "no room for the rig: " + std::to_string((sizeof(RigLayout) + (1 << 20) - 1) >> 20) +
-                                   " MiB needed in " + dir_ + " (File too large)";
+        const std::string wanted =
+            "no room for the rig: " + std::to_string((sizeof(RigLayout) + (1 << 20) - 1) >> 20) +
+            " MiB needed in " + dir_ + " (File too large)";
         _exit(status != kRigNoRoom ? 1 : rig.problem() != wanted ? 2 : rig.is_open() ? 3 : 0);
     }
     int status = 0;
@@ -571,13 +575,15 @@ TEST(StatusTexts, EveryStatusHasItsOwnTextAndUnknownCodesSaySo)
         "'simboard reset' to renew it.",
         "The simulated rig file stayed locked by another process for 5 seconds.",
         "The simulated rig has no room left: every fault or recording it holds is in use.",
-        "The simulated rig file is not a regular file (a folder, link, device or pipe stands at its path): see "
+        "The simulated rig file is not a regular file (a folder, link, device or pipe stands at its path): "
+        "see "
         "DAQGATE_RIG.",
         "The simulated rig file belongs to another user or is open to others: the default rig must be yours "
         "alone; remove it, or name another place in DAQGATE_RIG.",
         "The file at the simulated rig's path is not a rig and is left as it is: remove it yourself, or name "
         "another place in DAQGATE_RIG.",
-        "The simulated rig file cannot be given its storage: its file system is full, or a limit on file sizes "
+        "The simulated rig file cannot be given its storage: its file system is full, or a limit on file "
+        "sizes "
         "stands in the way (see DAQGATE_RIG).",
     };
     ASSERT_EQ(texts.size(), static_cast<size_t>(kRigNoRoom) + 1);
