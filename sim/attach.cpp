@@ -80,7 +80,8 @@ Rig *rig_for_call(Status *status)
     if (open == nullptr) {
         // Lives as long as the process: other threads may hold it.
         auto *fresh = new Rig;
-        *status = fresh->open(default_rig_path());
+        const RigPlace place = default_rig();
+        *status = fresh->open(place.path, false, place.access);
         if (*status != kNoError) {
             delete fresh;
             return nullptr;

@@ -264,6 +264,15 @@ Status Rig::play(int board, int channel, const float *volts, int count, double r
     if (chosen < 0)
         return kRigFull;
     RecordingState &recording = layout_->recordings[chosen];
+    // The values' storage held before anything changes: a rig made sparse
+    // (by an older simboard, or a copy) may find no room for them, and the
+    // input then plays what it played.
+    const auto from = static_cast<std::size_t>(reinterpret_cast<const char *>(&recording) -
+                                               reinterpret_cast<const char *>(layout_));
+    const auto bytes = static_cast<std::size_t>(reinterpret_cast<const char *>(recording.volts + count) -
+                                                reinterpret_cast<const char *>(&recording));
+    if (const Status status = file_.reserve(from, bytes); status != kNoError)
+        return no_room(status, "the recording", bytes, file_);
     recording.owner.store(input);
     // A scan playing the old values meanwhile reads some of the new: volts
     // either way, within the count it read.

@@ -1,8 +1,10 @@
 // rig.cpp - the device logic of the simulated boards.
 #include "rig.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <cstring>
 #include <random>
 
@@ -14,6 +16,14 @@ void board_name(int board, char *name, std::size_t size)
 }
 
 namespace {
+
+// Whether the first bytes of a file are a rig's magic, of any version: its
+// letters are enough, for a rig cut short within them.
+bool has_magic(const char *head, std::size_t got)
+{
+    constexpr std::size_t kLetters = sizeof kMagic - 1;
+    return got >= kLetters && std::memcmp(head, kMagic, kLetters) == 0;
+}
 
 bool valid_header(const RigLayout *layout)
 {
@@ -31,17 +41,20 @@ uint64_t fresh_nonce()
 
 }  // namespace
 
-Status Rig::open(const std::string &path, bool recreate)
+Status Rig::open(const std::string &path, bool recreate, RigAccess access)
 {
     layout_ = nullptr;
     file_ = RigFile{};
+    problem_.clear();
     RigFile file;
-    if (const Status status = file.open(path, true); status != kNoError)
+    Status status = file.open(path, true, access);
+    if (status != kNoError) {
+        problem_ = file.problem();
         return status;
-
+    }
     // One process at a time creates or checks the file: two processes that
     // start on a missing rig together end up with the same one.
-    if (const Status status = prepare(file, recreate); status != kNoError)
+    if (status = prepare(file, recreate); status != kNoError)
         return status;
     layout_ = static_cast<RigLayout *>(file.mapping());
     file_ = std::move(file);
@@ -49,28 +62,92 @@ Status Rig::open(const std::string &path, bool recreate)
     return kNoError;
 }
 
+namespace {
+
+std::string size_text(std::size_t bytes)
+{
+    constexpr std::size_t kKiB = 1024, kMiB = kKiB * kKiB;
+    if (bytes >= kMiB)
+        return std::to_string((bytes + kMiB - 1) / kMiB) + " MiB";
+    return std::to_string((bytes + kKiB - 1) / kKiB) + " KiB";
+}
+
+}  // namespace
+
+Status Rig::no_room(Status status, const char *what, std::size_t bytes, const RigFile &file)
+{
+    if (status == kRigNoRoom) {
+        std::string folder = std::filesystem::u8path(file.path()).parent_path().u8string();
+        if (folder.empty())
+            folder = ".";
+        problem_ = std::string("no room for ") + what + ": " + size_text(bytes) + " needed in " + folder +
+                   " (" + file.reason() + ")";
+    } else {
+        problem_ =
+            std::string("cannot make room for ") + what + " in '" + file.path() + "': " + file.reason();
+    }
+    return status;
+}
+
 Status Rig::prepare(RigFile &file, bool recreate)
 {
     const RigLock lock(file);
     if (lock.status() != kNoError)
         return lock.status();
+    const std::string quoted = "'" + file.path() + "'";
     const int64_t size = file.size();
-    if (size < 0)
+    if (size < 0) {
+        problem_ = "cannot tell the size of " + quoted;
         return kRigOpen;
-    if (size != 0 && size != static_cast<int64_t>(sizeof(RigLayout)) && !recreate)
-        return kRigLayout;  // truncated, or made by another version
-    if (size != static_cast<int64_t>(sizeof(RigLayout)) && !file.resize(sizeof(RigLayout)))
-        return kRigOpen;
+    }
+    // What the file holds, told by its size and its first bytes, read
+    // before anything is mapped or written: nothing, a rig (of any
+    // layout: its magic), a blank rig whose creator died before writing
+    // it, or something else, which is never written over.
+    char head[sizeof kMagic] = {};
+    const std::size_t got = size == 0 ? 0 : file.read_head(head, sizeof head);
+    const bool fits = size == static_cast<int64_t>(sizeof(RigLayout));
+    const bool empty = size == 0;
+    const bool rig = has_magic(head, got);
+    const bool blank =
+        fits && got == sizeof head && std::all_of(head, head + sizeof head, [](char c) { return c == 0; });
+    if (!empty && !rig && !blank) {
+        problem_ =
+            quoted + " is not a rig (" + std::to_string(size) + " bytes): remove it yourself if you mean to";
+        return kRigNotRig;
+    }
+    if (rig && !fits && !recreate) {
+        problem_ = quoted + " holds a rig of another layout or version (" + std::to_string(size) +
+                   " bytes): 'simboard reset' renews it";
+        return kRigLayout;  // cut short, or made by another version
+    }
+    // A rig made here (new, blank or renewed) has its whole storage held
+    // first: a full file system refuses it now, not with a fault later.
+    const bool making = !rig || recreate;
+    if (!fits) {
+        if (const Status status = file.resize(sizeof(RigLayout)); status != kNoError)
+            return no_room(status, "the rig", sizeof(RigLayout), file);
+    }
+    if (making) {
+        if (const Status status = file.reserve(0, sizeof(RigLayout)); status != kNoError) {
+            // Back to the size it had, holding no storage it did not
+            // hold: an empty file is taken for a new rig next time.
+            if (!fits)
+                file.resize(static_cast<std::size_t>(size));
+            return no_room(status, "the rig", sizeof(RigLayout), file);
+        }
+    }
     auto *layout = static_cast<RigLayout *>(file.map(sizeof(RigLayout)));
-    if (layout == nullptr)
+    if (layout == nullptr) {
+        problem_ = "cannot map " + quoted;
         return kRigOpen;
-    static constexpr char kBlank[sizeof kMagic] = {};
-    // A blank file is a new one, or one whose creator died before
-    // initialising it; anything else must be a rig of this layout.
-    const bool blank = std::memcmp(layout->magic, kBlank, sizeof kBlank) == 0;
-    if (!blank && !recreate && !valid_header(layout))
+    }
+    if (!making && !valid_header(layout)) {
+        problem_ = quoted + " holds a rig of another layout or version (" + std::to_string(size) +
+                   " bytes): 'simboard reset' renews it";
         return kRigLayout;
-    if (blank || recreate)
+    }
+    if (making)
         initialise(layout);
     return kNoError;
 }

@@ -193,12 +193,17 @@ struct Touched {
 class Rig {
 public:
     // Opens the rig file at path, creating and initialising it when it is
-    // missing or empty.  Returns kNoError, kRigOpen (cannot open, create or
-    // map it), kRigLocked (another process holds its lock) or kRigLayout
-    // (a file of another layout or version, which is left as it is).  With
-    // recreate, a file of another layout is initialised afresh instead of
-    // refused.  A rig already open is closed first.
-    Status open(const std::string &path, bool recreate = false);
+    // missing or empty, with its whole storage held.  Returns kNoError;
+    // kRigOpen (the system refused to open or map it), kRigNotFile,
+    // kRigNotOwn (RigFile::open), kRigLocked (another process holds its
+    // lock), kRigNoRoom (no storage for a new rig), kRigLayout (a rig of
+    // another layout or version, left as it is) or kRigNotRig (a file that
+    // holds no rig, left as it is).  With recreate, a rig of another layout
+    // is initialised afresh instead of refused; a file that is no rig is
+    // refused all the same.  A rig already open is closed first.  problem()
+    // tells, in words that name the file, why a rig was refused.
+    Status open(const std::string &path, bool recreate = false, RigAccess access = RigAccess::named);
+    const std::string &problem() const { return problem_; }
 
     bool is_open() const { return layout_ != nullptr; }
     const std::string &path() const { return file_.path(); }
@@ -271,7 +276,9 @@ public:
 
     // Plays volts on an input from now on, rate values a second, holding
     // the last value or starting again; kRigFull when every recording is
-    // playing elsewhere.
+    // playing elsewhere, kRigNoRoom when the file's storage for the values
+    // cannot be had (problem() says how much, where): the input then plays
+    // what it played before.
     Status play(int board, int channel, const float *volts, int count, double rate, bool loop,
                 const std::string &name);
     // The name of the file a recording was loaded from.
@@ -326,7 +333,11 @@ private:
     Status strike(int board, Operation operation, const Touched &touched) const;
     void release_recording(int board, int channel);
 
+    // Sets problem_ to "no room for WHAT: N needed in FOLDER (REASON)".
+    Status no_room(Status status, const char *what, std::size_t bytes, const RigFile &file);
+
     RigFile file_;
+    std::string problem_;
     RigLayout *layout_ = nullptr;
     uint64_t nonce_ = 0;  // of the rig this process attached to
 };

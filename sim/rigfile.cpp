@@ -19,6 +19,9 @@ RigFile &RigFile::operator=(RigFile &&other) noexcept
     if (this != &other) {
         release();
         native_ = std::exchange(other.native_, Native{});
+        access_ = other.access_;
+        problem_ = std::move(other.problem_);
+        reason_ = std::move(other.reason_);
         base_ = std::exchange(other.base_, nullptr);
         wanted_ = std::exchange(other.wanted_, 0);
         bytes_ = std::exchange(other.bytes_, 0);
@@ -31,6 +34,11 @@ RigFile &RigFile::operator=(RigFile &&other) noexcept
 RigFile::~RigFile()
 {
     release();
+}
+
+std::string default_rig_path()
+{
+    return default_rig().path;
 }
 
 Status RigFile::lock() const

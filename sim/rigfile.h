@@ -30,6 +30,13 @@
 
 namespace daqgate::sim {
 
+// Who may use a rig file.  The per-user default is personal: every
+// process of the user finds it by a fixed name in a folder others may
+// write, so it must be the user's alone, or another user could hold it and
+// reach into the user's boards.  A file named in DAQGATE_RIG or with
+// --rig is the user's choice, which may be a rig a group shares on purpose.
+enum class RigAccess { named, personal };
+
 class RigFile {
 public:
     // How long lock() waits for another process to let go of the file.
@@ -42,11 +49,21 @@ public:
     RigFile &operator=(RigFile &&other) noexcept;
     ~RigFile();
 
-    // Opens the regular file at path, creating it when create is set.
-    // kNoError or kRigOpen.
-    Status open(const std::string &path, bool create);
+    // Opens the regular file at path, creating it when create is set and
+    // it is missing (exclusively: never through a link planted meanwhile).
+    // kNoError; kRigOpen (the system refused: problem() says why),
+    // kRigNotFile (no regular file stands there), or for a personal rig
+    // kRigNotOwn (not the effective user's alone).  A personal rig is
+    // opened without following a symbolic link, and must be a regular file
+    // of the effective user's with no permission for group or others and
+    // a single link.
+    Status open(const std::string &path, bool create, RigAccess access = RigAccess::named);
     bool is_open() const;
     const std::string &path() const { return path_; }
+    // What went wrong last, in words that name the path, for a tool to
+    // print; and the system's own reason for the last failed call.
+    const std::string &problem() const { return problem_; }
+    const std::string &reason() const { return reason_; }
 
     // The advisory lock of the file, between processes: kNoError, or
     // kRigLocked when another process holds it for kLockSeconds, or
@@ -54,9 +71,16 @@ public:
     Status lock() const;
     void unlock() const;
 
-    // The file's size in bytes, -1 if it cannot be told; and a new size.
+    // The file's size in bytes, -1 if it cannot be told.
     int64_t size() const;
-    bool resize(std::size_t bytes) const;
+    // The first bytes of the file, read without a mapping: how many came.
+    std::size_t read_head(void *into, std::size_t bytes) const;
+    // A new size; and storage held for bytes from offset on, so that a
+    // full file system shows here and never as a fault on the mapping
+    // later.  kNoError, kRigNoRoom (no room, or a limit on file sizes) or
+    // kRigOpen; reason() tells the system's reason.
+    Status resize(std::size_t bytes);
+    Status reserve(std::size_t offset, std::size_t bytes);
 
     // Maps the first bytes of the file, shared, guarded against SIGBUS.
     // nullptr on failure.  One mapping per file.
@@ -97,7 +121,12 @@ private:
     };
 #endif
 
+    // Sets reason_ from the system's last error; gives status.
+    Status failed(Status status);
+
     Native native_;
+    RigAccess access_ = RigAccess::named;
+    std::string problem_, reason_;
     void *base_ = nullptr;
     std::size_t wanted_ = 0;            // the bytes asked for
     std::size_t bytes_ = 0;             // mapped, whole pages (POSIX), granules (Windows)
@@ -132,8 +161,13 @@ double monotonic_seconds();
 void keep_loaded();
 
 // The rig file of this process when none is named: $DAQGATE_RIG, or a
-// per-user file in shared memory (on Windows %TEMP%\daqgate-rig); and
-// that rule in words, for a tool's help.
+// per-user file in shared memory (on Windows %TEMP%\daqgate-rig), which is
+// personal; and that rule in words, for a tool's help.
+struct RigPlace {
+    std::string path;
+    RigAccess access = RigAccess::named;
+};
+RigPlace default_rig();
 std::string default_rig_path();
 const char *default_rig_text();
 

@@ -8,11 +8,14 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/file.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -105,6 +108,127 @@ std::size_t whole_pages(std::size_t bytes)
     return (bytes + page - 1) / page * page;
 }
 
+// What stands at a path that is no regular file, in words.
+const char *kind_of(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return "a folder";
+    if (S_ISLNK(mode))
+        return "a symbolic link";
+    if (S_ISFIFO(mode))
+        return "a pipe";
+    if (S_ISSOCK(mode))
+        return "a socket";
+    if (S_ISCHR(mode) || S_ISBLK(mode))
+        return "a device";
+    return "not a regular file";
+}
+
+std::string quoted(const std::string &path)
+{
+    return "'" + path + "'";
+}
+
+std::string user_named(uid_t uid)
+{
+    struct passwd entry {
+    }, *found = nullptr;
+    char buffer[1024];
+    std::string name = "uid " + std::to_string(uid);
+    if (getpwuid_r(uid, &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr)
+        name = std::string(found->pw_name) + " (" + name + ")";
+    return name;
+}
+
+std::string octal_mode(mode_t mode)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "%04o", static_cast<unsigned>(mode & 07777));
+    return text;
+}
+
+// Whether a personal rig is the effective user's alone: owned by them, no
+// permission for group or others, and one name.
+bool alone(const struct stat &info)
+{
+    return info.st_uid == geteuid() && (info.st_mode & 077) == 0 && info.st_nlink == 1;
+}
+
+std::string not_alone(const std::string &path, const struct stat &info)
+{
+    return quoted(path) + " belongs to " + user_named(info.st_uid) + ", mode " + octal_mode(info.st_mode) +
+           ", " + std::to_string(info.st_nlink) + (info.st_nlink == 1 ? " link" : " links") +
+           ": the default rig must be a file of yours that no one else may use; remove it, or name another "
+           "place in DAQGATE_RIG (or simboard's --rig)";
+}
+
+// Opens what stands at path for a rig: the file's descriptor, or -1 with
+// the status and the problem in words.
+int open_rig(const std::string &path, bool create, RigAccess access, Status *status, std::string *problem)
+{
+    // Not blocking on a pipe that no one writes; nor following a link
+    // planted at a personal rig's name.
+    const int flags =
+        O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (access == RigAccess::personal ? O_NOFOLLOW : 0);
+    int fd = -1;
+    int error = 0;
+    for (int tries = 0; tries < 8; ++tries) {
+        fd = ::open(path.c_str(), flags);
+        error = errno;
+        if (fd >= 0 || error != ENOENT || !create)
+            break;
+        // Missing: made here and now, never through a link put in its place
+        // meanwhile; another process that made it first wins, and it is
+        // opened as it stands.
+        fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0600);
+        error = errno;
+        if (fd >= 0 || error != EEXIST)
+            break;
+    }
+    struct stat info {};
+    if (fd < 0) {
+        if (lstat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+            *status = kRigNotFile;
+            *problem = quoted(path) + " is " + kind_of(info.st_mode) + ", not a regular file";
+        } else {
+            *status = kRigOpen;
+            *problem = "cannot open " + quoted(path) + ": " + std::strerror(error);
+        }
+        return -1;
+    }
+    if (fstat(fd, &info) != 0) {
+        *status = kRigOpen;
+        *problem = "cannot look at " + quoted(path) + ": " + std::strerror(errno);
+    } else if (!S_ISREG(info.st_mode)) {
+        // Only a regular file keeps its contents for every process that maps it.
+        *status = kRigNotFile;
+        *problem = quoted(path) + " is " + kind_of(info.st_mode) + ", not a regular file";
+    } else if (access == RigAccess::personal && !alone(info)) {
+        *status = kRigNotOwn;
+        *problem = not_alone(path, info);
+    } else {
+        *status = kNoError;
+        return fd;
+    }
+    ::close(fd);
+    return -1;
+}
+
+Status no_room_or(int error, Status otherwise)
+{
+    return error == ENOSPC || error == EFBIG || error == EDQUOT ? kRigNoRoom : otherwise;
+}
+
+// Whether a file may reach `end` bytes under the process's limit on file
+// sizes.  Growing past it raises SIGXFSZ, which ends a process (a host)
+// that does not handle it: the size is refused here instead.
+bool within_size_limit(std::size_t end)
+{
+    struct rlimit limit {};
+    return getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+           static_cast<rlim_t>(end) <= limit.rlim_cur;
+}
+
 }  // namespace
 
 double monotonic_seconds()
@@ -112,11 +236,11 @@ double monotonic_seconds()
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
-std::string default_rig_path()
+RigPlace default_rig()
 {
     if (const char *path = std::getenv("DAQGATE_RIG"); path != nullptr && *path != '\0')
-        return path;
-    return "/dev/shm/daqgate-rig-" + std::to_string(getuid());
+        return {path, RigAccess::named};
+    return {"/dev/shm/daqgate-rig-" + std::to_string(getuid()), RigAccess::personal};
 }
 
 const char *default_rig_text()
@@ -162,21 +286,25 @@ void RigFile::release()
     native_.fd = -1;
 }
 
-Status RigFile::open(const std::string &path, bool create)
+Status RigFile::open(const std::string &path, bool create, RigAccess access)
 {
     release();
     path_ = path;
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY | (create ? O_CREAT : 0), 0600);
+    access_ = access;
+    problem_.clear();
+    reason_.clear();
+    Status status = kNoError;
+    const int fd = open_rig(path, create, access, &status, &problem_);
     if (fd < 0)
-        return kRigOpen;
-    struct stat info {};
-    // Only a regular file keeps its contents for every process that maps it.
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return kRigOpen;
-    }
+        return status;
     native_.fd = fd;
     return kNoError;
+}
+
+Status RigFile::failed(Status status)
+{
+    reason_ = std::strerror(errno);
+    return status;
 }
 
 RigFile::Attempt RigFile::try_lock() const
@@ -202,9 +330,45 @@ int64_t RigFile::size() const
     return static_cast<int64_t>(info.st_size);
 }
 
-bool RigFile::resize(std::size_t bytes) const
+std::size_t RigFile::read_head(void *into, std::size_t bytes) const
 {
-    return ftruncate(native_.fd, static_cast<off_t>(bytes)) == 0;
+    std::size_t got = 0;
+    while (got < bytes) {
+        const ssize_t read =
+            pread(native_.fd, static_cast<char *>(into) + got, bytes - got, static_cast<off_t>(got));
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read <= 0)
+            break;
+        got += static_cast<std::size_t>(read);
+    }
+    return got;
+}
+
+Status RigFile::resize(std::size_t bytes)
+{
+    if (!within_size_limit(bytes)) {
+        errno = EFBIG;
+        return failed(kRigNoRoom);
+    }
+    if (ftruncate(native_.fd, static_cast<off_t>(bytes)) == 0)
+        return kNoError;
+    return failed(no_room_or(errno, kRigOpen));
+}
+
+Status RigFile::reserve(std::size_t offset, std::size_t bytes)
+{
+    // A file system that cannot reserve has the C library write the blocks
+    // instead; both fail alike when there is no room.
+    if (!within_size_limit(offset + bytes)) {
+        errno = EFBIG;
+        return failed(kRigNoRoom);
+    }
+    const int error = posix_fallocate(native_.fd, static_cast<off_t>(offset), static_cast<off_t>(bytes));
+    if (error == 0)
+        return kNoError;
+    errno = error;
+    return failed(no_room_or(error, kRigOpen));
 }
 
 void *RigFile::map(std::size_t bytes)
@@ -263,12 +427,14 @@ bool RigFile::take_back(const std::function<bool(const void *)> &valid)
 {
     if (base_ == nullptr)
         return false;
-    const int fd = ::open(path_.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+    // The file now at the name, held to what the first open held it to.
+    Status status = kNoError;
+    std::string problem;
+    const int fd = open_rig(path_, false, access_, &status, &problem);
     if (fd < 0)
         return false;
     struct stat info {};
-    bool ok =
-        fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && static_cast<std::size_t>(info.st_size) >= wanted_;
+    bool ok = fstat(fd, &info) == 0 && static_cast<std::size_t>(info.st_size) >= wanted_;
     if (ok) {
         // Looked at through a mapping of its own before it replaces ours.
         void *look = mmap(nullptr, bytes_, PROT_READ, MAP_SHARED, fd, 0);

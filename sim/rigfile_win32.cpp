@@ -53,6 +53,87 @@ bool is_regular(HANDLE file)
     return GetFileType(file) == FILE_TYPE_DISK;
 }
 
+// The system's text for an error, on one line.
+std::string error_text(DWORD error)
+{
+    wchar_t *text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    std::string said = length > 0 && text != nullptr ? utf8(std::wstring(text, length)) : std::string();
+    LocalFree(text);
+    while (!said.empty() &&
+           (said.back() == '\n' || said.back() == '\r' || said.back() == ' ' || said.back() == '.'))
+        said.pop_back();
+    return said.empty() ? "error " + std::to_string(error) : said;
+}
+
+std::string quoted(const std::string &path)
+{
+    return "'" + path + "'";
+}
+
+// Opens what stands at path for a rig: the file's handle, or
+// INVALID_HANDLE_VALUE with the status and the problem in words.  A
+// missing file is made with CREATE_NEW, which never opens what another
+// process put there meanwhile.  %TEMP% is the user's own folder, which
+// others cannot write: a personal rig there is refused only when it is a
+// link (a reparse point), which is never followed.
+HANDLE open_rig(const std::string &path, bool create, RigAccess access, Status *status, std::string *problem)
+{
+    const std::wstring name = utf16(path);
+    if (name.empty() || name.find(L'\0') != std::wstring::npos) {
+        *status = kRigOpen;
+        *problem = "cannot open " + quoted(path) + ": not a path Windows can name";
+        return INVALID_HANDLE_VALUE;
+    }
+    const DWORD attributes = GetFileAttributesW(name.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        const char *kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? "a folder"
+                           : access == RigAccess::personal && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0
+                               ? "a link"
+                               : nullptr;
+        if (kind != nullptr) {
+            *status = kRigNotFile;
+            *problem = quoted(path) + " is " + kind + ", not a regular file";
+            return INVALID_HANDLE_VALUE;
+        }
+    }
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const DWORD flags =
+        FILE_ATTRIBUTE_NORMAL | (access == RigAccess::personal ? FILE_FLAG_OPEN_REPARSE_POINT : 0);
+    HANDLE file = INVALID_HANDLE_VALUE;
+    DWORD error = 0;
+    for (int tries = 0; tries < 8; ++tries) {
+        file = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING, flags,
+                           nullptr);
+        error = GetLastError();
+        if (file != INVALID_HANDLE_VALUE || error != ERROR_FILE_NOT_FOUND || !create)
+            break;
+        file = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, CREATE_NEW, flags,
+                           nullptr);
+        error = GetLastError();
+        if (file != INVALID_HANDLE_VALUE || error != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (file == INVALID_HANDLE_VALUE) {
+        *status = kRigOpen;
+        *problem = "cannot open " + quoted(path) + ": " + error_text(error);
+        return INVALID_HANDLE_VALUE;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    // Only a file on a disk keeps its contents for every process that maps it.
+    if (!is_regular(file) || !GetFileInformationByHandle(file, &info) ||
+        (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+        CloseHandle(file);
+        *status = kRigNotFile;
+        *problem = quoted(path) + " is not a regular file";
+        return INVALID_HANDLE_VALUE;
+    }
+    *status = kNoError;
+    return file;
+}
+
 int64_t size_of(HANDLE file)
 {
     LARGE_INTEGER size{};
@@ -270,10 +351,10 @@ double monotonic_seconds()
     return static_cast<double>(now.QuadPart) * period;
 }
 
-std::string default_rig_path()
+RigPlace default_rig()
 {
     if (const std::wstring path = environment(L"DAQGATE_RIG"); !path.empty())
-        return utf8(path);
+        return {utf8(path), RigAccess::named};
     wchar_t folder[MAX_PATH + 1] = {};
     const DWORD length = GetTempPathW(MAX_PATH + 1, folder);
     std::string path = length > 0 && length <= MAX_PATH ? utf8(std::wstring(folder, length)) : std::string();
@@ -281,7 +362,7 @@ std::string default_rig_path()
         path = ".\\";
     if (path.back() != '\\' && path.back() != '/')
         path += '\\';
-    return path + "daqgate-rig";
+    return {path + "daqgate-rig", RigAccess::personal};
 }
 
 const char *default_rig_text()
@@ -315,20 +396,25 @@ void RigFile::release()
     bytes_ = wanted_ = 0;
 }
 
-Status RigFile::open(const std::string &path, bool create)
+Status RigFile::open(const std::string &path, bool create, RigAccess access)
 {
     release();
     path_ = path;
-    const HANDLE file = open_file(path, create);
+    access_ = access;
+    problem_.clear();
+    reason_.clear();
+    Status status = kNoError;
+    const HANDLE file = open_rig(path, create, access, &status, &problem_);
     if (file == INVALID_HANDLE_VALUE)
-        return kRigOpen;
-    // Only a file on a disk keeps its contents for every process that maps it.
-    if (!is_regular(file)) {
-        CloseHandle(file);
-        return kRigOpen;
-    }
+        return status;
     native_.file = file;
     return kNoError;
+}
+
+Status RigFile::failed(Status status)
+{
+    reason_ = error_text(GetLastError());
+    return status;
 }
 
 RigFile::Attempt RigFile::try_lock() const
@@ -354,11 +440,33 @@ int64_t RigFile::size() const
     return native_.file == nullptr ? -1 : size_of(handle_of(native_.file));
 }
 
-bool RigFile::resize(std::size_t bytes) const
+std::size_t RigFile::read_head(void *into, std::size_t bytes) const
 {
+    OVERLAPPED at{};  // from the first byte, whatever the file's position
+    DWORD got = 0;
+    if (bytes > MAXDWORD || !ReadFile(handle_of(native_.file), into, static_cast<DWORD>(bytes), &got, &at))
+        return 0;
+    return got;
+}
+
+Status RigFile::resize(std::size_t bytes)
+{
+    // A file that is neither sparse nor compressed (as this one, made
+    // here) gets its clusters when its end moves: a full disk refuses it
+    // here, and the mapping, backed by the file and not by the paging
+    // file, commits nothing more.
     FILE_END_OF_FILE_INFO end{};
     end.EndOfFile.QuadPart = static_cast<LONGLONG>(bytes);
-    return SetFileInformationByHandle(handle_of(native_.file), FileEndOfFileInfo, &end, sizeof end) != 0;
+    if (SetFileInformationByHandle(handle_of(native_.file), FileEndOfFileInfo, &end, sizeof end))
+        return kNoError;
+    const DWORD error = GetLastError();
+    return failed(error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL ? kRigNoRoom : kRigOpen);
+}
+
+Status RigFile::reserve(std::size_t, std::size_t)
+{
+    // Held already by resize() (above).
+    return kNoError;
 }
 
 void *RigFile::map(std::size_t bytes)
@@ -419,11 +527,14 @@ bool RigFile::take_back(const std::function<bool(const void *)> &valid)
 {
     if (base_ == nullptr)
         return false;
-    const HANDLE file = open_file(path_, false);
+    // The file now at the name, held to what the first open held it to.
+    Status status = kNoError;
+    std::string problem;
+    const HANDLE file = open_rig(path_, false, access_, &status, &problem);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     HANDLE section = nullptr;
-    bool ok = is_regular(file) && size_of(file) >= static_cast<int64_t>(wanted_);
+    bool ok = size_of(file) >= static_cast<int64_t>(wanted_);
     if (ok)
         ok = (section = CreateFileMappingW(file, nullptr, PAGE_READWRITE, 0, 0, nullptr)) != nullptr;
     if (ok) {

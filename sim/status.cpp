@@ -49,6 +49,18 @@ constexpr StatusEntry kStatusTexts[] = {
      "reset' to renew it."},
     {kRigLocked, "The simulated rig file stayed locked by another process for 5 seconds."},
     {kRigFull, "The simulated rig has no room left: every fault or recording it holds is in use."},
+    {kRigNotFile,
+     "The simulated rig file is not a regular file (a folder, link, device or pipe stands at its path): see "
+     "DAQGATE_RIG."},
+    {kRigNotOwn,
+     "The simulated rig file belongs to another user or is open to others: the default rig must be yours "
+     "alone; remove it, or name another place in DAQGATE_RIG."},
+    {kRigNotRig,
+     "The file at the simulated rig's path is not a rig and is left as it is: remove it yourself, or name "
+     "another place in DAQGATE_RIG."},
+    {kRigNoRoom,
+     "The simulated rig file cannot be given its storage: its file system is full, or a limit on file sizes "
+     "stands in the way (see DAQGATE_RIG)."},
 };
 
 constexpr std::size_t kEntries = sizeof kStatusTexts / sizeof *kStatusTexts;

@@ -30,6 +30,12 @@ enum Status : int {
     kRigCorrupt = 19,
     kRigLocked = 20,
     kRigFull = 21,
+    // Why a rig file cannot be used, past kRigOpen and kRigLayout: added
+    // after the others, so that no code a script knows moves.
+    kRigNotFile = 22,
+    kRigNotOwn = 23,
+    kRigNotRig = 24,
+    kRigNoRoom = 25,
 };
 
 // The text of a status code; an unknown code gets a text saying so.

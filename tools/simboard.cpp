@@ -7,7 +7,8 @@
 // function that gives it its options and its work.  The work reads the
 // command's own words and refuses what it cannot take by throwing
 // CLI::ValidationError; every refusal and every failure is one line under
-// kPrefix.
+// kPrefix, and a rig that cannot be used adds a line that names its file
+// and the system's reason.
 #include <algorithm>
 #include <atomic>
 #include <cctype>
@@ -68,6 +69,16 @@ int report(const PeerOutcome &outcome)
     return 1;
 }
 
+// A status of the rig, with what the rig tells of it in words (the file,
+// and the system's reason) on a line of its own.
+int report(Status status, const Rig &rig)
+{
+    const int exit = report(status);
+    if (status != kNoError && !rig.problem().empty())
+        std::fprintf(stderr, "%s%s\n", kPrefix, rig.problem().c_str());
+    return exit;
+}
+
 // Whatever a command saw of a rig that went away under it is void.
 int settled(const Rig &rig)
 {
@@ -80,7 +91,8 @@ class Session {
 public:
     explicit Session(CLI::App &app)
     {
-        app.add_option("--rig", path_, std::string("rig file (default: ") + default_rig_text() + ")");
+        named_ =
+            app.add_option("--rig", path_, std::string("rig file (default: ") + default_rig_text() + ")");
     }
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
@@ -91,20 +103,30 @@ public:
     void runs(CLI::App &command, std::function<int(Rig &)> work, bool recreate = false)
     {
         command.callback([this, work = std::move(work), recreate] {
-            const Status status = rig_.open(path_, recreate);
-            status_ = status == kNoError ? work(rig_) : report(status);
+            // The default is held to what a personal rig must be; a file
+            // named here is the user's choice.
+            const RigAccess access = named_->count() > 0 ? RigAccess::named : place_.access;
+            const Status status = rig_.open(path_, recreate, access);
+            status_ = status == kNoError ? work(rig_) : report(status, rig_);
+            // A change made on a rig lost meanwhile (its pages gone from
+            // under it) did not land in the file.
+            if (status == kNoError && status_ == 0 && rig_.lost())
+                status_ = report(kRigLost);
         });
     }
 
     int status() const { return status_; }
 
 private:
-    std::string path_ = default_rig_path();
+    const RigPlace place_ = default_rig();
+    std::string path_ = place_.path;
+    const CLI::Option *named_ = nullptr;
     Rig rig_;
     int status_ = 0;
 };
 
-// 'reset' renews a rig file of another layout instead of refusing it.
+// 'reset' renews a rig file of another layout instead of refusing it; a
+// file that holds no rig it refuses all the same, and writes nothing.
 void define_reset(CLI::App &command, Session &session)
 {
     session.runs(
@@ -392,9 +414,11 @@ int play_file(Rig &rig, const SignalWords &words)
         throw CLI::ValidationError("PATH", error.what());
     }
     const double rate = rate_given ? words.rate : recording.rate > 0 ? recording.rate : 1000.0;
-    return report(rig.play(words.board, words.channel, recording.volts.data(),
-                           static_cast<int>(recording.volts.size()), rate, words.loop,
-                           recording_name(words.values[0])));
+    const Status status =
+        rig.play(words.board, words.channel, recording.volts.data(), static_cast<int>(recording.volts.size()),
+                 rate, words.loop, recording_name(words.values[0]));
+    // Values written where the file had no pages would have gone nowhere.
+    return status == kNoError ? settled(rig) : report(status, rig);
 }
 
 int set_signal(Rig &rig, const SignalWords &words)
@@ -847,7 +871,9 @@ struct Command {
 };
 
 const Command kCommands[] = {
-    {"reset", "power-up state: all ports inputs at 0, default wiring and signals, no faults, no latency",
+    {"reset",
+     "power-up state: all ports inputs at 0, default wiring and signals, no faults, no latency; makes a "
+     "missing or empty rig file, renews a rig of another layout, never writes over a file that is no rig",
      define_reset},
     {"show", "boards, ports, wiring, analog signals and outputs, gain queues, the bench", define_show},
     {"wire", "join two unwired ports", define_wire},

@@ -51,8 +51,11 @@ function test_faults()
   other = fullfile(work, 'other-rig');
   copyfile(getenv('DAQGATE_RIG'), other);
   fid = fopen(other, 'r+'); fseek(fid, 8, 'bof'); fwrite(fid, 99, 'uint32'); fclose(fid);
+  notes = fullfile(work, 'notes.txt');
+  fid = fopen(notes, 'w'); fprintf(fid, 'my thesis data\n'); fclose(fid);
   cases = {truncated, 'another layout or version'; other, 'another layout or version'; ...
-           '/proc/version', 'cannot be opened'; fullfile(work, 'missing', 'rig'), 'cannot be opened'};
+           '/proc/version', 'cannot be opened'; fullfile(work, 'missing', 'rig'), 'cannot be opened'; ...
+           notes, 'is not a rig and is left as it is'; work, 'is not a regular file'};
   for i = 1:rows(cases)
     [path, text] = cases{i, :};
     probe = sprintf(['DAQGATE_RIG=%s octave-cli --norc --no-history --quiet --eval "addpath(''%s''); ' ...
@@ -64,6 +67,7 @@ function test_faults()
   end
   % The refused file is left as it was.
   check_eq(fileread(truncated), 'DAQGRIG', 'a foreign file is never rewritten');
+  check_eq(fileread(notes), sprintf('my thesis data\n'), 'nor is a file that holds no rig');
 
   done_checks();
 end

@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -245,6 +246,30 @@ TEST_F(RigLoss, EveryGuardedMappingComesBackWhenItsRigGoesAway)
         for (Rig &rig : rigs)
             ASSERT_EQ(rig.open(dir_ + "/many"), kNoError) << "round " << round;
     }
+}
+
+TEST_F(RigLoss, APersonalRigIsTakenBackOnlyAsItWasFirstOpened)
+{
+    // A personal rig lost, and a rig made anew elsewhere linked in at its
+    // name, or the file made anew but left open to others: neither is
+    // taken back; the user's own file, made anew, is.
+    Rig mine;
+    const std::string personal = dir_ + "/personal", elsewhere = dir_ + "/elsewhere";
+    ASSERT_EQ(mine.open(personal, false, RigAccess::personal), kNoError);
+    ASSERT_EQ(unlink(personal.c_str()), 0);
+    EXPECT_FALSE(mine.look());
+    Rig other;
+    ASSERT_EQ(other.open(elsewhere), kNoError);
+    ASSERT_EQ(symlink(elsewhere.c_str(), personal.c_str()), 0);
+    EXPECT_FALSE(mine.take_back());
+    ASSERT_EQ(unlink(personal.c_str()), 0);
+    Rig renewer;
+    ASSERT_EQ(renewer.open(personal, true, RigAccess::personal), kNoError);
+    ASSERT_EQ(chmod(personal.c_str(), 0606), 0);
+    EXPECT_FALSE(mine.take_back());
+    ASSERT_EQ(chmod(personal.c_str(), 0600), 0);
+    EXPECT_TRUE(mine.take_back());
+    EXPECT_TRUE(mine.look());
 }
 
 TEST_F(RigLoss, ARigFileIsItsUsersAlone)

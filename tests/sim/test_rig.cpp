@@ -6,6 +6,7 @@
 #include <set>
 #include <vector>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
@@ -13,6 +14,9 @@
 #include <sys/wait.h>
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <pwd.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "rig.h"
@@ -152,19 +156,30 @@ TEST_F(RigTest, RewiringAndUnwiring)
     EXPECT_EQ(rig.direction_of({2, 14}), kInput);
 }
 
-TEST_F(RigTest, AFileOfAnotherLayoutIsRefusedAndLeftAlone)
+// The bytes of a file, all of them.
+std::string contents(const std::string &path)
 {
-    {
-        std::ofstream truncated(path_);
-        truncated << "not a rig";
-    }
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void write_file(const std::string &path, const std::string &bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+TEST_F(RigTest, ARigOfAnotherLayoutIsRefusedAndRenewedOnlyByReset)
+{
+    // A rig cut short within its header: its magic is still there.
+    write_file(path_, "DAQGRIG");
     Rig rig;
     EXPECT_EQ(rig.open(path_), kRigLayout);
     EXPECT_FALSE(rig.is_open());
-    std::ifstream kept(path_);
-    std::string content;
-    std::getline(kept, content);
-    EXPECT_EQ(content, "not a rig");
+    EXPECT_EQ(
+        rig.problem(),
+        "'" + path_ + "' holds a rig of another layout or version (7 bytes): 'simboard reset' renews it");
+    EXPECT_EQ(contents(path_), "DAQGRIG");
 
     // A file of the right size from another version.
     {
@@ -177,18 +192,177 @@ TEST_F(RigTest, AFileOfAnotherLayoutIsRefusedAndLeftAlone)
     }
     Rig again;
     EXPECT_EQ(again.open(path_), kRigLayout);
+    EXPECT_EQ(again.problem(), "'" + path_ + "' holds a rig of another layout or version (" +
+                                   std::to_string(sizeof(RigLayout)) + " bytes): 'simboard reset' renews it");
     // Renewing it (simboard reset) makes it a rig again.
     Rig renewed;
     EXPECT_EQ(renewed.open(path_, true), kNoError);
     Rig after;
     EXPECT_EQ(after.open(path_), kNoError);
+    // The cut one too.
+    write_file(path_, "DAQGRIG");
+    EXPECT_EQ(renewed.open(path_, true), kNoError);
+    EXPECT_EQ(std::filesystem::file_size(path_), sizeof(RigLayout));
 }
 
-TEST_F(RigTest, AFileThatCannotBeOpenedGivesItsStatus)
+TEST_F(RigTest, AFileThatHoldsNoRigIsNeverWrittenOver)
+{
+    // Text, a file of a rig's size that is no rig, and a file shorter than
+    // the magic: refused, with or without recreate, and left byte for byte.
+    std::string rig_sized(sizeof(RigLayout), 'x');
+    const std::vector<std::string> files = {"my thesis data\n", rig_sized, "DAQ", std::string("\0\0\0\0", 4)};
+    for (const std::string &bytes : files) {
+        write_file(path_, bytes);
+        for (const bool recreate : {false, true}) {
+            Rig rig;
+            EXPECT_EQ(rig.open(path_, recreate), kRigNotRig) << bytes.size();
+            EXPECT_EQ(rig.problem(), "'" + path_ + "' is not a rig (" + std::to_string(bytes.size()) +
+                                         " bytes): remove it yourself if you mean to");
+            EXPECT_FALSE(rig.is_open());
+            EXPECT_TRUE(contents(path_) == bytes) << bytes.size();
+        }
+    }
+}
+
+TEST_F(RigTest, AnEmptyOrBlankFileIsMadeARigWithItsStorageHeld)
+{
+    for (const bool blank : {false, true}) {
+        // Empty (a rig not yet made), or zeros of a rig's size (one whose
+        // maker died before writing it), sparse either way.
+        write_file(path_, "");
+        if (blank)
+            std::filesystem::resize_file(path_, sizeof(RigLayout));
+        Rig rig;
+        ASSERT_EQ(rig.open(path_), kNoError) << blank;
+        struct stat info {};
+        ASSERT_EQ(stat(path_.c_str(), &info), 0);
+        EXPECT_EQ(static_cast<std::size_t>(info.st_size), sizeof(RigLayout));
+        // Every block of it held, not a sparse file.
+        EXPECT_GE(static_cast<std::size_t>(info.st_blocks) * 512, sizeof(RigLayout)) << blank;
+        EXPECT_EQ(read(rig, 0, 1), 0);
+    }
+}
+
+TEST_F(RigTest, AFileThatCannotBeOpenedGivesItsStatusAndReason)
 {
     Rig rig;
-    EXPECT_EQ(rig.open(dir_), kRigOpen);  // a directory
+    EXPECT_EQ(rig.open(dir_), kRigNotFile);  // a folder
+    EXPECT_EQ(rig.problem(), "'" + dir_ + "' is a folder, not a regular file");
     EXPECT_EQ(rig.open(dir_ + "/missing/rig"), kRigOpen);
+    EXPECT_EQ(rig.problem(), "cannot open '" + dir_ + "/missing/rig': No such file or directory");
+    ASSERT_EQ(mkfifo((dir_ + "/pipe").c_str(), 0600), 0);
+    EXPECT_EQ(rig.open(dir_ + "/pipe"), kRigNotFile);  // and not waiting for a writer
+    EXPECT_EQ(rig.problem(), "'" + dir_ + "/pipe' is a pipe, not a regular file");
+    EXPECT_EQ(rig.open("/dev/null"), kRigNotFile);
+    EXPECT_EQ(rig.problem(), "'/dev/null' is a device, not a regular file");
+    EXPECT_FALSE(rig.is_open());
+}
+
+// What a personal rig (the per-user default) must be: the user's alone.
+TEST_F(RigTest, APersonalRigIsTheUsersAloneAndNeverALink)
+{
+    const auto refused = [&](const std::string &path, Status status, const std::string &problem) {
+        Rig rig;
+        EXPECT_EQ(rig.open(path, false, RigAccess::personal), status) << path;
+        EXPECT_EQ(rig.problem(), problem);
+        EXPECT_FALSE(rig.is_open());
+    };
+    const struct passwd *entry = getpwuid(geteuid());
+    const std::string uid = "uid " + std::to_string(geteuid());
+    const std::string mine = entry != nullptr ? std::string(entry->pw_name) + " (" + uid + ")" : uid;
+    const std::string tail =
+        ": the default rig must be a file of yours that no one else may use; remove it, or name another "
+        "place "
+        "in DAQGATE_RIG (or simboard's --rig)";
+    // Made here: the user's, mode 0600, and usable.
+    {
+        Rig rig;
+        ASSERT_EQ(rig.open(path_, false, RigAccess::personal), kNoError);
+        struct stat info {};
+        ASSERT_EQ(stat(path_.c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, 0600u);
+    }
+    Rig taken;
+    ASSERT_EQ(taken.open(path_, false, RigAccess::personal), kNoError);
+    EXPECT_TRUE(taken.is_open());
+
+    // Open to others: refused; the same file named is the user's choice.
+    ASSERT_EQ(chmod(path_.c_str(), 0666), 0);
+    refused(path_, kRigNotOwn, "'" + path_ + "' belongs to " + mine + ", mode 0666, 1 link" + tail);
+    Rig named;
+    EXPECT_EQ(named.open(path_), kNoError);
+    ASSERT_EQ(chmod(path_.c_str(), 0640), 0);
+    refused(path_, kRigNotOwn, "'" + path_ + "' belongs to " + mine + ", mode 0640, 1 link" + tail);
+    ASSERT_EQ(chmod(path_.c_str(), 0600), 0);
+
+    // A second name: another user's link to it could reach it.
+    ASSERT_EQ(link(path_.c_str(), (dir_ + "/second").c_str()), 0);
+    refused(path_, kRigNotOwn, "'" + path_ + "' belongs to " + mine + ", mode 0600, 2 links" + tail);
+    ASSERT_EQ(unlink((dir_ + "/second").c_str()), 0);
+
+    // A symbolic link, to a rig or to a file of the user's: never followed,
+    // and the file it names is left byte for byte.
+    const std::string notes = dir_ + "/notes.txt", planted = dir_ + "/planted";
+    write_file(notes, "my thesis data\n");
+    for (const std::string &target : {notes, path_}) {
+        ASSERT_EQ(symlink(target.c_str(), planted.c_str()), 0);
+        const std::string before = contents(target);
+        refused(planted, kRigNotFile, "'" + planted + "' is a symbolic link, not a regular file");
+        Rig renewing;
+        EXPECT_EQ(renewing.open(planted, true, RigAccess::personal), kRigNotFile);
+        EXPECT_TRUE(contents(target) == before);
+        ASSERT_EQ(unlink(planted.c_str()), 0);
+    }
+    // A dangling link is not followed to make a file where it points.
+    ASSERT_EQ(symlink((dir_ + "/made").c_str(), planted.c_str()), 0);
+    refused(planted, kRigNotFile, "'" + planted + "' is a symbolic link, not a regular file");
+    EXPECT_FALSE(std::filesystem::exists(dir_ + "/made"));
+    ASSERT_EQ(unlink(planted.c_str()), 0);
+}
+
+TEST_F(RigTest, APersonalRigOfAnotherUserIsRefused)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "giving a file to another user takes root";
+    Rig rig;
+    ASSERT_EQ(rig.open(path_), kNoError);
+    ASSERT_EQ(chown(path_.c_str(), 65534, 65534), 0);
+    Rig squatted;
+    EXPECT_EQ(squatted.open(path_, false, RigAccess::personal), kRigNotOwn);
+    EXPECT_EQ(squatted.problem().rfind("'" + path_ + "' belongs to ", 0), 0u) << squatted.problem();
+    EXPECT_NE(squatted.problem().find("uid 65534), mode 0600, 1 link: "), std::string::npos)
+        << squatted.problem();
+    // The user's choice, named: taken as it is.
+    EXPECT_EQ(squatted.open(path_), kNoError);
+}
+
+// A rig creation beyond the process's limit on file sizes, in a child: it
+// is refused with what it needs, the child lives (no SIGXFSZ), and the file
+// it made is left empty.
+TEST_F(RigTest, ARigThatCannotHaveItsStorageIsRefused)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        struct rlimit limit {
+            1 << 20, 1 << 20
+        };
+        setrlimit(RLIMIT_FSIZE, &limit);
+        Rig rig;
+        const Status status = rig.open(path_);
+        const std::string wanted =
+            "no room for the rig: " + std::to_string((sizeof(RigLayout) + (1 << 20) - 1) >> 20) +
+            " MiB needed in " + dir_ + " (File too large)";
+        _exit(status != kRigNoRoom ? 1 : rig.problem() != wanted ? 2 : rig.is_open() ? 3 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(std::filesystem::file_size(path_), 0u);
+    // With room, the empty file is made a rig.
+    Rig rig;
+    EXPECT_EQ(rig.open(path_), kNoError);
 }
 
 TEST_F(RigTest, TwoProcessesShareOneRig)
@@ -401,17 +575,27 @@ TEST(StatusTexts, EveryStatusHasItsOwnTextAndUnknownCodesSaySo)
         "'simboard reset' to renew it.",
         "The simulated rig file stayed locked by another process for 5 seconds.",
         "The simulated rig has no room left: every fault or recording it holds is in use.",
+        "The simulated rig file is not a regular file (a folder, link, device or pipe stands at its path): "
+        "see "
+        "DAQGATE_RIG.",
+        "The simulated rig file belongs to another user or is open to others: the default rig must be yours "
+        "alone; remove it, or name another place in DAQGATE_RIG.",
+        "The file at the simulated rig's path is not a rig and is left as it is: remove it yourself, or name "
+        "another place in DAQGATE_RIG.",
+        "The simulated rig file cannot be given its storage: its file system is full, or a limit on file "
+        "sizes "
+        "stands in the way (see DAQGATE_RIG).",
     };
-    ASSERT_EQ(texts.size(), static_cast<size_t>(kRigFull) + 1);
+    ASSERT_EQ(texts.size(), static_cast<size_t>(kRigNoRoom) + 1);
     char text[256];
-    for (int code = kNoError; code <= kRigFull; ++code) {
+    for (int code = kNoError; code <= kRigNoRoom; ++code) {
         status_text(code, text, sizeof text);
         EXPECT_EQ(text, texts[code]) << code;
     }
     status_text(-77, text, sizeof text);
     EXPECT_STREQ(text, "Unknown error code -77.");
-    status_text(kRigFull + 1, text, sizeof text);
-    EXPECT_STREQ(text, "Unknown error code 22.");
+    status_text(kRigNoRoom + 1, text, sizeof text);
+    EXPECT_STREQ(text, "Unknown error code 26.");
     // A short buffer gets a terminated start of the text.
     char small[8];
     status_text(kBusy, small, sizeof small);
