@@ -166,6 +166,34 @@ classdef Acquisition < handle
         board, cbErrorText(status), status));
     end
 
+    function [board, pair, rate, range] = scan(caller, board, channels, rate, range)
+      % The arguments of a scan: board, channels, rate and range (empty
+      % for range 0).
+      board = daqgate.Acquisition.integer(caller, board, 'board', 0);
+      pair = daqgate.Acquisition.channels(caller, channels);
+      rate = daqgate.Acquisition.positive(caller, rate, 'rate');
+      if isempty(range)
+        range = 0;
+      end
+      range = daqgate.Acquisition.integer(caller, range, 'range', 0);
+    end
+
+    function limit = link_end(caller, board, directions, timeout)
+      % Sets the directions of a link end's ports (a row of port and
+      % direction each) and returns the time limit as the link's gateways
+      % take it: 0 for none.
+      for k = 1:size(directions, 1)
+        status = cbSetPortDirection(board, directions(k, 1), directions(k, 2));
+        if status ~= 0
+          daqgate.Acquisition.driver_failed(caller, board, status);
+        end
+      end
+      limit = timeout;
+      if isinf(limit)
+        limit = 0;
+      end
+    end
+
     function value = integer(caller, value, name, low)
       % A whole number of at least LOW.
       if ~isnumeric(value) || ~isreal(value) || ~isscalar(value) || ~isfinite(value) ...

@@ -34,13 +34,10 @@ function [data, t, rate] = read(board, channels, rate, duration, range, varargin
   if nargin < 4
     error('daqgate:argument', '%s', 'daqgate.read: usage: daqgate.read(board, channels, rate, duration, range)');
   end
-  if nargin < 5 || isempty(range)
-    range = 0;
+  if nargin < 5
+    range = [];
   end
-  board = daqgate.Acquisition.integer(me, board, 'board', 0);
-  pair = daqgate.Acquisition.channels(me, channels);
-  rate = daqgate.Acquisition.positive(me, rate, 'rate');
-  range = daqgate.Acquisition.integer(me, range, 'range', 0);
+  [board, pair, rate, range] = daqgate.Acquisition.scan(me, board, channels, rate, range);
   options = daqgate.Acquisition.options(me, struct('Scans', []), varargin);
   if isempty(options.Scans)
     duration = daqgate.Acquisition.positive(me, duration, 'duration');

@@ -43,17 +43,8 @@ function line = receive(board, timeout, varargin)
   else
     daqgate.Acquisition.fail(me, 'argument', 'Ports must be ''cb'' or ''QL''');
   end
-  directions = [ports(:) [2; 2; 1]];   % data and sender bit inputs, receiver bit an output
-  for k = 1:3
-    status = cbSetPortDirection(board, directions(k, 1), directions(k, 2));
-    if status ~= 0
-      daqgate.Acquisition.driver_failed(me, board, status);
-    end
-  end
-  limit = timeout;
-  if isinf(limit)
-    limit = 0;      % the gateways' 'no limit'
-  end
+  % Data and sender bit inputs (2), receiver bit an output (1).
+  limit = daqgate.Acquisition.link_end(me, board, [ports(:) [2; 2; 1]], timeout);
   started = tic;
   while true
     [request, status] = cbReadPort(board, ports(2));

@@ -43,17 +43,14 @@ function info = record(file, board, channels, rate, duration, range, varargin)
   if nargin < 5
     error('daqgate:argument', '%s', 'daqgate.record: usage: daqgate.record(file, board, channels, rate, duration, range)');
   end
-  if nargin < 6 || isempty(range)
-    range = 0;
+  if nargin < 6
+    range = [];
   end
   if ~ischar(file) || isempty(file) || size(file, 1) ~= 1
     daqgate.Acquisition.fail(me, 'argument', 'file must be a file name');
   end
-  board = daqgate.Acquisition.integer(me, board, 'board', 0);
-  pair = daqgate.Acquisition.channels(me, channels);
-  rate = daqgate.Acquisition.positive(me, rate, 'rate');
+  [board, pair, rate, range] = daqgate.Acquisition.scan(me, board, channels, rate, range);
   duration = daqgate.Acquisition.positive(me, duration, 'duration', true);
-  range = daqgate.Acquisition.integer(me, range, 'range', 0);
   options = daqgate.Acquisition.options(me, struct('Ring', 2, 'Overwrite', false, 'Progress', true), varargin);
   n = pair(2) - pair(1) + 1;
   header = 58;                                       % RIFF, fmt (18), fact and data chunk heads

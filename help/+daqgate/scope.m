@@ -30,16 +30,13 @@ function [t, data] = scope(board, channels, rate, range, window, varargin)
   if nargin < 3
     error('daqgate:argument', '%s', 'daqgate.scope: usage: daqgate.scope(board, channels, rate, range, window)');
   end
-  if nargin < 4 || isempty(range)
-    range = 0;
+  if nargin < 4
+    range = [];
   end
   if nargin < 5 || isempty(window)
     window = 1;
   end
-  board = daqgate.Acquisition.integer(me, board, 'board', 0);
-  pair = daqgate.Acquisition.channels(me, channels);
-  rate = daqgate.Acquisition.positive(me, rate, 'rate');
-  range = daqgate.Acquisition.integer(me, range, 'range', 0);
+  [board, pair, rate, range] = daqgate.Acquisition.scan(me, board, channels, rate, range);
   window = daqgate.Acquisition.positive(me, window, 'window');
   options = daqgate.Acquisition.options(me, struct('Duration', Inf, 'Figure', []), varargin);
   duration = daqgate.Acquisition.positive(me, options.Duration, 'Duration', true);

@@ -47,17 +47,8 @@ function n = send(board, text, timeout, varargin)
   else
     daqgate.Acquisition.fail(me, 'argument', 'Ports must be ''cb'' or ''QL''');
   end
-  directions = [10 1; 11 1; 14 2];   % 1 output, 2 input
-  for k = 1:3
-    status = cbSetPortDirection(board, directions(k, 1), directions(k, 2));
-    if status ~= 0
-      daqgate.Acquisition.driver_failed(me, board, status);
-    end
-  end
-  limit = timeout;
-  if isinf(limit)
-    limit = 0;      % the gateways' 'no limit'
-  end
+  % Data and sender bit outputs (1), receiver bit an input (2).
+  limit = daqgate.Acquisition.link_end(me, board, [10 1; 11 1; 14 2], timeout);
   try
     n = writer(board, [text char(10)], limit);
   catch err

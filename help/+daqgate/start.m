@@ -43,13 +43,10 @@ function acq = start(board, channels, rate, range, varargin)
   if nargin < 3
     error('daqgate:argument', '%s', 'daqgate.start: usage: daqgate.start(board, channels, rate, range, ''Ring'', seconds)');
   end
-  if nargin < 4 || isempty(range)
-    range = 0;
+  if nargin < 4
+    range = [];
   end
-  board = daqgate.Acquisition.integer(me, board, 'board', 0);
-  pair = daqgate.Acquisition.channels(me, channels);
-  rate = daqgate.Acquisition.positive(me, rate, 'rate');
-  range = daqgate.Acquisition.integer(me, range, 'range', 0);
+  [board, pair, rate, range] = daqgate.Acquisition.scan(me, board, channels, rate, range);
   options = daqgate.Acquisition.options(me, struct('Ring', 2), varargin);
   ring = daqgate.Acquisition.positive(me, options.Ring, 'Ring');
   acq = daqgate.Acquisition(board, pair, rate, range, ring);

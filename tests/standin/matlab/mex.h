@@ -49,48 +49,13 @@
 #  error "DAQGATE_MATLAB_API: not an API this header knows"
 #endif
 
-#if defined(_WIN32) && defined(DAQGATE_BUILDING_LIBMX)
-#  define DAQGATE_MX_API __declspec(dllexport)
-#else
-#  define DAQGATE_MX_API
-#endif
-#if defined(_WIN32) && defined(DAQGATE_BUILDING_LIBMEX)
-#  define DAQGATE_MEX_API __declspec(dllexport)
-#else
-#  define DAQGATE_MEX_API
-#endif
+/* The operations as the stand-in host declares them, under the names
+ * mapped above. */
+#include "../mex.h"
 
 #ifdef __cplusplus
 extern "C" {
 #endif
-
-typedef struct mxArray_tag mxArray;
-typedef size_t mwSize;
-typedef enum { mxREAL, mxCOMPLEX } mxComplexity;
-
-/* libmex */
-DAQGATE_MEX_API void mexErrMsgTxt(const char *message);
-DAQGATE_MEX_API int mexPrintf(const char *format, ...);
-
-/* libmx */
-DAQGATE_MX_API double mxGetScalar(const mxArray *array);
-DAQGATE_MX_API double *mxGetPr(const mxArray *array);
-DAQGATE_MX_API size_t mxGetM(const mxArray *array);
-DAQGATE_MX_API size_t mxGetN(const mxArray *array);
-DAQGATE_MX_API size_t mxGetNumberOfElements(const mxArray *array);
-DAQGATE_MX_API bool mxIsDouble(const mxArray *array);
-DAQGATE_MX_API bool mxIsComplex(const mxArray *array);
-DAQGATE_MX_API bool mxIsSparse(const mxArray *array);
-DAQGATE_MX_API mxArray *mxCreateDoubleScalar(double value);
-DAQGATE_MX_API mxArray *mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity complexity);
-DAQGATE_MX_API mxArray *mxCreateString(const char *text);
-DAQGATE_MX_API char *mxArrayToString(const mxArray *array);
-DAQGATE_MX_API void *mxMalloc(mwSize bytes);
-DAQGATE_MX_API void *mxRealloc(void *block, mwSize bytes);
-DAQGATE_MX_API void mxFree(void *block);
-
-/* The gateway's entry point, which the host calls. */
-void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 
 /* What the module asks of the host before the host calls it: the release
  * that built it and the API it was built for (mexapi_version.cpp). */
