@@ -246,6 +246,11 @@ function daqgate_session(simboard, mexdir)
   shot = getenv('DAQGATE_DEMO_SCOPE');
   [found, ~] = system('command -v xvfb-run');
   if ~isempty(shot) && found == 0
+    % Qt's runtime folder beside the picture, not in the temporary folder.
+    runtime = fullfile(fileparts(shot), 'demo-xdg');
+    if ~exist(runtime, 'dir'), mkdir(runtime); end
+    system(sprintf('chmod 700 ''%s''', runtime));
+    setenv('XDG_RUNTIME_DIR', runtime);
     system(sprintf(['xvfb-run -a octave --no-gui --norc --no-history --quiet --eval "addpath(''%s''); ' ...
                     'graphics_toolkit(''qt''); figure(''position'', [100 100 720 420]); ' ...
                     'daqgate.scope(0, 0:3, 5000, 0, 0.25, ''Duration'', 2, ''Figure'', gcf); ' ...
