@@ -1,8 +1,9 @@
 // analog.h - the analog gateways: point I/O, the channel/gain queue, the
-// sample buffer, and the scans, each family one procedure.  Each procedure
-// takes its member, which stands in its gateway's own source: a gateway
-// as scripts know it (name, argument count, usage text) and, for the
-// scans, the options and conversion that set each apart.
+// sample buffer, and the scans, each family one procedure.  A procedure
+// of one gateway takes that gateway as scripts know it (name, argument
+// count, usage text); the scans' procedure takes a member, which stands
+// in each scan gateway's own source: its Gateway and the options and
+// conversion that set it apart.
 //
 // Each procedure is defined inline in a header of its own (read_point.h,
 // scan.h, background.h ...), which its gateways' sources include: a

@@ -38,9 +38,9 @@ constexpr int kLaterQueries = 3;
 
 }  // namespace fetch
 
-inline void run_fetch_background(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+inline void run_fetch_background(const Gateway &gateway, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    const Call call(member, nlhs, plhs, nrhs, prhs);
+    const Call call(gateway, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
     const int32_t previous_count = call.integer(1, "previousCount");
     const int32_t previous_index = call.integer(2, "previousIndex");

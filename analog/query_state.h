@@ -6,9 +6,9 @@
 
 namespace daqgate {
 
-inline void run_query_scan_state(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+inline void run_query_scan_state(const Gateway &gateway, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    const Call call(member, nlhs, plhs, nrhs, prhs);
+    const Call call(gateway, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
     const int32_t function = call.integer(1, "functionType");
 

@@ -6,9 +6,9 @@
 
 namespace daqgate {
 
-inline void run_write_analog(const Gateway &member, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+inline void run_write_analog(const Gateway &gateway, int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-    const Call call(member, nlhs, plhs, nrhs, prhs);
+    const Call call(gateway, nlhs, plhs, nrhs, prhs);
     const int32_t board = call.integer(0, "boardNum");
     const int32_t channel = call.integer(1, "channel");
     const int32_t range = call.integer(2, "vrange");

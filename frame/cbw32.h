@@ -67,7 +67,7 @@ typedef intptr_t DaqHandle;
 
 /* The operations, each declared from its row of the table (cbw32_ops.h),
  * where what each does and how it fails is told. */
-#define CBW32_OP(name, member, stack, returns, parameters) CBW_EXPORT returns CBWINAPI name parameters;
+#define CBW32_OP(name, ident, stack, returns, parameters) CBW_EXPORT returns CBWINAPI name parameters;
 #include "cbw32_ops.h"
 
 #ifdef __cplusplus

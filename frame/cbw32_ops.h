@@ -6,19 +6,19 @@
  * both undefined after it.  cbw32.h declares the operations from it; the
  * build makes the driver DLL's module-definition file from it (the
  * operations' names and stack bytes, cmake/driver.cmake); the simulated
- * board's bench names its operations and their fault gate from it
- * (sim/bench.h); the unit tests' fake driver takes its handlers from it.
+ * board names its operations and their faults and pacing from it
+ * (sim/faults.h); the unit tests' fake driver takes its handlers from it.
  *
- *   CBW32_OP(name, member, stack, returns, parameters)
+ *   CBW32_OP(name, ident, stack, returns, parameters)
  *       an operation that takes no board;
- *   CBW32_BOARD_OP(name, member, stack, returns, parameters, reach)
- *       one that takes a board, first: the bench's faults and latency act
- *       on it.  An includer that defines only CBW32_OP sees these as
- *       CBW32_OP too.
+ *   CBW32_BOARD_OP(name, ident, stack, returns, parameters, reach)
+ *       one that takes a board, first: the simulated board's faults and
+ *       latency act on it.  An includer that defines only CBW32_OP sees
+ *       these as CBW32_OP too.
  *
  * The columns:
  *   name        the entry point, as the gateways call it and the DLL exports it;
- *   member      the operation's name in the C++ code (the bench, the fake);
+ *   ident       the operation's name in the C++ code (the faults, the fake);
  *   stack       the bytes of its arguments on 32-bit Windows: the stdcall
  *               decoration of the import library's names (_cbReadPort@12);
  *   returns     its result's type;
@@ -32,11 +32,11 @@
  * stack bytes: the build reads those with a pattern.
  */
 #ifndef CBW32_OP
-#  define CBW32_OP(name, member, stack, returns, parameters)
+#  define CBW32_OP(name, ident, stack, returns, parameters)
 #endif
 #ifndef CBW32_BOARD_OP
-#  define CBW32_BOARD_OP(name, member, stack, returns, parameters, reach) \
-    CBW32_OP(name, member, stack, returns, parameters)
+#  define CBW32_BOARD_OP(name, ident, stack, returns, parameters, reach) \
+    CBW32_OP(name, ident, stack, returns, parameters)
 #endif
 
 /* clang-format off */

@@ -105,6 +105,13 @@ void Call::refuse(const char *name, const char *what) const
     raise(message);
 }
 
+void Call::interrupted(const char *where) const
+{
+    char message[256];
+    std::snprintf(message, sizeof message, "*** %s: %s interrupted by the user", gateway_.name, where);
+    raise(message);
+}
+
 const mxArray *Call::real_array(int pos, const char *name, int min_elements) const
 {
     const mxArray *arg = prhs_[pos];

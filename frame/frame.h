@@ -109,6 +109,9 @@ public:
 
     // Raises "*** NAME: ARG WHAT" for an argument the gateway cannot take.
     [[noreturn]] void refuse(const char *name, const char *what) const;
+    // Raises "*** NAME: WHERE interrupted by the user" when the user asked
+    // the host to interrupt the call while it waited at WHERE.
+    [[noreturn]] void interrupted(const char *where) const;
 
 private:
     const mxArray *real_array(int pos, const char *name, int min_elements) const;

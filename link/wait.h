@@ -108,7 +108,7 @@ private:
         calls_ = 0;
         strode_ = now;
         if (interrupt_requested())
-            call_.refuse("wait", "interrupted by the user");
+            call_.interrupted("wait");
     }
 
     const Call &call_;

@@ -45,7 +45,7 @@ struct StackBytes<R(Parameters...)> {
 
 // The table's stack bytes are the stdcall decoration of the 32-bit import
 // library's names: a wrong one would leave a gateway's call unresolved.
-#define CBW32_OP(name, member, stack, returns, parameters)   \
+#define CBW32_OP(name, ident, stack, returns, parameters)   \
   static_assert(StackBytes<void parameters>::value == stack, \
                 "cbw32_ops.h: the stack bytes of " #name " are not those of its parameters");
 #include "cbw32_ops.h"
@@ -57,28 +57,28 @@ using namespace daqgate::sim;
 
 extern "C" {
 
-// Each operation that takes a board meets the bench first: a fault that
+// Each operation that takes a board meets its faults and latency first: a fault that
 // strikes gives its status, never kNoError (0), which the operation
 // returns having done nothing at all.
 static_assert(kNoError == 0);
 
 CBW_EXPORT int CBWINAPI cbReadPort(int board, int port, unsigned short *value)
 {
-    if (const int struck = meet_bench(board, Operation::read_port, [=] { return touching(port); }))
+    if (const int struck = meet_faults(board, Operation::read_port, [=] { return touching(port); }))
         return struck;
     return on_rig([&](Rig &r) { return r.read_port(board, port, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbWritePort(int board, int port, unsigned short value)
 {
-    if (const int struck = meet_bench(board, Operation::write_port, [=] { return touching(port); }))
+    if (const int struck = meet_faults(board, Operation::write_port, [=] { return touching(port); }))
         return struck;
     return on_rig([&](Rig &r) { return r.write_port(board, port, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbSetPortDirection(int board, int port, int direction)
 {
-    if (const int struck = meet_bench(board, Operation::set_port_direction, [=] { return touching(port); }))
+    if (const int struck = meet_faults(board, Operation::set_port_direction, [=] { return touching(port); }))
         return struck;
     return on_rig([&](Rig &r) { return r.set_direction(board, port, direction); });
 }
@@ -91,7 +91,7 @@ CBW_EXPORT int CBWINAPI cbErrorText(int code, char *text)
 
 CBW_EXPORT int CBWINAPI cbBoardLabel(int board, char *name)
 {
-    if (const int struck = meet_bench(board, Operation::board_label, [] { return Touched{}; }))
+    if (const int struck = meet_faults(board, Operation::board_label, [] { return Touched{}; }))
         return struck;
     const int status = on_rig([&](Rig &) {
         if (!Rig::valid_board(board))
@@ -106,21 +106,21 @@ CBW_EXPORT int CBWINAPI cbBoardLabel(int board, char *name)
 
 CBW_EXPORT int CBWINAPI cbReadAnalog(int board, int channel, int range, unsigned short *value)
 {
-    if (const int struck = meet_bench(board, Operation::read_analog, [=] { return touching(channel); }))
+    if (const int struck = meet_faults(board, Operation::read_analog, [=] { return touching(channel); }))
         return struck;
     return on_rig([&](Rig &r) { return r.read_analog(board, channel, range, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbWriteAnalog(int board, int channel, int range, unsigned short value)
 {
-    if (const int struck = meet_bench(board, Operation::write_analog, [=] { return touching(channel); }))
+    if (const int struck = meet_faults(board, Operation::write_analog, [=] { return touching(channel); }))
         return struck;
     return on_rig([&](Rig &r) { return r.write_analog(board, channel, range, value); });
 }
 
 CBW_EXPORT int CBWINAPI cbToEngUnits(int board, int range, unsigned short count, float *volts)
 {
-    if (const int struck = meet_bench(board, Operation::to_eng_units, [] { return Touched{}; }))
+    if (const int struck = meet_faults(board, Operation::to_eng_units, [] { return Touched{}; }))
         return struck;
     Range span{};
     if (!Rig::valid_board(board))
@@ -133,7 +133,7 @@ CBW_EXPORT int CBWINAPI cbToEngUnits(int board, int range, unsigned short count,
 
 CBW_EXPORT int CBWINAPI cbFromEngUnits(int board, int range, float volts, unsigned short *count)
 {
-    if (const int struck = meet_bench(board, Operation::from_eng_units, [] { return Touched{}; }))
+    if (const int struck = meet_faults(board, Operation::from_eng_units, [] { return Touched{}; }))
         return struck;
     Range span{};
     if (!Rig::valid_board(board))
@@ -148,7 +148,7 @@ CBW_EXPORT int CBWINAPI cbSetGainQueue(int board, const short *channels, const s
     // Only a queue the board can take names channels a fault looks at.
     const bool whole = Rig::valid_board(board) && count >= 0 && count <= kBoardTable[board].queue;
     const auto queued = [=] { return Touched{0, -1, whole ? channels : nullptr, whole ? count : 0}; };
-    if (const int struck = meet_bench(board, Operation::set_gain_queue, queued))
+    if (const int struck = meet_faults(board, Operation::set_gain_queue, queued))
         return struck;
     return on_rig([&](Rig &r) { return r.set_gain_queue(board, channels, ranges, count); });
 }
@@ -174,7 +174,7 @@ CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count
                                          DaqHandle handle, int options)
 {
     const auto scanned = [=] { return Touched{low, high, nullptr, 0}; };
-    if (const int struck = meet_bench(board, Operation::read_analog_scan, scanned))
+    if (const int struck = meet_faults(board, Operation::read_analog_scan, scanned))
         return struck;
     return on_rig([&](Rig &r) -> int {
         const SampleBuffer *buffer = buffers.find(handle);
@@ -205,7 +205,7 @@ CBW_EXPORT int CBWINAPI cbReadAnalogScan(int board, int low, int high, int count
 
 CBW_EXPORT int CBWINAPI cbGetIOStatus(int board, short *state, int *count, int *index, int function)
 {
-    if (const int struck = meet_bench(board, Operation::get_io_status, [] { return Touched{}; }))
+    if (const int struck = meet_faults(board, Operation::get_io_status, [] { return Touched{}; }))
         return struck;
     if (!Rig::valid_board(board))
         return kBadBoard;
@@ -216,7 +216,7 @@ CBW_EXPORT int CBWINAPI cbGetIOStatus(int board, short *state, int *count, int *
 
 CBW_EXPORT int CBWINAPI cbStopIOBackground(int board, int function)
 {
-    if (const int struck = meet_bench(board, Operation::stop_io_background, [] { return Touched{}; }))
+    if (const int struck = meet_faults(board, Operation::stop_io_background, [] { return Touched{}; }))
         return struck;
     if (!Rig::valid_board(board))
         return kBadBoard;

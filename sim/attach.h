@@ -72,10 +72,10 @@ inline int on_rig(Work work)
 
 // At an entry point that takes a board, before the operation acts: the
 // board's latency waited and the status of a fault that strikes the call,
-// kNoError to go on (bench.h); touched() gives what the call names, made
+// kNoError to go on (faults.h); touched() gives what the call names, made
 // only when the board has faults.  A process without a rig meets neither.
 template <typename Touches>
-inline int meet_bench(int board, Operation operation, Touches touched)
+inline int meet_faults(int board, Operation operation, Touches touched)
 {
     Rig *open = attached.load(std::memory_order_acquire);
     if (open == nullptr) {
@@ -84,7 +84,7 @@ inline int meet_bench(int board, Operation operation, Touches touched)
         if (open == nullptr)
             return kNoError;  // the operation meets the missing rig itself
     }
-    return open->meet_bench(board, operation, touched);
+    return open->meet_faults(board, operation, touched);
 }
 
 }  // namespace daqgate::sim

@@ -220,7 +220,7 @@ void Rig::reset()
         }
         b.queue.sequence.store(0, std::memory_order_relaxed);  // even, as for a signal
         b.queue.length.store(0, std::memory_order_relaxed);
-        b.bench.store(0, std::memory_order_relaxed);
+        b.trouble.store(0, std::memory_order_relaxed);
     }
     for (FaultState &fault : layout_->faults)
         fault.state.store(kFaultFree, std::memory_order_relaxed);

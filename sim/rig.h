@@ -15,7 +15,7 @@
 #include <string>
 
 #include "analog.h"
-#include "bench.h"
+#include "faults.h"
 #include "cbw32.h"
 #include "rigfile.h"
 #include "status.h"
@@ -93,10 +93,10 @@ struct BoardState {
     alignas(kCacheLine) std::atomic<double> output_volts[kAnalogOutputs];
     SignalState signals[kAnalogInputs];
     QueueState queue;
-    // The bench's settings of the board, in one word so that a call on a
+    // The board's faults and latency, in one word so that a call on a
     // board without them pays one load: the latency in microseconds (low
     // half) and the number of faults armed on it (high half).
-    std::atomic<uint64_t> bench;
+    std::atomic<uint64_t> trouble;
 };
 
 // A fault armed by simboard.  Written under the rig's lock with a sequence
@@ -251,7 +251,7 @@ public:
     // a scribbler left.
     int direction_of(PortId a) const;
 
-    // The test bench (bench.cpp).  Faults: kNoError, kBadBoard, kRigFull
+    // Faults and latency (faults.cpp).  Faults: kNoError, kBadBoard, kRigFull
     // (every slot armed), or the lock's status.
     Status arm_fault(const FaultSpec &spec);
     // Clears the faults of board, or of every board for -1; how many, or
@@ -266,15 +266,15 @@ public:
     // kNoError for the operation to go on.  Only valid boards have either.
     // What the call names is made only off the fast path, by `touched`.
     template <typename Touches>
-    Status meet_bench(int board, Operation operation, Touches touched) const
+    Status meet_faults(int board, Operation operation, Touches touched) const
     {
         if (!valid_board(board))
             return kNoError;
-        const uint64_t word = layout_->boards[board].bench.load(std::memory_order_relaxed);
-        return word == 0 ? kNoError : bench_slow(board, operation, touched(), word);
+        const uint64_t word = layout_->boards[board].trouble.load(std::memory_order_relaxed);
+        return word == 0 ? kNoError : faults_slow(board, operation, touched(), word);
     }
 
-    // Plays volts on an input from now on, rate values a second, holding
+    // Recordings (recordings.cpp).  Plays volts on an input from now on, rate values a second, holding
     // the last value or starting again; kRigFull when every recording is
     // playing elsewhere, kRigNoRoom when the file's storage for the values
     // cannot be had (problem() says how much, where): the input then plays
@@ -283,10 +283,6 @@ public:
                 const std::string &name);
     // The name of the file a recording was loaded from.
     void recording_name(int recording, char *name, std::size_t size) const;
-    // The count of changes of the port that drives what a port shows (the
-    // port itself for an output, the output at the other end of its wire
-    // for an input), false when none drives it.
-    bool changes_of(PortId id, uint32_t *count) const;
     // One look at a port for a capture: what it shows, and the index of the
     // port whose latch that is (*source -1 when none drives it).  With
     // changes_at(source), read before and after, a capture tells whether
@@ -329,7 +325,7 @@ private:
     // Under the file's lock: sizes, maps and checks or initialises it.
     Status prepare(RigFile &file, bool recreate);
     void initialise(RigLayout *layout);
-    Status bench_slow(int board, Operation operation, const Touched &touched, uint64_t word) const;
+    Status faults_slow(int board, Operation operation, const Touched &touched, uint64_t word) const;
     Status strike(int board, Operation operation, const Touched &touched) const;
     void release_recording(int board, int channel);
 

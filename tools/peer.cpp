@@ -4,7 +4,9 @@
 
 #include <chrono>
 
-namespace daqgate::sim {
+namespace daqgate::tools {
+
+using namespace sim;
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -103,4 +105,4 @@ PeerOutcome peer_receive(Rig &rig, int board, PeerPorts ports, double timeout, s
     return outcome;
 }
 
-}  // namespace daqgate::sim
+}  // namespace daqgate::tools

@@ -136,8 +136,10 @@ protected:
     std::function<bool()> changed(int board, int port)
     {
         return [this, board, port] {
-            uint32_t count = 0;
-            return rig.changes_of(PortId{board, port}, &count) && count > 0;
+            uint16_t value = 0;
+            int source = -1;
+            return rig.shown(PortId{board, port}, &value, &source) == kNoError && source >= 0 &&
+                   rig.changes_at(source) > 0;
         };
     }
 

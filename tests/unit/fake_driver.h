@@ -30,7 +30,7 @@ struct FAKE_API Driver {
 
     // A handler per operation of the table (cbw32_ops.h), by its C++ name:
     // read_port, write_port, ...
-#define CBW32_OP(name, member, stack, returns, parameters) std::function<returns parameters> member;
+#define CBW32_OP(name, ident, stack, returns, parameters) std::function<returns parameters> ident;
 #include "cbw32_ops.h"
 
     // Buffers of the default handlers: handle -> samples.  The default

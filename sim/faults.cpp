@@ -1,5 +1,5 @@
-// bench.cpp - the test bench on the rig: faults, latency, recordings and
-// the change counts a capture reads.
+// faults.cpp - a board's trouble on demand: faults that strike its
+// operations and the latency that paces them.
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -25,8 +25,8 @@ constexpr Reach arithmetic{Target::none, false};
 }  // namespace reaches
 
 constexpr OperationInfo kOperations[] = {
-#define CBW32_BOARD_OP(name, member, stack, returns, parameters, reach) \
-  {Operation::member, #name, reaches::reach.target, reaches::reach.paced},
+#define CBW32_BOARD_OP(name, ident, stack, returns, parameters, reach) \
+  {Operation::ident, #name, reaches::reach.target, reaches::reach.paced},
 #include "cbw32_ops.h"
 };
 
@@ -90,7 +90,7 @@ Status Rig::arm_fault(const FaultSpec &spec)
         fault.order.store(layout_->fault_serial.fetch_add(1));
         fault.state.store(kFaultArmed);
         fault.sequence.store(begun + 1);
-        layout_->boards[spec.board].bench.fetch_add(kOneFault);
+        layout_->boards[spec.board].trouble.fetch_add(kOneFault);
         return kNoError;
     }
     return kRigFull;
@@ -106,7 +106,7 @@ void disarm(RigLayout *layout, FaultState &fault, uint32_t to)
         return;
     const int board = fault.board.load();
     if (board >= 0 && board < kBoards)
-        layout->boards[board].bench.fetch_sub(kOneFault);
+        layout->boards[board].trouble.fetch_sub(kOneFault);
 }
 
 }  // namespace
@@ -160,7 +160,7 @@ Status Rig::set_latency(int board, uint32_t micros)
         return kBadBoard;
     if (micros > kMaxLatencyMicros)
         micros = kMaxLatencyMicros;
-    std::atomic<uint64_t> &word = layout_->boards[board].bench;
+    std::atomic<uint64_t> &word = layout_->boards[board].trouble;
     uint64_t old = word.load();
     while (!word.compare_exchange_weak(old, (old & ~kLatencyBits) | micros)) {
     }
@@ -169,10 +169,10 @@ Status Rig::set_latency(int board, uint32_t micros)
 
 uint32_t Rig::latency(int board) const
 {
-    return latency_in(layout_->boards[board].bench.load());
+    return latency_in(layout_->boards[board].trouble.load());
 }
 
-Status Rig::bench_slow(int board, Operation operation, const Touched &touched, uint64_t word) const
+Status Rig::faults_slow(int board, Operation operation, const Touched &touched, uint64_t word) const
 {
     const OperationInfo *info = operation_info(operation);
     const uint32_t micros = info != nullptr && info->paced ? latency_in(word) : 0u;
@@ -218,103 +218,6 @@ Status Rig::strike(int board, Operation operation, const Touched &touched) const
         return static_cast<Status>(status);
     }
     return kNoError;
-}
-
-void Rig::release_recording(int board, int channel)
-{
-    const int32_t input = board * kAnalogInputs + channel;
-    for (RecordingState &recording : layout_->recordings) {
-        int32_t owner = input;
-        recording.owner.compare_exchange_strong(owner, -1);
-    }
-}
-
-Status Rig::play(int board, int channel, const float *volts, int count, double rate, bool loop,
-                 const std::string &name)
-{
-    if (!valid_board(board))
-        return kBadBoard;
-    if (!valid_input(board, channel))
-        return kBadChannel;
-    if (count <= 0 || count > kRecordingValues)
-        return kBadCount;
-    if (!(rate > 0) || !std::isfinite(rate))
-        return kBadRate;
-    const RigLock lock(file_);
-    if (lock.status() != kNoError)
-        return lock.status();
-    // The input's own recording, else a free one, else one whose input
-    // has since been given another signal.
-    const int32_t input = board * kAnalogInputs + channel;
-    int chosen = -1;
-    for (int pass = 0; pass < 3 && chosen < 0; ++pass) {
-        for (int r = 0; r < kRecordings && chosen < 0; ++r) {
-            const int32_t owner = layout_->recordings[r].owner.load();
-            if (pass == 0 && owner == input)
-                chosen = r;
-            if (pass == 1 && owner == -1)
-                chosen = r;
-            Signal playing;
-            if (pass == 2 && (owner < 0 || owner >= kBoards * kAnalogInputs ||
-                              signal(owner / kAnalogInputs, owner % kAnalogInputs, &playing) != kNoError ||
-                              !signal_kind_info(playing.kind)->recorded || playing.recording != r))
-                chosen = r;
-        }
-    }
-    if (chosen < 0)
-        return kRigFull;
-    RecordingState &recording = layout_->recordings[chosen];
-    // The values' storage held before anything changes: a rig made sparse
-    // (by an older simboard, or a copy) may find no room for them, and the
-    // input then plays what it played.
-    const auto from = static_cast<std::size_t>(reinterpret_cast<const char *>(&recording) -
-                                               reinterpret_cast<const char *>(layout_));
-    const auto bytes = static_cast<std::size_t>(reinterpret_cast<const char *>(recording.volts + count) -
-                                                reinterpret_cast<const char *>(&recording));
-    if (const Status status = file_.reserve(from, bytes); status != kNoError)
-        return no_room(status, "the recording", bytes, file_);
-    recording.owner.store(input);
-    // A scan playing the old values meanwhile reads some of the new: volts
-    // either way, within the count it read.
-    recording.count.store(0, std::memory_order_release);
-    for (int i = 0; i < count; ++i)
-        recording.volts[i].store(volts[i], std::memory_order_relaxed);
-    for (int i = 0; i < kRecordingName; ++i)
-        recording.name[i].store(i < static_cast<int>(name.size()) ? name[static_cast<std::size_t>(i)] : '\0',
-                                std::memory_order_relaxed);
-    recording.count.store(count, std::memory_order_release);
-    Signal played;
-    played.kind = SignalKind::file;
-    played.parameters[0] = rate;
-    played.loop = loop;
-    played.recording = chosen;
-    played.start = monotonic_seconds();
-    return set_signal(board, channel, played);
-}
-
-void Rig::recording_name(int recording, char *name, std::size_t size) const
-{
-    if (size == 0)
-        return;
-    std::size_t i = 0;
-    if (recording >= 0 && recording < kRecordings)
-        for (; i + 1 < size && i < static_cast<std::size_t>(kRecordingName); ++i) {
-            const char c = layout_->recordings[recording].name[i].load(std::memory_order_relaxed);
-            if (c == '\0')
-                break;
-            name[i] = c;
-        }
-    name[i] = '\0';
-}
-
-bool Rig::changes_of(PortId id, uint32_t *count) const
-{
-    PortId source{};
-    bool has_source = false;
-    if (source_of(id, &source, &has_source) != kNoError || !has_source)
-        return false;
-    *count = changes(source).load(std::memory_order_acquire);
-    return true;
 }
 
 }  // namespace daqgate::sim

@@ -1,10 +1,10 @@
-// bench.h - the rig as a test bench: faults on demand and a board's pace.
+// faults.h - a board's trouble on demand: faults and a board's pace.
 //
 // simboard arms faults and sets latencies in the rig; every process's
 // driver calls meet them at their entry points (api.cpp), before the
 // operation acts.  A board with neither costs its calls one atomic load.
-#ifndef DAQGATE_SIM_BENCH_H
-#define DAQGATE_SIM_BENCH_H
+#ifndef DAQGATE_SIM_FAULTS_H
+#define DAQGATE_SIM_FAULTS_H
 
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +14,7 @@ namespace daqgate::sim {
 // The driver operations that take a board, which faults and latency act
 // on: those of the table (cbw32_ops.h) that take one, in its order.
 enum class Operation : int32_t {
-#define CBW32_BOARD_OP(name, member, stack, returns, parameters, reach) member,
+#define CBW32_BOARD_OP(name, ident, stack, returns, parameters, reach) ident,
 #include "cbw32_ops.h"
 };
 

@@ -1,4 +1,4 @@
-function test_bench()
+function test_armed_faults()
   % The rig as a test bench, met by scripts: faults armed with simboard
   % raise every driver-failure message of the link gateways where the link
   % puts it and reach the other gateways' status outputs; latency slows one
@@ -135,7 +135,7 @@ function test_bench()
     % Kept off the processor between two changes, it said so: a decode
     % it did not promise is not checked.
     check(~isempty(missed) && str2double(missed{1}) > 0, ['a capture that missed changes says how many: ' report]);
-    printf('test_bench: the capture missed changes (%s), decoded "%s"\n', strtrim(report), decoded);
+    printf('test_armed_faults: the capture missed changes (%s), decoded "%s"\n', strtrim(report), decoded);
   else
     check_eq(decoded, [text char(10)], 'the captured handshake decodes to the line');
     check_eq(phases, 4 * (numel(text) + 1), 'four phases a character, in order');
