@@ -2,6 +2,7 @@
 // scan stored since the previous fetch (background.h).
 #include "background.h"
 
+// The usage text, without its closing parenthesis, stays as scripts know it.
 const daqgate::Gateway daqgate::fetch_background{
     "cbFetchBackgroundData", 7,
     "*** Usage: cbFetchBackgroundData(boardNum, previousCount, previousIndex, "

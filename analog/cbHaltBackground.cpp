@@ -2,6 +2,7 @@
 // (halt.h).
 #include "halt.h"
 
+// The usage text, with its full stop, stays as scripts know it.
 const daqgate::Gateway daqgate::halt_background{"cbHaltBackground", 2,
                                                 "*** Usage: cbHaltBackground(boardNum, functionType)."};
 

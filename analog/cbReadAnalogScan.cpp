@@ -2,6 +2,7 @@
 // returned in volts (scan.h).
 #include "scan.h"
 
+// The usage text, without its closing parenthesis, stays as scripts know it.
 const daqgate::ScanMember daqgate::foreground_scan{
     {"cbReadAnalogScan", 6,
      "*** Usage: cbReadAnalogScan(boardNum, [lowChan, highChan], sampleCount, sampleRate, vrange, memHandle"},

@@ -2,6 +2,7 @@
 // (receiver).
 #include "reader.h"
 
+// The usage text, with two spaces after "Usage:", stays as scripts know it.
 const daqgate::ReaderMember daqgate::cb_fetch_text{
     {"cbFetchText", 3, "*** Usage:  [stringVal] = cbFetchText(boardNum, timeOut, buffSize)"},
     {10, 11, 14},

@@ -50,7 +50,8 @@ struct ReaderMember {
 };
 
 // The usage texts that several members share: both writers give
-// cbPushText's, the three QL readers QLFetchText's.
+// cbPushText's, the three QL readers QLFetchText's.  Each stays as scripts
+// know it: "stringTowrite" and QLFetchText's two spaces after "Usage:".
 constexpr const char *kPushTextUsage =
     "*** Usage: [numBytesWritten] = cbPushText(boardNum, stringTowrite, timeOut)";
 constexpr const char *kQLFetchTextUsage =

@@ -22,6 +22,8 @@ inline void run_reader(const ReaderMember &member, int nlhs, mxArray *plhs[], in
     const LinkPorts &ports = member.ports;
     const bool chatty = member.progress == ReaderProgress::handshake;
 
+    // The sender bit's messages call it the "server bit", as scripts know
+    // them; they stay so.
     const Wait sender_up{ports.sender, timeout, "*** Error reading server bit 1",
                          "*** Server bit read timeout 1", nullptr};
     // The writer is due to lower its request within a second of seeing the

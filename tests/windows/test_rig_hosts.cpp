@@ -73,6 +73,23 @@ private:
     bool started_ = false;
 };
 
+// cbFetchText on board, 5 s a call, until a line comes or 20 s pass: the
+// line (empty if none came), or false with the error a call raised.
+bool fetch_line(double board, std::string *line, std::string *error)
+{
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    line->clear();
+    while (line->empty() && std::chrono::steady_clock::now() < give_up) {
+        const Result r = call(gw_cbFetchText, 1, {num(board), num(5), num(8)});
+        if (r.raised) {
+            *error = r.error;
+            return false;
+        }
+        *line = text(r.outputs[0]);
+    }
+    return true;
+}
+
 // The roles of the other process.
 int child(const std::vector<std::string> &args)
 {
@@ -98,15 +115,10 @@ int child(const std::vector<std::string> &args)
         // line comes or 20 s pass; 0 when the line is the one given.
         const double board = std::stod(args[1]);
         call(gw_cbSetPortDirection, 1, {num(board), num(14), num(kOut)});
-        std::string line;
-        const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (line.empty() && std::chrono::steady_clock::now() < give_up) {
-            const Result r = call(gw_cbFetchText, 1, {num(board), num(5), num(8)});
-            if (r.raised) {
-                std::fprintf(stderr, "fetch: %s\n", r.error.c_str());
-                return 1;
-            }
-            line = text(r.outputs[0]);
+        std::string line, error;
+        if (!fetch_line(board, &line, &error)) {
+            std::fprintf(stderr, "fetch: %s\n", error.c_str());
+            return 1;
         }
         if (line != args[2])
             std::fprintf(stderr, "fetch: '%s'\n", line.c_str());
@@ -173,13 +185,8 @@ TEST_F(RigHosts, ALineFromAWriterInOneProcessReachesAReaderInAnother)
     ASSERT_EQ(call(gw_cbSetPortDirection, 1, {num(0), num(14), num(kOut)}).out(0), 0);
     Child writer("push 1 \"the line from another process\"");
     ASSERT_TRUE(writer.started());
-    std::string line;
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (line.empty() && std::chrono::steady_clock::now() < give_up) {
-        const Result r = call(gw_cbFetchText, 1, {num(0), num(5), num(8)});
-        ASSERT_FALSE(r.raised) << r.error;
-        line = text(r.outputs[0]);
-    }
+    std::string line, error;
+    ASSERT_TRUE(fetch_line(0, &line, &error)) << error;
     EXPECT_EQ(line, "the line from another process");
     EXPECT_EQ(writer.finish(), 0);
 }
@@ -263,13 +270,8 @@ TEST_F(RigHosts, ALineGoesFromEitherWidthToTheOther)
     ASSERT_EQ(call(gw_cbSetPortDirection, 1, {num(0), num(14), num(kOut)}).out(0), 0);
     Child writer("push 1 \"a line from the other width\"", peer());
     ASSERT_TRUE(writer.started()) << peer();
-    std::string line;
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (line.empty() && std::chrono::steady_clock::now() < give_up) {
-        const Result r = call(gw_cbFetchText, 1, {num(0), num(5), num(8)});
-        ASSERT_FALSE(r.raised) << r.error;
-        line = text(r.outputs[0]);
-    }
+    std::string line, error;
+    ASSERT_TRUE(fetch_line(0, &line, &error)) << error;
     EXPECT_EQ(line, "a line from the other width");
     EXPECT_EQ(writer.finish(), 0);
 
