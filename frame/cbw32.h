@@ -47,8 +47,9 @@ extern "C" {
 #endif
 
 /* A sample buffer handle.  Pointer sized, as the board's driver returns a
- * memory handle; only its low 32 bits travel through a script (see
- * frame/frame.h, decode_handle). */
+ * memory handle.  Through a script it travels as a double: on 64-bit
+ * Windows the whole handle, elsewhere its low 32 bits read as a signed
+ * integer (see frame/frame.h, encode_handle and Call::handle). */
 typedef intptr_t DaqHandle;
 
 /* Length of the text buffers of cbErrorText and cbBoardLabel, terminator

@@ -13,12 +13,11 @@ function build_toolbox(outdir, driver, names)
   % does.  The help files (help/NAME.m) and Contents.m are copied beside
   % the gateways.
   %
-  % The code is C++11: no language flag is passed, and any C++ compiler
-  % that 'mex -setup C++' offers takes it (Visual C++ 2015 or later,
-  % MinGW-w64 from GCC 4.9).  In MATLAB the link's waits end on Ctrl-C
-  % through MATLAB's libut (-lut); in Octave through Octave's own check.
-  % MATLAB on Windows: docs/windows.md in the tree says how to set up mex
-  % and which driver to link.
+  % The code is C++11 and no language flag is passed.  In MATLAB the
+  % link's waits end on Ctrl-C through MATLAB's libut (-lut); in Octave
+  % through Octave's own check.  MATLAB on Windows (setting up mex, the
+  % compilers, which driver to link): the README's "MATLAB and the real
+  % board".
   root = fileparts(fileparts(mfilename('fullpath')));
   if nargin < 1 || isempty(outdir), outdir = fullfile(root, 'mex'); end
   if nargin < 2, driver = ''; end
