@@ -1,13 +1,12 @@
 function check_eq(actual, expected, what)
-  % check_eq(ACTUAL, EXPECTED, WHAT): equal in value and size.  Numbers,
+  % check_eq(ACTUAL, EXPECTED, WHAT): equal in value and size, or an error
+  % naming WHAT and showing both values, whatever they are (texts with
+  % their control and high characters escaped, cells, structs).  Numbers,
   % texts and logicals compare by value whatever their class (a text by its
-  % character codes); cells and structs compare whole.  A failed check
-  % shows both values, whatever they are.
-  ok = same_value(actual, expected);
-  if ~ok
-    what = sprintf('%s: got %s, expected %s', what, shown(actual), shown(expected));
+  % character codes); cells and structs compare whole.
+  if ~same_value(actual, expected)
+    error('%s: got %s, expected %s', what, shown(actual), shown(expected));
   end
-  check(ok, what);
 end
 
 function ok = same_value(a, b)

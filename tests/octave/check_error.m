@@ -1,12 +1,19 @@
 function check_error(fn, expected, what)
   % check_error(FN, EXPECTED, WHAT): calling FN raises an error whose message
-  % ends with EXPECTED (Octave puts the gateway's name in front).
+  % ends with EXPECTED (Octave puts the gateway's name in front); if not,
+  % an error naming WHAT with the message raised, if any, and the one
+  % expected.
+  raised = false;
   try
     fn();
-    check(false, sprintf('%s: no error raised, expected "%s"', what, expected));
   catch err
+    raised = true;
     msg = err.message;
-    ok = numel(msg) >= numel(expected) && strcmp(msg(end-numel(expected)+1:end), expected);
-    check(ok, sprintf('%s: raised "%s", expected "%s"', what, msg, expected));
+  end
+  if ~raised
+    error('%s: no error raised, expected "%s"', what, expected);
+  end
+  if ~(numel(msg) >= numel(expected) && strcmp(msg(end-numel(expected)+1:end), expected))
+    error('%s: raised "%s", expected "%s"', what, msg, expected);
   end
 end

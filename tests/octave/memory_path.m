@@ -36,8 +36,7 @@ function v = memory_path(code, calls, expected, v)
     if isempty(message), message = 'no error'; end
     what = sprintf('%s: raised "%s", expected "%s"', code, message, strjoin(ends, '" or "'));
   end
-  check(ok, what);
-  if ~ok, return; end
+  assert(ok, '%s', what);
 
   erring = ~isempty(expected);
   [v, message] = memory_run(code, warm, erring, v);
@@ -48,12 +47,11 @@ function v = memory_path(code, calls, expected, v)
       growth = memory_rss() - before;
     end
     if ~isempty(message)   % a path that succeeded once failed in a loop
-      check(false, sprintf('%s: raised "%s" in a loop of calls', code, message));
-      return;
+      error('%s: raised "%s" in a loop of calls', code, message);
     end
     printf('memory: %-72s %7d calls %+7d kB\n', code, calls, growth);
-    check(growth <= limit, sprintf('%s: memory grew by %d kB over %d calls (at most %d kB)', ...
-                                   code, growth, calls, limit));
+    assert(growth <= limit, '%s: memory grew by %d kB over %d calls (at most %d kB)', ...
+           code, growth, calls, limit);
   end
 end
 

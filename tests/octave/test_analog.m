@@ -15,33 +15,33 @@ function test_analog()
   check_eq([count status], [65535 0], 'a voltage beyond the range clamps, never negative');
   check_eq(cbReadAnalog(0, 14, 0), 10 - LSB10, 'and reads back as full scale');
   check_eq(cbWriteAnalog(0, 0, 100, 0.1), round(0.1 * 6553.6), '0.1 V on 0..10 V');
-  check(abs(cbReadAnalog(0, 14, 100) - 0.1) <= 10 / 65536, 'within a count of 0.1 V');
+  assert(abs(cbReadAnalog(0, 14, 100) - 0.1) <= 10 / 65536, 'within a count of 0.1 V');
   v = cbReadAnalog(0, 14, 100);
   check_eq(v, double(single(v)), 'volts carry single precision');
 
   % Signals set from another process with simboard.
   simboard('signal', '0', '9', 'dc', '1.234');
-  check(abs(cbReadAnalog(0, 9, 0) - 1.234) <= LSB10, 'a dc level from simboard');
-  check(abs(cbReadAnalog(0, 9, 3) - 1) <= 2 / 65536, 'clamped to the 1 V range');
+  assert(abs(cbReadAnalog(0, 9, 0) - 1.234) <= LSB10, 'a dc level from simboard');
+  assert(abs(cbReadAnalog(0, 9, 3) - 1) <= 2 / 65536, 'clamped to the 1 V range');
   samples = zeros(1, 50);
   for i = 1:50
     samples(i) = cbReadAnalog(0, 2, 0);   % over three periods of the 30 Hz sine
     pause(0.002);
   end
-  check(min(samples) >= 1 - 1 - LSB10 && max(samples) <= 1 + 1 + LSB10 && std(samples) > 0.1, ...
-        'input 2 is a 1 V sine offset by 1 V');
+  assert(min(samples) >= 1 - 1 - LSB10 && max(samples) <= 1 + 1 + LSB10 && std(samples) > 0.1, ...
+         'input 2 is a 1 V sine offset by 1 V');
 
   % Unknown channels and ranges: statuses with their own texts.
   [~, status] = cbReadAnalog(0, 16, 0);
-  check(status == 9 && ~isempty(strfind(cbErrorText(status), 'channel')), 'input 16 does not exist');
+  assert(status == 9 && ~isempty(strfind(cbErrorText(status), 'channel')), 'input 16 does not exist');
   [~, status] = cbWriteAnalog(0, 2, 0, 1);
   check_eq(status, 9, 'output 2 does not exist');
   [~, status] = cbReadAnalog(0, 0, 5);
-  check(status == 10 && ~isempty(strfind(cbErrorText(status), 'range')), 'range 5 does not exist');
+  assert(status == 10 && ~isempty(strfind(cbErrorText(status), 'range')), 'range 5 does not exist');
 
   % The channel/gain queue is kept per board.
   check_eq(cbSetGainQueue(2, [1 2 3], [0 1 100], 3), 0, 'a queue of three');
-  check(~isempty(strfind(simboard('show'), 'gain queue: 1/0 2/1 3/100')), 'simboard shows the queue');
+  assert(~isempty(strfind(simboard('show'), 'gain queue: 1/0 2/1 3/100')), 'simboard shows the queue');
   check_eq(cbSetGainQueue(2, [1 20], [0 0], 2), 9, 'channel 20 refused by the driver');
   check_error(@() cbSetGainQueue(2, [1 2], [0 0], 3), '*** cbSetGainQueue: numChans must not exceed the length of chanArray and gainArray', 'numChans beyond the lists');
   check_error(@() cbSetGainQueue(2, [1 2], 0, 1), '*** chanArray and gainArray must be the same length', 'lists of different lengths');
@@ -49,7 +49,7 @@ function test_analog()
 
   % A sample buffer and a foreground scan: channels interleaved, in volts.
   handle = cbNewSampleBuffer(1000.9);
-  check(handle < 0 && handle == fix(handle), 'the handle is a negative whole number (its top bit set)');
+  assert(handle < 0 && handle == fix(handle), 'the handle is a negative whole number (its top bit set)');
   simboard('signal', '0', '8', 'counter');
   simboard('signal', '0', '10', 'dc', '-5');
   [data, rate, status] = cbReadAnalogScan(0, [8.9 10.2], 30, 1000, 0, handle);
@@ -66,18 +66,16 @@ function test_analog()
 
   % Pacing: a scan takes as long as its scans take at the rate.
   t = tic; cbReadAnalogScan(0, [0 1], 1000, 2000, 0, handle); elapsed = toc(t);
-  check(elapsed >= 0.24, sprintf('500 scans at 2000 per second took %.3f s', elapsed));
+  assert(elapsed >= 0.24, '500 scans at 2000 per second took %.3f s', elapsed);
 
   % Refusals, and what a failed scan returns.
   [data, rate, status] = cbReadAnalogScan(0, [0 0], 1001, 1000, 0, handle);
-  check(status == 12 && isequal(size(data), [1 0]), 'a count past the buffer: a status and an empty row');
+  assert(status == 12 && isequal(size(data), [1 0]), 'a count past the buffer: a status and an empty row');
   [data, ~, status] = cbReadAnalogScan(0, [0 0], 5, 1000, 0, 12345);
-  check(status == 14 && ~isempty(strfind(cbErrorText(status), 'buffer')), 'a handle that names no buffer');
+  assert(status == 14 && ~isempty(strfind(cbErrorText(status), 'buffer')), 'a handle that names no buffer');
   check_error(@() cbReadAnalogScan(0, 3, 5, 1000, 0, handle), '*** cbReadAnalogScan: [lowChan, highChan] must be a real double array of at least two elements', 'a pair of one element');
   check_error(@() cbReadAnalogScan(0, [0 1], -2, 1000, 0, handle), '*** cbReadAnalogScan: sampleCount must not be negative', 'a negative count');
   [data, ~, status] = cbReadAnalogScan(0, [3 2], 4, 1000, 0, handle);
-  check(status == 9 && isempty(data), 'highChan below lowChan: a status');
+  assert(status == 9 && isempty(data), 'highChan below lowChan: a status');
   check_eq(cbNewSampleBuffer(0), 0, 'a buffer of no samples is not allocated');
-
-  done_checks();
 end

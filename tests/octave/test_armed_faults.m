@@ -27,8 +27,8 @@ function test_armed_faults()
     check_error(@() w(0, sprintf('AB\n'), 5), '*** Error writing sender bit 0', [writer{1} ': lowering the sender bit']);
     kill(pid, 9); waitpid(pid);
     out = simboard('show');
-    check(~isempty(strfind(out, 'board 0 cbWritePort port 11 status 4, after 1, until cleared: 2 calls seen, struck 1')), ...
-          [writer{1} ': the fault saw the raise and struck the lowering']);
+    assert(~isempty(strfind(out, 'board 0 cbWritePort port 11 status 4, after 1, until cleared: 2 calls seen, struck 1')), ...
+           '%s: the fault saw the raise and struck the lowering', writer{1});
   end
 
   % Readers on board 0, each on its own ports; simboard sends on the same
@@ -73,7 +73,7 @@ function test_armed_faults()
   check_eq(status, 35, 'cbWriteAnalog');
   [name, status] = cbBoardLabel(2);
   check_eq(status, 36, 'cbBoardLabel');
-  check(isempty(name), 'cbBoardLabel: no name');
+  assert(isempty(name), 'cbBoardLabel: no name');
   check_eq(cbSetGainQueue(2, [0 1], [0 0], 2), 37, 'cbSetGainQueue');
   [data, ~, status] = cbReadAnalogScan(2, [0 1], 100, 1000, 0, h);
   check_eq([size(data) status], [1 0 38], 'cbReadAnalogScan: the status, no data');
@@ -100,13 +100,13 @@ function test_armed_faults()
   simboard('latency 2 0.001');
   t = tic;
   for i = 1:100, cbReadPort(2, 0); end
-  check(toc(t) >= 0.1, sprintf('100 reads at 1 ms took %.3f s', toc(t)));
+  assert(toc(t) >= 0.1, '100 reads at 1 ms took %.3f s', toc(t));
   % A call on board 3 would take a second: twenty reads on the other boards
   % that paid it would take twenty seconds, not half of that.
   simboard('latency 3 1');
   t = tic;
   for i = 1:10, cbReadPort(0, 0); cbReadPort(1, 0); end
-  check(toc(t) < 10, sprintf('20 reads on boards without latency took %.3f s', toc(t)));
+  assert(toc(t) < 10, '20 reads on boards without latency took %.3f s', toc(t));
 
   % A capture of a whole transfer between two hosts at 10 ms a call, long
   % against a scheduler's slice: decoding its handshake gives the line back
@@ -129,12 +129,12 @@ function test_armed_faults()
   check_eq(finished(cap), 0, 'the capture ended well');
   report = fileread('capture.out');
   missed = regexp(report, '^capturing\n\d+ samples at \d+ samples/s, (\d+) changes may have been missed\n$', 'tokens', 'once');
-  check(~isempty(missed), ['the capture reported: ' report]);
+  assert(~isempty(missed), 'the capture reported: %s', report);
   [decoded, phases] = decode_handshake('capture.vcd');
   if isempty(missed) || ~strcmp(missed{1}, '0')
     % Kept off the processor between two changes, it said so: a decode
     % it did not promise is not checked.
-    check(~isempty(missed) && str2double(missed{1}) > 0, ['a capture that missed changes says how many: ' report]);
+    assert(~isempty(missed) && str2double(missed{1}) > 0, 'a capture that missed changes says how many: %s', report);
     printf('test_armed_faults: the capture missed changes (%s), decoded "%s"\n', strtrim(report), decoded);
   else
     check_eq(decoded, [text char(10)], 'the captured handshake decodes to the line');
@@ -149,21 +149,20 @@ function test_armed_faults()
   simboard('signal 0 3 file ramp.txt --rate 2000');
   [data, rate] = cbReadAnalogScan(0, [3 3], 400, 2000, 0, h);
   check_eq(rate, 2000, 'the scan at the file''s rate');
-  check(is_run_of(data, ramp, false), 'a foreground scan of the ramp is a run of its values');
+  assert(is_run_of(data, ramp, false), 'a foreground scan of the ramp is a run of its values');
   [v, status] = cbReadAnalog(0, 3, 0);
-  check(status == 0 && v > -5 && v < 0, sprintf('a point read plays the ramp: %g', v));
+  assert(status == 0 && v > -5 && v < 0, 'a point read plays the ramp: %g', v);
   audiowrite('ramp.wav', (ramp(1:200) / 10)', 4000);
   simboard('signal 0 5 file ramp.wav --loop');
-  check(~isempty(strfind(simboard('show'), 'input  5: file of 200 values at 4000 Hz, looping (ramp.wav)')), 'the sound file at its own rate');
+  assert(~isempty(strfind(simboard('show'), 'input  5: file of 200 values at 4000 Hz, looping (ramp.wav)')), 'the sound file at its own rate');
   ring = cbNewSampleBuffer(4000);
   [~, status] = cbReadAnalogBackgroundScan(0, [5 5], 4000, 4000, 0, ring);
   check_eq(status, 0, 'a background scan of the sound file');
   pause(0.4);
   [data, ~, count] = cbFetchBackgroundData(0, 0, 0, 4000, [5 5], 0, ring);
   cbHaltBackground(0, 1);
-  check(count > 1000 && is_run_of(data(end-299:end), ramp(1:200), true), ...
-        'a background scan of the looping sound file wraps within one count');
-  done_checks();
+  assert(count > 1000 && is_run_of(data(end-299:end), ramp(1:200), true), ...
+         'a background scan of the looping sound file wraps within one count');
 end
 
 function writer_setup(OUT)

@@ -12,7 +12,7 @@ function test_background()
   [rate, status] = cbReadAnalogBackgroundScan(0, [4 7], B, 20000, 0, handle);
   check_eq([rate status], [20000 0], 'the scan starts at the rate asked for');
   [state, count, index, status] = cbQueryScanState(0, 1);
-  check(state == 1 && status == 0, 'the scan runs after the call returned');
+  assert(state == 1 && status == 0, 'the scan runs after the call returned');
 
   % Fetch at irregular intervals, each wait well below a ring's time.  A
   % fetch that the machine keeps off the processor for longer than the ring
@@ -29,8 +29,8 @@ function test_background()
       [data, state, P2, Q2] = cbFetchBackgroundData(0, P, Q, B, [4 7], 0, handle);
     catch err
       late = toc(t) - previous;
-      check(~isempty(strfind(err.message, 'Buffer overflow')) && late >= 0.9 * B / 4 / 20000, ...
-            sprintf('%s, %.3f s after the fetch before', err.message, late));
+      assert(~isempty(strfind(err.message, 'Buffer overflow')) && late >= 0.9 * B / 4 / 20000, ...
+             '%s, %.3f s after the fetch before', err.message, late);
       overflows = overflows + 1;
       cbReadAnalogBackgroundScan(0, [4 7], B, 20000, 0, handle);
       P = 0; Q = 0; base = scans; previous = toc(t);
@@ -53,8 +53,8 @@ function test_background()
   if overflows == 0
     % 3 s at 20000 scans a second, the last fetch within a ring's time of
     % the end: at least 56000 scans, through 14 wraps.
-    check(scans > 40000, sprintf('%d scans fetched in %d calls over %d wraps', scans, fetches, wraps));
-    check(wraps > 10, 'the ring wrapped many times');
+    assert(scans > 40000, '%d scans fetched in %d calls over %d wraps', scans, fetches, wraps);
+    assert(wraps > 10, 'the ring wrapped many times');
   else
     printf('test_background: %d fetches came later than the ring lasts; %d scans fetched\n', overflows, scans);
   end
@@ -82,9 +82,9 @@ function test_background()
   [state, count1] = cbQueryScanState(0, 1);
   pause(0.05);
   [state, count2] = cbQueryScanState(0, 1);
-  check(state == 0 && count1 == count2, 'a halted scan stands still');
+  assert(state == 0 && count1 == count2, 'a halted scan stands still');
   [data, state] = cbFetchBackgroundData(0, 0, 0, B, [4 7], 0, cbNewSampleBuffer(1));
-  check(isequal(size(data), [0 0]) && state == 0, 'nothing to fetch from a halted scan');
+  assert(isequal(size(data), [0 0]) && state == 0, 'nothing to fetch from a halted scan');
   check_eq(cbHaltBackground(0, 2), 16, 'function type 2 names nothing on this board');
 
   % Overflow: a ring left alone too long.
@@ -92,7 +92,7 @@ function test_background()
   [rate, status] = cbReadAnalogBackgroundScan(0, [0 1], 1000, 10000, 0, handle);
   check_eq(status, 0, 'a second scan starts');
   [~, status] = cbReadAnalogBackgroundScan(0, [0 1], 1000, 10000, 0, handle);
-  check(status == 17 && ~isempty(strfind(cbErrorText(status), 'running')), 'one scan per board at a time');
+  assert(status == 17 && ~isempty(strfind(cbErrorText(status), 'running')), 'one scan per board at a time');
   pause(0.2);
   check_error(@() cbFetchBackgroundData(0, 0, 0, 1000, [0 1], 0, handle), '*** Buffer overflow!!!', 'a ring left alone overflows');
   check_eq(cbQueryScanState(0, 1), 0, 'the overflow stopped the scan');
@@ -109,6 +109,4 @@ function test_background()
                      'h = cbNewSampleBuffer(4000); cbReadAnalogBackgroundScan(2, [0 3], 4000, 1000, 0, h); ' ...
                      'pause(0.1); cbFetchBackgroundData(2, 0, 0, 4000, [0 3], 0, h); clear all; exit(7)"'], mexdir);
   check_eq(system(leaving), 7, 'exit with a scan running, after clear all');
-
-  done_checks();
 end

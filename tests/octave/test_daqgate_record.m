@@ -12,9 +12,9 @@ function test_daqgate_record()
   check_eq([info.Scans fs size(y)], [20000 10000 20000 2], 'record: the scans, the rate, a channel per input');
   check_eq(counted(y(:, 1)), mod(0:19999, 65536)', 'record: every scan once (the counter)');
   check_eq(10 * y(:, 2), repmat(-7.5, 20000, 1), 'record: volts / 10');
-  check(~isempty(regexp(text, 'daqgate.record: [0-9.]+ of 2 s, [0-9]+ scans at 10000 scans/s, none lost')) ...
-        && ~isempty(strfind(text, 'daqgate.record: 20000 scans of 2 channels (2.000 s at 10000 scans/s) in two.wav')), ...
-        ['record: progress and summary: ' text]);
+  assert(~isempty(regexp(text, 'daqgate.record: [0-9.]+ of 2 s, [0-9]+ scans at 10000 scans/s, none lost')) ...
+         && ~isempty(strfind(text, 'daqgate.record: 20000 scans of 2 channels (2.000 s at 10000 scans/s) in two.wav')), ...
+         'record: progress and summary: %s', text);
   check_raises(@() daqgate.record('two.wav', 0, 4, 1000, 1), 'daqgate:file', ...
                'daqgate.record: two.wav exists: pass ''Overwrite'', true to replace it', 'record: a file that exists');
 
@@ -25,7 +25,7 @@ function test_daqgate_record()
   recorded = round(10 * audioread('sine.wav') * 3276.8);
   played = round(daqgate.read(0, 9, 1000, 0.5) * 3276.8);
   shifts = arrayfun(@(s) isequal(played, circshift(recorded, -s)), 0:499);
-  check(any(shifts), 'simboard replays the file: the same counts, from some point of it');
+  assert(any(shifts), 'simboard replays the file: the same counts, from some point of it');
 
   % Ctrl-C (SIGINT to a second Octave) during a record until Ctrl-C.
   pid = spawn(octave_peer(['unwind_protect, daqgate.record(''cut.wav'', 0, 4:5, 100000, Inf); ' ...
@@ -38,10 +38,10 @@ function test_daqgate_record()
   check_eq(fileread('cut.state'), '0', 'Ctrl-C: the scan halted');
   [y, fs] = audioread('cut.wav');
   file = dir('cut.wav');
-  check(rows(y) > 0 && file.bytes == 58 + 8 * rows(y), sprintf('Ctrl-C: the file whole, %d scans in %d bytes', rows(y), file.bytes));
+  assert(rows(y) > 0 && file.bytes == 58 + 8 * rows(y), 'Ctrl-C: the file whole, %d scans in %d bytes', rows(y), file.bytes);
   check_eq(counted(y(:, 1)), mod(0:rows(y) - 1, 65536)', 'Ctrl-C: every scan up to it, once');
-  check(~isempty(strfind(fileread('cut.out'), sprintf('daqgate.record: %d scans of 2 channels', rows(y)))), ...
-        ['Ctrl-C: the summary: ' fileread('cut.out')]);
+  assert(~isempty(strfind(fileread('cut.out'), sprintf('daqgate.record: %d scans of 2 channels', rows(y)))), ...
+         'Ctrl-C: the summary: %s', fileread('cut.out'));
 
   % A minute at 1 M samples/s in a second Octave, its memory read from
   % /proc every second: flat after the first seconds.
@@ -61,7 +61,7 @@ function test_daqgate_record()
   settled = own(min(10, end):end);
   printf('test_daqgate_record: a minute at 1 M samples/s, own resident memory from 10 s on: %.1f to %.1f MB (%d readings)\n', ...
          min(settled), max(settled), numel(settled));
-  check(max(settled) - settled(1) < 20, sprintf('memory stays flat: %.1f MB grew to %.1f MB', settled(1), max(settled)));
+  assert(max(settled) - settled(1) < 20, 'memory stays flat: %.1f MB grew to %.1f MB', settled(1), max(settled));
   info = audioinfo('minute.wav');
   check_eq([info.TotalSamples info.NumChannels info.SampleRate], [30e6 2 500000], 'a minute: the file tells its scans');
   wrong = 0;
@@ -71,5 +71,4 @@ function test_daqgate_record()
   end
   check_eq(wrong, 0, 'a minute: every scan once, in its column');
   delete('minute.wav');
-  done_checks();
 end

@@ -25,8 +25,8 @@ function test_daqgate_scope()
   check_eq(finished(pid), 0, ['scope: the last half second, every scan, then the scan halted: ' fileread('gui.out')]);
   shot = imread('scope.png');
   colours = unique(reshape(shot, [], 3), 'rows');
-  check(rows(shot) > 200 && columns(shot) > 200 && rows(colours) > 10, ...
-        sprintf('scope: the window grabbed, %dx%d pixels of %d colours', columns(shot), rows(shot), rows(colours)));
+  assert(rows(shot) > 200 && columns(shot) > 200 && rows(colours) > 10, ...
+         'scope: the window grabbed, %dx%d pixels of %d colours', columns(shot), rows(shot), rows(colours));
 
   % Ctrl-C while it draws.
   pid = gui(['unwind_protect, fclose(fopen(''scope.ready'', ''w'')); daqgate.scope(0, 0:3, 1000); ' ...
@@ -40,5 +40,4 @@ function test_daqgate_scope()
   check_eq(fileread('scope.state'), '0 1', ['Ctrl-C: the scope had drawn, its scan is halted: ' fileread('gui.out')]);
   kill(xvfb, 15);
   finished(xvfb);
-  done_checks();
 end

@@ -63,11 +63,9 @@ function test_faults()
                      'printf(''%%d %%d %%s\\n'', v, s, t); exit(s == 0 || w ~= s)" 2>/dev/null'], path, mexdir);
     [status, out] = system(probe);
     check_eq(status, 0, ['a status, not a crash: ' path]);
-    check(~isempty(strfind(out, text)), sprintf('the text for %s says "%s": %s', path, text, strtrim(out)));
+    assert(~isempty(strfind(out, text)), 'the text for %s says "%s": %s', path, text, strtrim(out));
   end
   % The refused file is left as it was.
   check_eq(fileread(truncated), 'DAQGRIG', 'a foreign file is never rewritten');
   check_eq(fileread(notes), sprintf('my thesis data\n'), 'nor is a file that holds no rig');
-
-  done_checks();
 end

@@ -5,10 +5,9 @@ function test_help()
   contents = evalc('help Contents');
   for i = 1:numel(names)
     text = evalc(['help ' names{i}]);
-    check(~isempty(strfind(text, [names{i} '('])), [names{i} ': help shows the calling form']);
-    check(~isempty(strfind(text, 'Example')), [names{i} ': help has an example']);
-    check(~isempty(strfind(contents, names{i})), [names{i} ' is listed in Contents']);
+    assert(~isempty(strfind(text, [names{i} '('])), '%s: help shows the calling form', names{i});
+    assert(~isempty(strfind(text, 'Example')), '%s: help has an example', names{i});
+    assert(~isempty(strfind(contents, names{i})), '%s is listed in Contents', names{i});
     check_eq(exist(names{i}), 3, [names{i} ' is still the MEX file']);
   end
-  done_checks();
 end

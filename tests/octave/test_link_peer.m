@@ -66,8 +66,6 @@ function test_link_peer()
   check_eq(first, 'one', 'first line');
   check_eq(second, 'two', 'second line of the same text');
   check_eq(finished(pid), 0, 'two lines: peer done');
-
-  done_checks();
 end
 
 function value = ifelse_data(name)

@@ -12,7 +12,7 @@ function test_memory_analog()
 
   % Point I/O: output 0 loops back to input 14.
   [~, status] = cbReadAnalog(0, 16, 0);
-  check(status ~= 0, 'input 16 does not exist: a status');
+  assert(status ~= 0, 'input 16 does not exist: a status');
   memory_path('[count, status] = cbWriteAnalog(0, 0, 0, 2.5)', FAST, '');
   memory_path('[volts, status] = cbReadAnalog(0, 14, 0)', FAST, '');
   memory_path('[volts, status] = cbReadAnalog(0, 16, 0)', FAST, '');
@@ -24,8 +24,8 @@ function test_memory_analog()
   % range in Octave until a gateway asks for its elements) and as
   % matrices, and with lists prebuilt in variables.
   check_eq(cbSetGainQueue(0, 0:7, zeros(1, 8), 8), 0, 'a queue of a range of channels');
-  check(~isempty(strfind(simboard('show'), 'gain queue: 0/0 1/0 2/0 3/0 4/0 5/0 6/0 7/0')), 'simboard shows it');
-  check(cbSetGainQueue(0, [1 20], [0 0], 2) ~= 0, 'channel 20: a status');
+  assert(~isempty(strfind(simboard('show'), 'gain queue: 0/0 1/0 2/0 3/0 4/0 5/0 6/0 7/0')), 'simboard shows it');
+  assert(cbSetGainQueue(0, [1 20], [0 0], 2) ~= 0, 'channel 20: a status');
   v.chans = [0 1 2 3 4 5 6 7];
   v.gains = zeros(1, 8);
   memory_path('status = cbSetGainQueue(0, 0:7, zeros(1, 8), 8)', FAST, '');
@@ -45,9 +45,9 @@ function test_memory_analog()
   check_eq(cbNewSampleBuffer(0), 0, 'a buffer of no samples is not allocated');
   v.h = cbNewSampleBuffer(1000);
   [data, rate, status] = cbReadAnalogScan(0, [0 1], 10, 1000000, 0, v.h);
-  check(status == 0 && isequal(size(data), [1 10]), 'a foreground scan of 10 samples');
+  assert(status == 0 && isequal(size(data), [1 10]), 'a foreground scan of 10 samples');
   [data, ~, status] = cbReadAnalogScan(0, [0 1], 10, 1000000, 0, 12345);
-  check(status ~= 0 && isempty(data), 'a handle that names no buffer: a status');
+  assert(status ~= 0 && isempty(data), 'a handle that names no buffer: a status');
   memory_path('handle = cbNewSampleBuffer(0)', FAST, '');
   memory_path('cbNewSampleBuffer(NaN)', FAST, '*** cbNewSampleBuffer: numPoints must be a finite number within the 32-bit integer range');
   memory_path('cbNewSampleBuffer()', FAST, '*** Usage: cbNewSampleBuffer(numPoints)');
@@ -72,9 +72,9 @@ function test_memory_analog()
   check_eq(status, 0, 'a scan into a ring of 400,000 samples starts');
   v.count = 0; v.index = 0;
   v = memory_path('[data, state, v.count, v.index] = cbFetchBackgroundData(0, v.count, v.index, 400000, [0 3], 0, v.ring)', FAST, '', v);
-  check(v.count > 10000, sprintf('the fetches took %d samples', v.count));
+  assert(v.count > 10000, 'the fetches took %d samples', v.count);
   [~, status] = cbReadAnalogBackgroundScan(0, [0 1], 1000, 1000, 0, v.h);
-  check(status ~= 0, 'a second scan on the board: a status');
+  assert(status ~= 0, 'a second scan on the board: a status');
   memory_path('[rate, status] = cbReadAnalogBackgroundScan(0, [0 1], 1000, 1000, 0, v.h)', FAST, '', v);
   memory_path('[state, count, index, status] = cbQueryScanState(0, 1)', FAST, '');
   memory_path('cbFetchBackgroundData(0, 2^30, 0, 400000, [0 3], 0, v.ring)', FAST, ...
@@ -85,8 +85,8 @@ function test_memory_analog()
   % A stopped scan: a fetch gives 0-by-0, a query state 0.
   check_eq(cbHaltBackground(0, 1), 0, 'halt');
   [data, state] = cbFetchBackgroundData(0, 0, 0, 1000, [0 1], 0, v.h);
-  check(isequal(size(data), [0 0]) && state == 0, 'nothing to fetch from a stopped scan');
-  check(cbHaltBackground(0, 2) ~= 0, 'function type 2 names nothing: a status');
+  assert(isequal(size(data), [0 0]) && state == 0, 'nothing to fetch from a stopped scan');
+  assert(cbHaltBackground(0, 2) ~= 0, 'function type 2 names nothing: a status');
   memory_path('[data, state, count, index] = cbFetchBackgroundData(0, 0, 0, 1000, [0 1], 0, v.h)', FAST, '', v);
   memory_path('[state, count, index, status] = cbQueryScanState(0, 1)', FAST, '');
   memory_path('status = cbHaltBackground(0, 1)', FAST, '');
@@ -103,5 +103,4 @@ function test_memory_analog()
   check_eq(cbQueryScanState(0, 1), 0, 'the overflow stopped the scan');
 
   printf('memory: %.0f s\n', toc(started));
-  done_checks();
 end

@@ -21,7 +21,7 @@ function test_rig_loss()
     system(sprintf('truncate -s %d %s', bytes, rig));
     wait_for_file('loop.lost');
     said = fileread('loop.lost');
-    check(~isempty(strfind(said, 'rig file was lost')), sprintf('cut %s: the looping host is told: %s', what, said));
+    assert(~isempty(strfind(said, 'rig file was lost')), 'cut %s: the looping host is told: %s', what, said);
     simboard('reset');
     status = finished(pid);
     check_eq(status, 0, sprintf('cut %s: the host ran on and took the renewed rig back (%s)', what, strtrim(fileread('loop.out'))));
@@ -29,14 +29,13 @@ function test_rig_loss()
   % This host, too, meets the loss and the renewal.
   system(sprintf('truncate -s 0 %s', rig));
   [~, status] = cbReadPort(0, 0);
-  check(~isempty(strfind(cbErrorText(status), 'rig file was lost')), 'this host after a cut to nothing');
+  assert(~isempty(strfind(cbErrorText(status), 'rig file was lost')), 'this host after a cut to nothing');
   [name, status] = cbBoardLabel(0);
-  check(status ~= 0 && isempty(name), 'no board name from a lost rig');
+  assert(status ~= 0 && isempty(name), 'no board name from a lost rig');
   simboard('reset');
   pause(0.1);
   [value, status] = cbReadPort(0, 0);
   check_eq([value status], [0 0], 'the renewed rig at power-up');
-  done_checks();
 end
 
 function delete_if_there(file)

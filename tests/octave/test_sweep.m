@@ -10,7 +10,7 @@ function test_sweep()
                            'sweep_inputs(''%s''); exit(0)" > sweep.out 2>&1'], mexdir, here, report));
   check_eq(status, 0, 'the host survives every combination');
   lines = strsplit(strtrim(fileread(report)), "\n");
-  check(strncmp(lines{end}, 'sweep done: ', 12), 'the sweep ran to its end');
+  assert(strncmp(lines{end}, 'sweep done: ', 12), 'the sweep ran to its end');
   unexpected = {};
   raised = 0;
   for i = 1:numel(lines) - 1
@@ -34,5 +34,4 @@ function test_sweep()
   check_eq(numel(unexpected), 0, 'every refusal follows the policy');
   printf('%s; %d raised, the rest ended normally. Report: %s\n', lines{end}, raised, report);
   copyfile(report, fullfile(fileparts(mexdir), 'sweep-report.txt'));
-  done_checks();
 end
