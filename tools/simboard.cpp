@@ -29,6 +29,7 @@
 #include "arguments.h"
 #include "capture.h"
 #include "capture_options.h"
+#include "console.h"
 #include "decoders.h"
 #include "dumpfile.h"
 #include "peer.h"
