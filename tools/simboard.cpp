@@ -252,7 +252,8 @@ Status configure(Rig &rig, int board, PeerPorts ports, bool sending)
 }
 
 // The most that 'send --file' takes.
-constexpr std::size_t kMaxFile = 16u << 20;
+constexpr std::size_t kMaxFileMiB = 16;
+constexpr std::size_t kMaxFile = kMaxFileMiB << 20;
 
 // The bytes of a file for 'send': refused if it is a directory, cannot be
 // read, or holds more than kMaxFile bytes (a device such as /dev/zero never
@@ -272,7 +273,8 @@ std::string read_file(const std::string &path)
         throw CLI::ValidationError("--file", "cannot read '" + path + "'");
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     if (bytes.size() > kMaxFile)
-        throw CLI::ValidationError("--file", "'" + path + "' holds more than 16 MiB, the most send takes");
+        throw CLI::ValidationError("--file", "'" + path + "' holds more than " + std::to_string(kMaxFileMiB) +
+                                              " MiB, the most send takes");
     return bytes;
 }
 
@@ -746,7 +748,9 @@ void define_decoder(CLI::App &command, Session &)
     });
 }
 
-// The commands, in the order the help lists them.
+// The commands; 'simboard --help' lists them in this order, the order in
+// which they came to the tool rather than a grouping (receive stands after
+// capture, apart from send), kept so that the help stays as users know it.
 struct Command {
     const char *name;
     const char *help;
