@@ -7,22 +7,22 @@
 #include <string>
 #include <system_error>
 
+#include "periods.h"
+
 namespace daqgate::sim {
 
 namespace {
 
 std::mutex attaching;
 
-// Taking a lost rig back is tried at most this often, so that a script
-// looping on a failing call does not open the file at every call...
-constexpr double kTakeBackSeconds = 0.05;
+// Taking a lost rig back is tried at most every kTakeBackPeriod...
 double last_take_back = -1e9;
 
 // ... unless the file changed since the last try (grown back, written,
 // replaced): a host that met a lost rig takes a renewed one back at its
-// next call, not up to kTakeBackSeconds later.  A change this does not see
+// next call, not up to kTakeBackPeriod later.  A change this does not see
 // (a rig made anew in place through a mapping, which need not touch the
-// file's time) still waits for kTakeBackSeconds.
+// file's time) still waits for kTakeBackPeriod.
 struct Stamp {
     bool known = false;
     std::uintmax_t size = 0;
@@ -44,9 +44,7 @@ Stamp stamp_of(const std::string &path)
     return stamp;
 }
 
-// The look at the file takes system calls: made at most this often,
-// however fast the calls come.
-constexpr double kLookSeconds = 0.02;
+// When the file was last looked at (at most every kLookPeriod).
 double last_look = -1e9;
 
 // Takes a lost rig back when its file holds one made anew, tried no more
@@ -54,7 +52,7 @@ double last_look = -1e9;
 bool try_take_back(Rig &rig, double now)
 {
     const Stamp stamp = stamp_of(rig.path());
-    if (stamp == last_stamp && now - last_take_back < kTakeBackSeconds)
+    if (stamp == last_stamp && now - last_take_back < seconds_of(kTakeBackPeriod))
         return false;
     last_take_back = now;
     last_stamp = stamp;
@@ -91,7 +89,7 @@ Rig *rig_for_call(Status *status)
         return fresh;
     }
     const double now = monotonic_seconds();
-    if (!open->lost() && now - last_look < kLookSeconds)
+    if (!open->lost() && now - last_look < seconds_of(kLookPeriod))
         return open;
     last_look = now;
     if (look_or_take_back_locked(*open, now) != Standing::lost)

@@ -13,19 +13,18 @@ namespace daqgate::sim {
 
 inline std::atomic<Rig *> attached{nullptr};
 
-// How often, in calls, the rig file may be looked at (at most every 20 ms
-// of them): whether it still backs the mapping whole and is still the
-// file of its name.  Off the fast path, which stays a few loads.
-// Counted without a read-modify-write: calls of several threads at once
-// may count as one, which only delays a look.
-constexpr uint32_t kLookEvery = 1024;
+// How many calls pass between two chances of a look at the rig file (made
+// then at most every kLookPeriod, periods.h).  Off the fast path, which
+// stays a few loads.  Counted without a read-modify-write: calls of
+// several threads at once may count as one, which only delays a look.
+constexpr uint32_t kLookEveryCalls = 1024;
 inline std::atomic<uint32_t> calls_since_look{0};
 
 inline bool look_due()
 {
     const uint32_t calls = calls_since_look.load(std::memory_order_relaxed) + 1;
     calls_since_look.store(calls, std::memory_order_relaxed);
-    return (calls & (kLookEvery - 1)) == 0;
+    return (calls & (kLookEveryCalls - 1)) == 0;
 }
 
 // The slow path of every call on the rig: the first open, from

@@ -174,10 +174,6 @@ const char *default_rig_text();
 // Opens the file at a UTF-8 path as std::fopen does.
 std::FILE *open_file_utf8(const std::string &path, const char *mode);
 
-// Makes the console, where there is one, show the UTF-8 text the program
-// prints to stdout and stderr, until the program ends.
-void utf8_console();
-
 #if defined(_WIN32)
 // Between UTF-8 and Windows' UTF-16: an empty string for text that is not
 // valid in its encoding.

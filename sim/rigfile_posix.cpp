@@ -254,11 +254,6 @@ std::FILE *open_file_utf8(const std::string &path, const char *mode)
     return std::fopen(path.c_str(), mode);
 }
 
-void utf8_console()
-{
-    // A terminal shows the bytes a program prints in its own encoding.
-}
-
 void keep_loaded()
 {
     // The driver library is linked with -z nodelete.

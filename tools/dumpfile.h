@@ -23,7 +23,6 @@ public:
     // is taken over.
     Opened open(const std::string &path);
     std::FILE *stream() const { return stream_; }
-    const std::string &temporary() const { return temporary_; }
 
     // Flushes and closes the file and renames it to the path; false if any
     // of it failed, the temporary then removed.

@@ -11,8 +11,6 @@
 // and the system's reason.
 #include <algorithm>
 #include <atomic>
-#include <cctype>
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <csignal>
@@ -30,6 +28,8 @@
 
 #include "arguments.h"
 #include "capture.h"
+#include "capture_options.h"
+#include "console.h"
 #include "decoders.h"
 #include "dumpfile.h"
 #include "peer.h"
@@ -252,7 +252,8 @@ Status configure(Rig &rig, int board, PeerPorts ports, bool sending)
 }
 
 // The most that 'send --file' takes.
-constexpr std::size_t kMaxFile = 16u << 20;
+constexpr std::size_t kMaxFileMiB = 16;
+constexpr std::size_t kMaxFile = kMaxFileMiB << 20;
 
 // The bytes of a file for 'send': refused if it is a directory, cannot be
 // read, or holds more than kMaxFile bytes (a device such as /dev/zero never
@@ -272,7 +273,8 @@ std::string read_file(const std::string &path)
         throw CLI::ValidationError("--file", "cannot read '" + path + "'");
     bytes.resize(static_cast<std::size_t>(in.gcount()));
     if (bytes.size() > kMaxFile)
-        throw CLI::ValidationError("--file", "'" + path + "' holds more than 16 MiB, the most send takes");
+        throw CLI::ValidationError("--file", "'" + path + "' holds more than " + std::to_string(kMaxFileMiB) +
+                                              " MiB, the most send takes");
     return bytes;
 }
 
@@ -585,107 +587,6 @@ extern "C" void on_interrupt(int)
     interrupted.store(true);
 }
 
-// The capture command's words, as given.
-struct CaptureRequest {
-    std::string ports, out, seconds, rate, trigger, pre, wait;
-    std::string bits;  // '*' for all 16 wires of each port, or per-port lists
-    std::string link;
-    bool no_views = false;
-};
-
-// B.P=VALUE, or B.P:rise, B.P:fall, B.P:change, on one of the captured ports.
-Trigger parse_trigger(const std::string &text, const std::vector<PortId> &ports)
-{
-    const std::size_t mark = text.find_first_of("=:");
-    if (mark == std::string::npos)
-        throw CLI::ValidationError("--trigger",
-                                   "'" + text + "' is not B.P=VALUE, B.P:rise, B.P:fall or B.P:change");
-    const PortId id = parse_port(text.substr(0, mark));
-    Trigger trigger;
-    bool found = false;
-    for (std::size_t i = 0; i < ports.size() && !found; ++i)
-        if (ports[i].index() == id.index()) {
-            trigger.port = i;
-            found = true;
-        }
-    if (!found)
-        throw CLI::ValidationError("--trigger", "port " + std::to_string(id.board) + "." +
-                                                    std::to_string(id.port) +
-                                                    " is not among the captured ports");
-    const std::string condition = text.substr(mark + 1);
-    if (text[mark] == '=') {
-        trigger.kind = Trigger::Kind::equals;
-        const char *begin = condition.c_str();
-        char *end = nullptr;
-        errno = 0;
-        const unsigned long value = std::strtoul(begin, &end, 0);
-        if (condition.empty() || !std::isdigit(static_cast<unsigned char>(condition[0])) || *end != '\0' ||
-            errno == ERANGE || value > 65535)
-            throw CLI::ValidationError("--trigger", "'" + condition + "' is not a value 0 to 65535");
-        trigger.value = static_cast<uint16_t>(value);
-    } else if (condition == "rise") {
-        trigger.kind = Trigger::Kind::rise;
-    } else if (condition == "fall") {
-        trigger.kind = Trigger::Kind::fall;
-    } else if (condition == "change") {
-        trigger.kind = Trigger::Kind::change;
-    } else {
-        throw CLI::ValidationError("--trigger", "'" + condition + "' is not rise, fall or change");
-    }
-    return trigger;
-}
-
-// The capture's settings from its words, each checked.
-CaptureSettings capture_settings(const CaptureRequest &request)
-{
-    CaptureSettings settings;
-    settings.ports = parse_ports(request.ports);
-    settings.seconds = parse_seconds(request.seconds, "--seconds", false);
-    if (!request.rate.empty()) {
-        settings.rate = parse_number(request.rate, "--rate");
-        if (!(settings.rate >= 1 && settings.rate <= 1e9))
-            throw CLI::ValidationError("--rate", "'" + request.rate + "' is not 1 to 1e9 samples a second");
-    }
-    settings.form = request.bits.empty() ? DumpForm::vectors : DumpForm::bits;
-    if (!request.bits.empty() && request.bits != "*")
-        settings.bits = parse_bit_lists(request.bits, settings.ports);
-    if (!request.link.empty()) {
-        const std::vector<PortId> named = parse_ports(request.link);
-        LinkWires &link = settings.link;
-        std::size_t *at[3] = {&link.data, &link.sender, &link.receiver};
-        if (named.size() != 3)
-            throw CLI::ValidationError("--link", "'" + request.link + "' is not DATA,SENDER,RECEIVER ports");
-        for (std::size_t k = 0; k < 3; ++k) {
-            *at[k] = settings.ports.size();
-            for (std::size_t i = 0; i < settings.ports.size(); ++i)
-                if (settings.ports[i].index() == named[k].index())
-                    *at[k] = i;
-            if (*at[k] == settings.ports.size())
-                throw CLI::ValidationError("--link", "port " + std::to_string(named[k].board) + "." +
-                                                         std::to_string(named[k].port) +
-                                                         " is not among the captured ports");
-        }
-        link.present = true;
-        if (!carries_link(link, settings.form, settings.bits))
-            throw CLI::ValidationError("--link", "the decoder reads bits 0-7 of the data port and bit 0 of "
-                                                 "each flag port: --bits leaves some out");
-    } else {
-        settings.link = find_link(settings.ports, settings.form, settings.bits);
-    }
-    if (!request.trigger.empty())
-        settings.trigger = parse_trigger(request.trigger, settings.ports);
-    if (request.trigger.empty() && (!request.pre.empty() || !request.wait.empty()))
-        throw CLI::ValidationError("--pre", "--pre and --wait go with --trigger only");
-    if (!request.pre.empty())
-        settings.pre = parse_seconds(request.pre, "--pre", true);
-    if (!request.wait.empty())
-        settings.wait = parse_seconds(request.wait, "--wait", false);
-    std::error_code error;
-    if (std::filesystem::is_directory(request.out, error))
-        throw CLI::ValidationError("--out", "'" + request.out + "' is a directory");
-    return settings;
-}
-
 // What a capture tells as it goes: on stdout, and its warnings under the
 // prefix.
 CaptureEvents capture_events()
@@ -820,23 +721,7 @@ int run_capture(Rig &rig, const CaptureRequest &request)
 void define_capture(CLI::App &command, Session &session)
 {
     auto request = std::make_shared<CaptureRequest>();
-    command.add_option("PORTS", request->ports, "BOARD.PORT[,BOARD.PORT...]")->required();
-    command.add_option("--seconds", request->seconds, "how long to sample (from the trigger, with one)")
-        ->required();
-    command.add_option("--out", request->out, "the VCD file to write")->required();
-    command.add_option("--rate", request->rate, "samples a second (default: as fast as it can)");
-    command.add_flag("--bits{*}", request->bits,
-                     "each port as one-bit wires bB_pP.N (for sigrok and PulseView): all 16, or as "
-                     "--bits=B.P:BITS,... e.g. --bits=0.10:0-7,0.11:0,0.14:0");
-    command.add_option("--link", request->link,
-                       "DATA,SENDER,RECEIVER: the captured ports of a link end, for the views "
-                       "(default: found among the link's port assignments)");
-    command.add_flag("--no-views", request->no_views,
-                     "write no PulseView session OUT.pvs and GTKWave save file OUT.gtkw beside the dump");
-    command.add_option("--trigger", request->trigger,
-                       "start the dump when B.P=VALUE holds, or at B.P:rise, B.P:fall, B.P:change");
-    command.add_option("--pre", request->pre, "seconds before the trigger to keep (default 0)");
-    command.add_option("--wait", request->wait, "the longest wait for the trigger (default: until stopped)");
+    add_capture_options(command, *request);
     session.runs(command, [request](Rig &rig) { return run_capture(rig, *request); });
 }
 
@@ -863,7 +748,9 @@ void define_decoder(CLI::App &command, Session &)
     });
 }
 
-// The commands, in the order the help lists them.
+// The commands; 'simboard --help' lists them in this order, the order in
+// which they came to the tool rather than a grouping (receive stands after
+// capture, apart from send), kept so that the help stays as users know it.
 struct Command {
     const char *name;
     const char *help;

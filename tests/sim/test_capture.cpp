@@ -13,6 +13,7 @@
 #include <CLI/CLI.hpp>
 
 #include "capture.h"
+#include "capture_options.h"
 #include "rig.h"
 #include "scratch.h"
 #include "views.h"
@@ -336,6 +337,73 @@ TEST(Capture, BitListsNameEachPortsWires)
             ADD_FAILURE() << r[0] << " was taken";
         } catch (const CLI::ValidationError &error) {
             EXPECT_NE(std::string(error.what()).find(r[1]), std::string::npos) << r[0] << ": " << error.what();
+        }
+    }
+}
+
+// The command's words as the capture takes them, and each refusal in the
+// words the user reads.
+TEST(Capture, OptionsBecomeSettingsOrAreRefusedByName)
+{
+    CaptureRequest request;
+    request.ports = "0.10,0.11,0.14";
+    request.seconds = "2";
+    request.out = "dump.vcd";
+    request.rate = "1000";
+    request.bits = "0.10:0-7,0.11:0,0.14:0";
+    request.trigger = "0.11=0x1";
+    request.pre = "0.5";
+    request.wait = "3";
+    const CaptureSettings taken = capture_settings(request);
+    EXPECT_EQ(taken.ports.size(), 3u);
+    EXPECT_EQ(taken.seconds, 2.0);
+    EXPECT_EQ(taken.rate, 1000.0);
+    EXPECT_EQ(taken.form, DumpForm::bits);
+    EXPECT_EQ(taken.bits, (BitMasks{0x00ff, 0x0001, 0x0001}));
+    EXPECT_TRUE(taken.link.present);
+    EXPECT_EQ(taken.link.data + 10 * taken.link.sender + 100 * taken.link.receiver, 0u + 10 + 200);
+    EXPECT_EQ(taken.trigger.kind, Trigger::Kind::equals);
+    EXPECT_EQ(taken.trigger.port, 1u);
+    EXPECT_EQ(taken.trigger.value, 1u);
+    EXPECT_EQ(taken.pre, 0.5);
+    EXPECT_EQ(taken.wait, 3.0);
+    const Trigger fall = parse_trigger("0.14:fall", taken.ports);
+    EXPECT_EQ(fall.kind, Trigger::Kind::fall);
+    EXPECT_EQ(fall.port, 2u);
+
+    // Each row changes one word of a plain request: the word, its text, and
+    // the refusal.
+    const char *const refused[][3] = {
+        {"rate", "0.5", "--rate: '0.5' is not 1 to 1e9 samples a second"},
+        {"link", "0.10,0.11", "--link: '0.10,0.11' is not DATA,SENDER,RECEIVER ports"},
+        {"link", "0.10,0.11,0.15", "--link: port 0.15 is not among the captured ports"},
+        {"trigger", "0.11", "--trigger: '0.11' is not B.P=VALUE, B.P:rise, B.P:fall or B.P:change"},
+        {"trigger", "0.12=1", "--trigger: port 0.12 is not among the captured ports"},
+        {"trigger", "0.11=65536", "--trigger: '65536' is not a value 0 to 65535"},
+        {"trigger", "0.11=-1", "--trigger: '-1' is not a value 0 to 65535"},
+        {"trigger", "0.11:up", "--trigger: 'up' is not rise, fall or change"},
+        {"pre", "1", "--pre: --pre and --wait go with --trigger only"},
+        {"wait", "1", "--pre: --pre and --wait go with --trigger only"},
+        {"out", ".", "--out: '.' is a directory"},
+    };
+    for (const auto &r : refused) {
+        CaptureRequest plain;
+        plain.ports = "0.10,0.11,0.14";
+        plain.seconds = "1";
+        plain.out = "dump.vcd";
+        const std::string word = r[0];
+        std::string &into = word == "rate"      ? plain.rate
+                            : word == "link"    ? plain.link
+                            : word == "trigger" ? plain.trigger
+                            : word == "pre"     ? plain.pre
+                            : word == "wait"    ? plain.wait
+                                                : plain.out;
+        into = r[1];
+        try {
+            capture_settings(plain);
+            ADD_FAILURE() << word << " " << r[1] << " was taken";
+        } catch (const CLI::ValidationError &error) {
+            EXPECT_EQ(std::string(error.what()), r[2]) << word << " " << r[1];
         }
     }
 }
