@@ -17,30 +17,44 @@ namespace convert {
 constexpr int32_t kRememberFrom = 1 << 16;
 constexpr int kCounts = 65536;
 
-// The volts of each raw count as the driver gave them, each entry marked
-// with the conversion that asked: an entry holds only for the conversion
-// whose mark it carries, so every call asks the driver afresh and none
-// trusts an earlier call's answer.  Kept for the module's life rather
-// than made per call, which would cost every call fresh pages and a fill
-// of all 65,536 entries.  The host calls a gateway on one thread only;
-// 64-bit marks never run out.
-// The table and the last mark are statics of functions so that a module
-// has one of each, however many of its sources include this.
+// The last mark a conversion takes before the marks start again from 1.
+constexpr uint32_t kLastMark = 0xFFFFFFFFu;
+
+// The volts of each raw count as the driver gave them and, beside them,
+// the mark of the conversion that asked: an entry holds only for the
+// conversion whose mark it carries, so every call asks the driver afresh
+// and none trusts an earlier call's answer.  Mark 0 is no conversion's.
+// The volts and the marks are two arrays of 4-byte entries rather than
+// one of pairs, so that a call's look-ups touch as few cache lines as the
+// counts allow.  Kept for the module's life rather than made per call,
+// which would cost every call fresh pages and a fill of all 65,536
+// entries.  The host calls a gateway on one thread only.
 struct Remembered {
-    float volts;
-    uint64_t mark;
+    float volts[kCounts];
+    uint32_t marks[kCounts];
+    uint32_t last_mark;
 };
 
-inline Remembered *remembered()
+// A static of a function so that a module has one table, however many of
+// its sources include this.
+inline Remembered &remembered()
 {
-    static Remembered table[kCounts];
+    static Remembered table;
     return table;
 }
 
-inline uint64_t next_mark()
+// A new conversion's mark.  When the marks run out, every entry's mark is
+// cleared before they start again, so that no entry from before carries
+// the mark of a conversion after.
+inline uint32_t next_mark()
 {
-    static uint64_t last_mark = 0;
-    return ++last_mark;
+    Remembered &table = remembered();
+    if (table.last_mark == kLastMark) {
+        for (int count = 0; count < kCounts; ++count)
+            table.marks[count] = 0;
+        table.last_mark = 0;
+    }
+    return ++table.last_mark;
 }
 
 }  // namespace convert
@@ -62,7 +76,7 @@ public:
 private:
     int32_t board_;
     int32_t range_;
-    uint64_t mark_;  // 0: every sample asked of the driver
+    uint32_t mark_;  // 0: every sample asked of the driver
 };
 
 inline bool Conversion::convert(DaqHandle handle, int32_t first, int32_t count, double *data) const
@@ -86,14 +100,16 @@ inline bool Conversion::convert(DaqHandle handle, int32_t first, int32_t count, 
             }
             continue;
         }
+        convert::Remembered &table = convert::remembered();
         for (int32_t i = 0; i < n; ++i) {
-            convert::Remembered &entry = convert::remembered()[raw[i]];
-            if (entry.mark != mark_) {
-                entry.volts = 0;
-                cbToEngUnits(board_, range_, raw[i], &entry.volts);  // status not examined
-                entry.mark = mark_;
+            const unsigned short word = raw[i];
+            if (table.marks[word] != mark_) {
+                float volts = 0;
+                cbToEngUnits(board_, range_, word, &volts);  // status not examined
+                table.volts[word] = volts;
+                table.marks[word] = mark_;
             }
-            data[done + i] = entry.volts;
+            data[done + i] = table.volts[word];
         }
     }
     return copied;

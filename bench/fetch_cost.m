@@ -1,35 +1,37 @@
 function [ns, asked] = fetch_cost(samples)
   % [ns, asked] = fetch_cost(SAMPLES) times fetches of about SAMPLES
-  % samples of a four-channel background scan on the default signals,
-  % whose samples are already due (the status query brings the ring up
+  % samples, each the first of a four-channel background scan on the
+  % default signals, whose samples are already due (the status query brings the ring up
   % to date first), against Octave's vectorised conversion of the same
   % raw counts, against the host's own making of a matrix result of the
   % same size (mexfill, called where the fetch was: after the same pause
   % and query), and against the driver's conversion of what the fetch
   % must ask of it (convert_driver): every sample below 65,536 samples,
-  % each distinct count once from it on.  ns: [gateway, Octave, host, driver] in
+  % each distinct count once from it on.  The host and the driver together
+  % are the fetch's floor.  ns: [gateway, Octave, host, driver] in
   % nanoseconds per fetched sample, best of ten; asked: the median count
   % of conversions a fetch asks.
   LSB = 20 / 65536;
   % On the default signals, as the rig powers up: a benchmark before may
   % have left channel 0 counting, which makes every count of it distinct.
   system([getenv('DAQGATE_SIMBOARD') ' reset']);
-  % A second of the scan at least: the untimed work between two fetches
-  % (the conversions compared, a pause of the machine) must not let the
-  % scan overrun the ring.
+  % Each timed fetch is the first of a scan started afresh, so that it
+  % takes about SAMPLES samples however long the untimed work between two
+  % fetches (the conversions compared, a pause of a busy machine) lasts.
   ring = max(4 * samples, 4e6);
   handle = cbNewSampleBuffer(ring);
-  cbReadAnalogBackgroundScan(0, [0 3], ring, 1e6, 0, handle);   % 4 M samples/s
-  P = 0; Q = 0; best = Inf(1, 4); counts = zeros(1, 10);
+  best = Inf(1, 4); counts = zeros(1, 10);
   for run = 1:10
+    cbReadAnalogBackgroundScan(0, [0 3], ring, 1e6, 0, handle);   % 4 M samples/s
     [~, count] = cbQueryScanState(0, 1);
-    while count - P < samples
+    while count < samples
       pause(samples / 4e6 / 4);
       [~, count] = cbQueryScanState(0, 1);
     end
     f = tic;
-    [data, state, P, Q] = cbFetchBackgroundData(0, P, Q, ring, [0 3], 0, handle);
+    [data, state, P, Q] = cbFetchBackgroundData(0, 0, 0, ring, [0 3], 0, handle);
     fetch = toc(f);
+    cbHaltBackground(0, 1);
     pause(samples / 4e6 / 4);              % as before the fetch
     [~, count] = cbQueryScanState(0, 1);
     f = tic;
@@ -48,7 +50,6 @@ function [ns, asked] = fetch_cost(samples)
     counts(run) = numel(conversions);
     best = min(best, [fetch, octave, host, driver] / numel(data));
   end
-  cbHaltBackground(0, 1);
   ns = best * 1e9;
   asked = round(median(counts));
 end

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "../../analog/convert.h"
 #include "fake_driver.h"
 #include "gateways.h"
 #include "host.h"
@@ -217,6 +218,56 @@ TEST_F(Analog, TheDriverIsAskedOncePerCountFromSixtyFiveThousandFiveHundredThirt
         EXPECT_EQ(calls, asked) << samples;
         fake::driver.log.clear();
     }
+}
+
+TEST_F(Analog, WhenTheMarksRunOutTheyStartAgainAndNoCountIsTrustedFromBefore)
+{
+    // Scans of 65,536 samples of counts from, from + 1, ... from + 999 over
+    // and over; the driver answers count c with c / 1000 + offset volts.
+    using daqgate::convert::kLastMark;
+    daqgate::convert::Remembered &table = daqgate::convert::remembered();
+    int asked = 0;
+    double offset = 0;
+    fake::driver.to_eng_units = [&](int, int, unsigned short count, float *volts) {
+        ++asked;
+        *volts = static_cast<float>(count / 1000.0 + offset);
+        return 0;
+    };
+    fake::driver.read_analog_scan = [](int, int, int, int, int *, int, DaqHandle, int) { return 0; };
+    fake::driver.log.reserve(200);
+    const auto scan = [&](int from, double volts_offset) {
+        const DaqHandle handle = fake::driver.new_sample_buffer(65536);
+        for (int p = 0; p < 65536; ++p)
+            fake::driver.buffers[handle][p] = static_cast<unsigned short>(from + p % 1000);
+        asked = 0;
+        offset = volts_offset;
+        fake::driver.log.clear();
+        return call(gw_cbReadAnalogScan, 3,
+                    {num(0), row({0, 0}), num(65536), num(100), num(0), num(double(handle))});
+    };
+    const auto volts = [](int count, double volts_offset) {
+        return static_cast<double>(static_cast<float>(count / 1000.0 + volts_offset));
+    };
+
+    // The marks run out: every entry is cleared and the scan takes mark 1.
+    table.last_mark = kLastMark;
+    const Result first = scan(0, 1);
+    EXPECT_EQ(asked, 1000);
+    EXPECT_EQ(table.last_mark, 1u);
+    EXPECT_EQ(value(first.outputs[0], 1007), volts(7, 1));
+    // The last mark, on other counts: counts 0 to 999 keep mark 1.
+    table.last_mark = kLastMark - 1;
+    const Result last = scan(1000, 2);
+    EXPECT_EQ(asked, 1000);
+    EXPECT_EQ(table.last_mark, kLastMark);
+    EXPECT_EQ(value(last.outputs[0], 65535), volts(1535, 2));
+    // Mark 1 again, on counts 0 to 999: none of the first scan's answers is
+    // trusted, though they carry the same mark.
+    const Result again = scan(0, 3);
+    EXPECT_EQ(asked, 1000);
+    EXPECT_EQ(table.last_mark, 1u);
+    for (int i : {0, 1007, 65535})
+        EXPECT_EQ(value(again.outputs[0], i), volts(i % 1000, 3)) << i;
 }
 
 TEST_F(Analog, ForegroundScanOfNoSamplesIsOneByZeroWithNoConversion)
