@@ -92,7 +92,7 @@ inline void run_fetch_background(const Gateway &gateway, int nlhs, mxArray *plhs
     const int64_t taken = scans * per_scan;
     double *data = call.put_matrix(static_cast<size_t>(per_scan), static_cast<size_t>(scans));
     const int64_t first_piece = taken < ring - previous_index ? taken : ring - previous_index;
-    const Conversion conversion(board, range, taken);
+    Conversion conversion(board, range, taken);
     const bool copied =
         conversion.convert(handle, previous_index, static_cast<int32_t>(first_piece), data) &&
         conversion.convert(handle, 0, static_cast<int32_t>(taken - first_piece), data + first_piece);

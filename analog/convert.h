@@ -65,21 +65,98 @@ inline uint32_t next_mark()
 // samples come in pieces (a ring's wrap) makes one conversion and converts
 // each piece in turn.  Samples of a refused copy are NaN; convert returns
 // false if any copy was refused.
+//
+// A conversion that remembers asks the driver for a span of counts at a
+// time where it can: a block whose counts lie in the span asked so far is
+// a look-up a sample, with no per-sample question of which counts are new.
+// The span grows by what a block needs as long as the counts it asks stay
+// within a quarter of the call's samples (a signal that moves by small
+// steps, the common case, asks about as many counts as it has distinct
+// ones); a block past that budget (a signal that jumps between far
+// levels) is converted sample by sample, each distinct count asked once.
 class Conversion {
 public:
     Conversion(int32_t board, int32_t range, int64_t samples)
-        : board_(board), range_(range), mark_(samples >= convert::kRememberFrom ? convert::next_mark() : 0)
+        : board_(board), range_(range), mark_(samples >= convert::kRememberFrom ? convert::next_mark() : 0),
+          budget_(samples / 4), low_(1), high_(0)
     {
     }
-    bool convert(DaqHandle handle, int32_t first, int32_t count, double *data) const;
+    bool convert(DaqHandle handle, int32_t first, int32_t count, double *data);
 
 private:
+    void ask(int32_t from, int32_t to);
+    bool spans(const unsigned short *raw, int32_t n);
+    void by_sample(const unsigned short *raw, int32_t n, double *data) const;
+
     int32_t board_;
     int32_t range_;
     uint32_t mark_;  // 0: every sample asked of the driver
+    int64_t budget_;  // counts the span may still ask
+    int32_t low_, high_;  // the span asked so far; empty while low_ > high_
 };
 
-inline bool Conversion::convert(DaqHandle handle, int32_t first, int32_t count, double *data) const
+// The driver's volts of counts from..to, remembered with this conversion's
+// mark.
+inline void Conversion::ask(int32_t from, int32_t to)
+{
+    convert::Remembered &table = convert::remembered();
+    for (int32_t count = from; count <= to; ++count) {
+        float volts = 0;
+        cbToEngUnits(board_, range_, static_cast<unsigned short>(count), &volts);  // status not examined
+        table.volts[count] = volts;
+        table.marks[count] = mark_;
+    }
+}
+
+// Whether the span covers a block's counts, grown within the budget.
+inline bool Conversion::spans(const unsigned short *raw, int32_t n)
+{
+    int32_t low = 65535, high = 0;
+    for (int32_t i = 0; i < n; ++i) {
+        low = raw[i] < low ? raw[i] : low;
+        high = raw[i] > high ? raw[i] : high;
+    }
+    if (low_ > high_) {
+        if (high - low + 1 > budget_)
+            return false;
+        budget_ -= high - low + 1;
+        ask(low, high);
+        low_ = low;
+        high_ = high;
+        return true;
+    }
+    const int32_t below = low < low_ ? low_ - low : 0;
+    const int32_t above = high > high_ ? high - high_ : 0;
+    if (below + above > budget_)
+        return false;
+    budget_ -= below + above;
+    if (below > 0)
+        ask(low, low_ - 1);
+    if (above > 0)
+        ask(high_ + 1, high);
+    low_ = low < low_ ? low : low_;
+    high_ = high > high_ ? high : high_;
+    return true;
+}
+
+// A block sample by sample: each count this conversion has not asked yet
+// is asked once.
+inline void Conversion::by_sample(const unsigned short *raw, int32_t n, double *data) const
+{
+    convert::Remembered &table = convert::remembered();
+    for (int32_t i = 0; i < n; ++i) {
+        const unsigned short word = raw[i];
+        if (table.marks[word] != mark_) {
+            float volts = 0;
+            cbToEngUnits(board_, range_, word, &volts);  // status not examined
+            table.volts[word] = volts;
+            table.marks[word] = mark_;
+        }
+        data[i] = table.volts[word];
+    }
+}
+
+inline bool Conversion::convert(DaqHandle handle, int32_t first, int32_t count, double *data)
 {
     constexpr int32_t kBlock = 4096;
     unsigned short raw[kBlock];
@@ -90,26 +167,18 @@ inline bool Conversion::convert(DaqHandle handle, int32_t first, int32_t count, 
             for (int32_t i = 0; i < n; ++i)
                 data[done + i] = std::numeric_limits<double>::quiet_NaN();
             copied = false;
-            continue;
-        }
-        if (mark_ == 0) {
+        } else if (mark_ == 0) {
             for (int32_t i = 0; i < n; ++i) {
                 float volts = 0;
                 cbToEngUnits(board_, range_, raw[i], &volts);  // status not examined
                 data[done + i] = volts;
             }
-            continue;
-        }
-        convert::Remembered &table = convert::remembered();
-        for (int32_t i = 0; i < n; ++i) {
-            const unsigned short word = raw[i];
-            if (table.marks[word] != mark_) {
-                float volts = 0;
-                cbToEngUnits(board_, range_, word, &volts);  // status not examined
-                table.volts[word] = volts;
-                table.marks[word] = mark_;
-            }
-            data[done + i] = table.volts[word];
+        } else if (spans(raw, n)) {
+            const float *volts = convert::remembered().volts;
+            for (int32_t i = 0; i < n; ++i)
+                data[done + i] = volts[raw[i]];
+        } else {
+            by_sample(raw, n, data + done);
         }
     }
     return copied;
@@ -119,7 +188,8 @@ inline bool Conversion::convert(DaqHandle handle, int32_t first, int32_t count, 
 inline bool convert_samples(int32_t board, int32_t range, DaqHandle handle, int32_t first, int32_t count,
                             double *data)
 {
-    return Conversion(board, range, count).convert(handle, first, count, data);
+    Conversion conversion(board, range, count);
+    return conversion.convert(handle, first, count, data);
 }
 
 }  // namespace daqgate

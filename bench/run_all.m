@@ -135,10 +135,10 @@ function rows = background_rows(seconds)
   rows = [rows{:}];
 end
 
-% 4. The fetch's cost per sample against its floor, the host's making of
-%    a result of that size (mexfill) and the driver's conversions the
-%    fetch asks (convert_driver), measured beside it; Octave's own
-%    conversion of the same counts as context.
+% 4. The fetch's cost per sample against its floor, the host's cost of a
+%    call shaped as the fetch with a result of that size (mexfill) and the
+%    driver's conversions the fetch asks (convert_driver), measured beside
+%    it; Octave's own conversion of the same counts as context.
 function rows = fetch_rows()
   rows = {};
   for samples = [1e4 65536 1e5 1e6]
@@ -153,7 +153,7 @@ function rows = fetch_rows()
                       merge(samples >= 65536, within_floor(), reported()));
     rows{end+1} = row('4. fetch, time per sample, against Octave''s own conversion', at, sprintf('%.2f ns', ns(1)), ...
                       octave, ns(2) / ns(1), context());
-    rows{end+1} = row('4. the host alone: a matrix result made and filled (mexfill)', at, ...
+    rows{end+1} = row('4. the host alone: a call shaped as the fetch, its matrix result made and filled (mexfill)', at, ...
                       sprintf('%.2f ns', ns(3)), octave, ns(2) / ns(3), context());
     rows{end+1} = row('4. the driver alone: the conversions the fetch asks (convert_driver)', at, ...
                       sprintf('%.2f ns (%d conversions)', ns(4), asked), octave, ns(2) / ns(4), context());

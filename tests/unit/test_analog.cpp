@@ -1,5 +1,6 @@
 // The analog gateways against the fake driver: point I/O, the queue, the
 // sample buffer handle and the scans.
+#include <functional>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -218,6 +219,48 @@ TEST_F(Analog, TheDriverIsAskedOncePerCountFromSixtyFiveThousandFiveHundredThirt
         EXPECT_EQ(calls, asked) << samples;
         fake::driver.log.clear();
     }
+}
+
+TEST_F(Analog, FarLevelsAreAskedCountByCountAndASpanAskedOnceIsNotAskedAgain)
+{
+    // A large scan asks the span of counts its blocks cover while that stays
+    // within a quarter of its samples; a block that would take it further is
+    // converted sample by sample, asking only the counts not yet asked.
+    int asked = 0;
+    fake::driver.to_eng_units = [&](int, int, unsigned short count, float *volts) {
+        ++asked;
+        *volts = static_cast<float>(count / 1000.0 - 5);
+        return 0;
+    };
+    fake::driver.read_analog_scan = [](int, int, int, int, int *, int, DaqHandle, int) { return 0; };
+    fake::driver.log.reserve(200);
+    const auto volts = [](int count) { return static_cast<double>(static_cast<float>(count / 1000.0 - 5)); };
+    const auto scan = [&](const std::function<unsigned short(int)> &at) {
+        const DaqHandle handle = fake::driver.new_sample_buffer(65536);
+        for (int p = 0; p < 65536; ++p)
+            fake::driver.buffers[handle][p] = at(p);
+        asked = 0;
+        fake::driver.log.clear();
+        return call(gw_cbReadAnalogScan, 3,
+                    {num(0), row({0, 0}), num(65536), num(100), num(0), num(double(handle))});
+    };
+
+    // Two levels at the ends of the counts: two questions, not 65,536.
+    const Result square = scan([](int p) { return static_cast<unsigned short>(p % 2 ? 65535 : 0); });
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(value(square.outputs[0], 0), volts(0));
+    EXPECT_EQ(value(square.outputs[0], 65535), volts(65535));
+
+    // Counts 100 to 1,099 over and over, then a last block that jumps
+    // between 500 (asked with the span) and 60,000: 1,001 questions.
+    const Result mixed = scan([](int p) {
+        return static_cast<unsigned short>(p < 61440 ? 100 + p % 1000 : (p % 2 ? 60000 : 500));
+    });
+    EXPECT_EQ(asked, 1001);
+    for (int i : {0, 999, 61439})
+        EXPECT_EQ(value(mixed.outputs[0], i), volts(100 + i % 1000)) << i;
+    EXPECT_EQ(value(mixed.outputs[0], 61440), volts(500));
+    EXPECT_EQ(value(mixed.outputs[0], 65535), volts(60000));
 }
 
 TEST_F(Analog, WhenTheMarksRunOutTheyStartAgainAndNoCountIsTrustedFromBefore)
