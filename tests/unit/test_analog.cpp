@@ -18,6 +18,35 @@ class Analog : public ::testing::Test {
 protected:
     void SetUp() override { fake::driver.reset(); }
     static const std::vector<std::string> &log() { return fake::driver.log; }
+
+    // A driver that answers count c with c / 1000 + offset_ volts, counting
+    // its answers in asked_, and whose scans take no time.
+    void answer_counts()
+    {
+        fake::driver.to_eng_units = [this](int, int, unsigned short count, float *volts) {
+            ++asked_;
+            *volts = static_cast<float>(count / 1000.0 + offset_);
+            return 0;
+        };
+        fake::driver.read_analog_scan = [](int, int, int, int, int *, int, DaqHandle, int) { return 0; };
+        fake::driver.log.reserve(200);
+    }
+    double volts(int count) const { return static_cast<double>(static_cast<float>(count / 1000.0 + offset_)); }
+    // A foreground scan of `samples` samples whose buffer holds at(p) at p,
+    // asked_ counted afresh.
+    Result scan_of(int samples, const std::function<unsigned short(int)> &at)
+    {
+        const DaqHandle handle = fake::driver.new_sample_buffer(samples);
+        for (int p = 0; p < samples; ++p)
+            fake::driver.buffers[handle][p] = at(p);
+        asked_ = 0;
+        fake::driver.log.clear();
+        return call(gw_cbReadAnalogScan, 3,
+                    {num(0), row({0, 0}), num(samples), num(100), num(0), num(double(handle))});
+    }
+
+    int asked_ = 0;
+    double offset_ = 0;
 };
 
 TEST_F(Analog, UsageTexts)
@@ -202,22 +231,11 @@ TEST_F(Analog, TheDriverIsAskedOncePerCountFromSixtyFiveThousandFiveHundredThirt
 {
     // One raw count in every sample: below the threshold each sample is
     // asked of the driver, from it on each distinct count once.
-    int calls = 0;
-    fake::driver.to_eng_units = [&](int, int, unsigned short count, float *volts) {
-        ++calls;
-        *volts = count;
-        return 0;
-    };
-    fake::driver.read_analog_scan = [](int, int, int, int, int *, int, DaqHandle, int) { return 0; };
-    fake::driver.log.reserve(200);
+    answer_counts();
     for (const auto &[samples, asked] : {std::pair<int, int>{65535, 65535}, {65536, 1}}) {
-        const DaqHandle handle = fake::driver.new_sample_buffer(samples);  // all zeros
-        calls = 0;
-        const Result r = call(gw_cbReadAnalogScan, 3,
-                              {num(0), row({0, 0}), num(samples), num(100), num(0), num(double(handle))});
+        const Result r = scan_of(samples, [](int) { return static_cast<unsigned short>(0); });
         ASSERT_EQ(cols(r.outputs[0]), samples);
-        EXPECT_EQ(calls, asked) << samples;
-        fake::driver.log.clear();
+        EXPECT_EQ(asked_, asked) << samples;
     }
 }
 
@@ -226,37 +244,20 @@ TEST_F(Analog, FarLevelsAreAskedCountByCountAndASpanAskedOnceIsNotAskedAgain)
     // A large scan asks the span of counts its blocks cover while that stays
     // within a quarter of its samples; a block that would take it further is
     // converted sample by sample, asking only the counts not yet asked.
-    int asked = 0;
-    fake::driver.to_eng_units = [&](int, int, unsigned short count, float *volts) {
-        ++asked;
-        *volts = static_cast<float>(count / 1000.0 - 5);
-        return 0;
-    };
-    fake::driver.read_analog_scan = [](int, int, int, int, int *, int, DaqHandle, int) { return 0; };
-    fake::driver.log.reserve(200);
-    const auto volts = [](int count) { return static_cast<double>(static_cast<float>(count / 1000.0 - 5)); };
-    const auto scan = [&](const std::function<unsigned short(int)> &at) {
-        const DaqHandle handle = fake::driver.new_sample_buffer(65536);
-        for (int p = 0; p < 65536; ++p)
-            fake::driver.buffers[handle][p] = at(p);
-        asked = 0;
-        fake::driver.log.clear();
-        return call(gw_cbReadAnalogScan, 3,
-                    {num(0), row({0, 0}), num(65536), num(100), num(0), num(double(handle))});
-    };
+    answer_counts();
 
     // Two levels at the ends of the counts: two questions, not 65,536.
-    const Result square = scan([](int p) { return static_cast<unsigned short>(p % 2 ? 65535 : 0); });
-    EXPECT_EQ(asked, 2);
+    const Result square = scan_of(65536, [](int p) { return static_cast<unsigned short>(p % 2 ? 65535 : 0); });
+    EXPECT_EQ(asked_, 2);
     EXPECT_EQ(value(square.outputs[0], 0), volts(0));
     EXPECT_EQ(value(square.outputs[0], 65535), volts(65535));
 
     // Counts 100 to 1,099 over and over, then a last block that jumps
     // between 500 (asked with the span) and 60,000: 1,001 questions.
-    const Result mixed = scan([](int p) {
+    const Result mixed = scan_of(65536, [](int p) {
         return static_cast<unsigned short>(p < 61440 ? 100 + p % 1000 : (p % 2 ? 60000 : 500));
     });
-    EXPECT_EQ(asked, 1001);
+    EXPECT_EQ(asked_, 1001);
     for (int i : {0, 999, 61439})
         EXPECT_EQ(value(mixed.outputs[0], i), volts(100 + i % 1000)) << i;
     EXPECT_EQ(value(mixed.outputs[0], 61440), volts(500));
@@ -265,52 +266,37 @@ TEST_F(Analog, FarLevelsAreAskedCountByCountAndASpanAskedOnceIsNotAskedAgain)
 
 TEST_F(Analog, WhenTheMarksRunOutTheyStartAgainAndNoCountIsTrustedFromBefore)
 {
-    // Scans of 65,536 samples of counts from, from + 1, ... from + 999 over
-    // and over; the driver answers count c with c / 1000 + offset volts.
+    // Scans of 65,536 samples of counts from, from + 64, ... from + 999 * 64
+    // over and over, too far apart for a span: each sample's count is
+    // looked up by its mark.  The driver answers count c with c / 1000 +
+    // offset volts.
     using daqgate::convert::kLastMark;
     daqgate::convert::Remembered &table = daqgate::convert::remembered();
-    int asked = 0;
-    double offset = 0;
-    fake::driver.to_eng_units = [&](int, int, unsigned short count, float *volts) {
-        ++asked;
-        *volts = static_cast<float>(count / 1000.0 + offset);
-        return 0;
-    };
-    fake::driver.read_analog_scan = [](int, int, int, int, int *, int, DaqHandle, int) { return 0; };
-    fake::driver.log.reserve(200);
-    const auto scan = [&](int from, double volts_offset) {
-        const DaqHandle handle = fake::driver.new_sample_buffer(65536);
-        for (int p = 0; p < 65536; ++p)
-            fake::driver.buffers[handle][p] = static_cast<unsigned short>(from + p % 1000);
-        asked = 0;
-        offset = volts_offset;
-        fake::driver.log.clear();
-        return call(gw_cbReadAnalogScan, 3,
-                    {num(0), row({0, 0}), num(65536), num(100), num(0), num(double(handle))});
-    };
-    const auto volts = [](int count, double volts_offset) {
-        return static_cast<double>(static_cast<float>(count / 1000.0 + volts_offset));
+    answer_counts();
+    const auto scan = [&](int from, double offset) {
+        offset_ = offset;
+        return scan_of(65536, [from](int p) { return static_cast<unsigned short>(from + p % 1000 * 64); });
     };
 
     // The marks run out: every entry is cleared and the scan takes mark 1.
     table.last_mark = kLastMark;
     const Result first = scan(0, 1);
-    EXPECT_EQ(asked, 1000);
+    EXPECT_EQ(asked_, 1000);
     EXPECT_EQ(table.last_mark, 1u);
-    EXPECT_EQ(value(first.outputs[0], 1007), volts(7, 1));
-    // The last mark, on other counts: counts 0 to 999 keep mark 1.
+    EXPECT_EQ(value(first.outputs[0], 1007), volts(7 * 64));
+    // The last mark, on other counts: the first scan's keep mark 1.
     table.last_mark = kLastMark - 1;
     const Result last = scan(1000, 2);
-    EXPECT_EQ(asked, 1000);
+    EXPECT_EQ(asked_, 1000);
     EXPECT_EQ(table.last_mark, kLastMark);
-    EXPECT_EQ(value(last.outputs[0], 65535), volts(1535, 2));
-    // Mark 1 again, on counts 0 to 999: none of the first scan's answers is
+    EXPECT_EQ(value(last.outputs[0], 65535), volts(1000 + 535 * 64));
+    // Mark 1 again, on the first scan's counts: none of its answers is
     // trusted, though they carry the same mark.
     const Result again = scan(0, 3);
-    EXPECT_EQ(asked, 1000);
+    EXPECT_EQ(asked_, 1000);
     EXPECT_EQ(table.last_mark, 1u);
     for (int i : {0, 1007, 65535})
-        EXPECT_EQ(value(again.outputs[0], i), volts(i % 1000, 3)) << i;
+        EXPECT_EQ(value(again.outputs[0], i), volts(i % 1000 * 64)) << i;
 }
 
 TEST_F(Analog, ForegroundScanOfNoSamplesIsOneByZeroWithNoConversion)
