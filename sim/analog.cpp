@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 namespace daqgate::sim {
 
@@ -51,6 +52,61 @@ bool volts_to_counts(const Range &range, double volts, uint16_t *counts)
         return false;
     *counts = scaled_counts(volts, range.low, per_volt(range));
     return true;
+}
+
+namespace {
+
+constexpr bool bipolar(const RangeRow &row)
+{
+    return row.low == -row.high;
+}
+
+constexpr bool ranges_hold()
+{
+    for (const RangeRow &row : kRanges)
+        if (!(row.high > 0) || (!bipolar(row) && row.low != 0))
+            return false;
+    return true;
+}
+static_assert(ranges_hold(), "every range is bipolar or unipolar, and spans some volts");
+
+// The codes of the bipolar or of the unipolar ranges, "0, 1, 2, 3", and
+// their spans, each as `span` formats its high volts ("%g" makes "10, 5,
+// 2.5, 1").
+struct RangeGroup {
+    std::string codes, spans;
+};
+RangeGroup range_group(bool bipolar_ones, const char *span)
+{
+    RangeGroup group;
+    for (const RangeRow &row : kRanges) {
+        if (bipolar(row) != bipolar_ones)
+            continue;
+        char volts[32];
+        std::snprintf(volts, sizeof volts, span, row.high);
+        const char *comma = group.codes.empty() ? "" : ", ";
+        group.codes += comma + std::to_string(row.code);
+        group.spans += comma + std::string(volts);
+    }
+    return group;
+}
+
+}  // namespace
+
+std::string range_list(RangeWords words)
+{
+    const bool help = words == RangeWords::help;
+    const RangeGroup both[] = {range_group(true, "%g"), range_group(false, help ? "0..%g" : "%g")};
+    const char *const names[] = {help ? " for +-" : " (bipolar ", help ? " for " : " (unipolar "};
+    std::string list;
+    for (int i = 0; i < 2; ++i) {
+        if (both[i].codes.empty())
+            continue;
+        if (!list.empty())
+            list += help ? "; " : " or ";
+        list += both[i].codes + names[i] + both[i].spans + (help ? " V" : " V)");
+    }
+    return list;
 }
 
 Signal default_signal(int channel)
@@ -343,12 +399,6 @@ SignalKind SignalKindInfo::kind() const
     return static_cast<SignalKind>(this - kSignalKinds);
 }
 
-double signal_volts(const Signal &signal, double t, uint64_t seed)
-{
-    const SignalKindInfo *info = signal_kind_info(signal.kind);
-    return info != nullptr && info->at != nullptr ? info->at(signal, t, seed) : 0.0;
-}
-
 const char *signal_fault(const Signal &signal)
 {
     const SignalKindInfo *info = signal_kind_info(signal.kind);
@@ -384,14 +434,6 @@ const char *signal_name(SignalKind kind)
 {
     const SignalKindInfo *info = signal_kind_info(kind);
     return info != nullptr ? info->name : nullptr;
-}
-
-bool signal_kind(const char *name, SignalKind *kind)
-{
-    const SignalKindInfo *info = signal_kind_named(name);
-    if (info != nullptr)
-        *kind = info->kind();
-    return info != nullptr;
 }
 
 }  // namespace daqgate::sim

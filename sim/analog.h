@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "boards.h"
 
@@ -17,25 +18,38 @@ struct Range {
     double high;
 };
 
-// Codes 0, 1, 2, 3, 100 and 101, in find_range's order.
-inline constexpr Range kRanges[] = {
-    {-10.0, 10.0}, {-5.0, 5.0}, {-2.5, 2.5}, {-1.0, 1.0}, {0.0, 10.0}, {0.0, 5.0},
+// The ranges of the boards, one row a code: a range is bipolar (low is
+// -high) or unipolar (low is 0).  find_range, the status text of a bad
+// code and the help's list of codes are all made from this table.
+struct RangeRow {
+    int code;
+    double low;
+    double high;
+};
+inline constexpr RangeRow kRanges[] = {
+    {0, -10.0, 10.0}, {1, -5.0, 5.0}, {2, -2.5, 2.5}, {3, -1.0, 1.0}, {100, 0.0, 10.0}, {101, 0.0, 5.0},
 };
 
-// The span of a range code; false for a code the boards do not have.  A
-// switch, inline, not a search: every sample a gateway converts comes here.
+// The span of a range code; false for a code the boards do not have.
+// Inline, over a handful of constant rows that the compiler unrolls into
+// compares: every sample a gateway converts comes here.
 inline bool find_range(int code, Range *range)
 {
-    switch (code) {
-    case 0: *range = kRanges[0]; return true;
-    case 1: *range = kRanges[1]; return true;
-    case 2: *range = kRanges[2]; return true;
-    case 3: *range = kRanges[3]; return true;
-    case 100: *range = kRanges[4]; return true;
-    case 101: *range = kRanges[5]; return true;
-    default: return false;
+    for (const RangeRow &row : kRanges) {
+        if (row.code == code) {
+            *range = Range{row.low, row.high};
+            return true;
+        }
     }
+    return false;
 }
+
+// The range codes and their spans in words, the bipolar ranges first: for
+// a status text "0, 1, 2, 3 (bipolar 10, 5, 2.5, 1 V) or 100, 101
+// (unipolar 10, 5 V)", for a help "0, 1, 2, 3 for +-10, 5, 2.5, 1 V; 100,
+// 101 for 0..10, 0..5 V".
+enum class RangeWords { status, help };
+std::string range_list(RangeWords words);
 
 // 16-bit converters: counts = clamp(round((v - low) * 65536 / span), 0, 65535)
 // and volts = low + counts * span / 65536.  NaN converts to no count: the
@@ -133,7 +147,6 @@ const SignalKindInfo *signal_kinds(std::size_t *count);
 
 // The signal's name as simboard takes and shows it; nullptr for none.
 const char *signal_name(SignalKind kind);
-bool signal_kind(const char *name, SignalKind *kind);
 
 // Why a signal cannot be, or nullptr when it can: a kind in the table and
 // finite numbers that its row's check takes.  (Where a recording lies is
@@ -144,11 +157,6 @@ const char *signal_fault(const Signal &signal);
 // sine at 10*(c+1) Hz offset by 0.5*c V, 8-13 at 0 V, 14 and 15 looped
 // back from outputs 0 and 1.
 Signal default_signal(int channel);
-
-// The voltage of a signal of a kind whose samples depend on their time
-// alone (dc, the waves, noise) at t seconds; noise draws from (seed, t).
-// Other kinds give their offset.
-double signal_volts(const Signal &signal, double t, uint64_t seed);
 
 // The pacer: a 40 MHz clock divided down to the aggregate sample rate of
 // a scan of channels.  Settles the per-channel rate (scans per second)

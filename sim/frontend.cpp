@@ -203,7 +203,7 @@ Status Rig::set_signal(int board, int channel, const Signal &input)
         return kBadChannel;
     // What the rig would refuse to read back is not written.
     if (signal_fault(input) != nullptr)
-        return kBadVoltage;
+        return kBadSignal;
     if (!signal_kind_info(input.kind)->recorded)
         release_recording(board, channel);
     SignalState &state = layout_->boards[board].signals[channel];

@@ -134,9 +134,8 @@ struct RecordingState {
 };
 
 // The layout of the rig file.  A rig holds its size and version, and a
-// process takes only a rig of its own of both: a layout that grows or
-// shrinks (a board, a signal's number more) tells by its size alone; a
-// change of meaning at the same size must move kVersion on.
+// process takes only a rig of its own of both; every change of the layout
+// moves kVersion on (kLayoutSizes, below, holds the two together).
 // Every value in it may have been written by any process, or scribbled
 // over: whatever is read from it is checked before it is used.
 struct RigLayout {
@@ -163,7 +162,33 @@ static_assert(kCacheLine % (kLatchRow * sizeof(std::atomic<uint16_t>)) == 0,
               "the latches of one port number on every board lie on one cache line");
 
 constexpr char kMagic[8] = {'D', 'A', 'Q', 'G', 'R', 'I', 'G', '\0'};
-constexpr uint32_t kVersion = 7;
+
+// The layout's size at each version, from version 7 on, the last row the
+// size of this build's layout; kVersion is the version of the last row.
+// A change of the layout's size (a board more, a fifth number for a
+// signal kind) fails the assert below until the version moves on with it:
+// append a row with the size the compiler reports in the error (its
+// sizeof), which makes kVersion one more.  The row before stays as it was:
+// it is what an older rig file holds.  A change of meaning at the same
+// size (a field that reads otherwise) moves the version on as well: append
+// a row of the same size.
+constexpr std::size_t kLayoutSizes[] = {
+    16784896,  // 7
+};
+constexpr uint32_t kFirstSizedVersion = 7;
+constexpr uint32_t kVersion =
+    kFirstSizedVersion + static_cast<uint32_t>(sizeof kLayoutSizes / sizeof *kLayoutSizes) - 1;
+
+template <std::size_t LayoutSize, std::size_t VersionSize>
+struct LayoutSizeMatchesVersion {
+    static_assert(LayoutSize == VersionSize,
+                  "the rig's layout changed size: move kVersion on by appending the layout's new size "
+                  "(the first number here) to kLayoutSizes in rig.h");
+    static constexpr bool holds = LayoutSize == VersionSize;
+};
+static_assert(
+    LayoutSizeMatchesVersion<sizeof(RigLayout), kLayoutSizes[kVersion - kFirstSizedVersion]>::holds,
+    "the rig's layout is the size of its version");
 
 static_assert(std::atomic<uint16_t>::is_always_lock_free && std::atomic<uint8_t>::is_always_lock_free &&
                   std::atomic<int16_t>::is_always_lock_free && std::atomic<double>::is_always_lock_free &&

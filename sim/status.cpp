@@ -4,42 +4,96 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
+#include "analog.h"
 #include "boards.h"
 #include "cbw32.h"
+#include "rigfile.h"
 
 namespace daqgate::sim {
 
+std::string from_zero(int count)
+{
+    if (count <= 1)
+        return "0";
+    return count == 2 ? "0 and 1" : "0 to " + std::to_string(count - 1);
+}
+
 namespace {
 
-// A text, with the limits it names filled in from the board table.
+// The texts that name a limit or a code, each made from the constant it
+// names, so that a text stays true when a table or a constant changes.
+std::string channel_text()
+{
+    return "Invalid analog channel: inputs are " + from_zero(kAnalogInputs) + ", outputs " +
+           from_zero(kAnalogOutputs) + ".";
+}
+
+std::string range_text()
+{
+    return "Invalid range code: use " + range_list(RangeWords::status) + ".";
+}
+
+std::string locked_text()
+{
+    char seconds[32];
+    std::snprintf(seconds, sizeof seconds, "%g", RigFile::kLockSeconds);
+    return std::string("The simulated rig file stayed locked by another process for ") + seconds + " seconds.";
+}
+
+std::string board_text()
+{
+    return "Invalid board number: the simulated rig has boards " + from_zero(kBoards) + ".";
+}
+
+std::string port_text()
+{
+    return "Invalid digital port code: the simulated boards have ports " + from_zero(kPorts) + ".";
+}
+
+std::string direction_text()
+{
+    return "Invalid port direction: use " + std::to_string(CB_DIGITAL_OUT) + " for output or " +
+           std::to_string(CB_DIGITAL_IN) + " for input.";
+}
+
+std::string options_text()
+{
+    return "Invalid options word: use " + std::to_string(CB_FOREGROUND) + " (foreground) or " +
+           std::to_string(CB_BACKGROUND) + " (continuous background).";
+}
+
+std::string function_text()
+{
+    return "Invalid function type: " + std::to_string(CB_AIFUNCTION) + " is the analog input background scan.";
+}
+
+// A status's text: as it stands, or made by `made` from what it names.
 struct StatusEntry {
     Status code;
     const char *text;
-    int first = 0;
-    int second = 0;
+    std::string (*made)() = nullptr;
 };
 
 constexpr StatusEntry kStatusTexts[] = {
     {kNoError, "No error has occurred."},
-    {kBadBoard, "Invalid board number: the simulated rig has boards 0 to %d.", kBoards - 1},
-    {kBadPort, "Invalid digital port code: the simulated boards have ports 0 to %d.", kPorts - 1},
-    {kBadDirection, "Invalid port direction: use 1 for output or 2 for input."},
+    {kBadBoard, nullptr, board_text},
+    {kBadPort, nullptr, port_text},
+    {kBadDirection, nullptr, direction_text},
     {kNotOutput, "Digital port is configured as an input: set it to output before writing."},
     {kRigOpen, "The simulated rig file cannot be opened, created or mapped (see DAQGATE_RIG)."},
     {kRigLayout, "The simulated rig file has another layout or version: run 'simboard reset' to renew it."},
     {kAlreadyWired, "Digital port is wired already: unwire it first."},
     {kNotWired, "The two digital ports are not wired to each other."},
-    {kBadChannel, "Invalid analog channel: inputs are 0 to %d, outputs 0 and %d.", kAnalogInputs - 1,
-     kAnalogOutputs - 1},
-    {kBadRange,
-     "Invalid range code: use 0, 1, 2, 3 (bipolar 10, 5, 2.5, 1 V) or 100, 101 (unipolar 10, 5 V)."},
+    {kBadChannel, nullptr, channel_text},
+    {kBadRange, nullptr, range_text},
     {kBadVoltage, "The voltage is not a number."},
     {kBadCount, "Invalid sample count: negative, too large, or past the end of the buffer."},
     {kBadRate, "Invalid sample rate: it must be at least 1 scan per second."},
     {kBadHandle, "The buffer handle names no sample buffer of this process."},
-    {kBadOptions, "Invalid options word: use 0 (foreground) or 3 (continuous background)."},
-    {kBadFunction, "Invalid function type: 1 is the analog input background scan."},
+    {kBadOptions, nullptr, options_text},
+    {kBadFunction, nullptr, function_text},
     {kBusy, "A background scan is running on this board already: stop it first."},
     {kRigLost,
      "The simulated rig file was lost (shrunk, removed or replaced under this process): run 'simboard reset' "
@@ -47,7 +101,7 @@ constexpr StatusEntry kStatusTexts[] = {
     {kRigCorrupt,
      "The simulated rig file holds invalid data (a process wrote over it, or died writing): run 'simboard "
      "reset' to renew it."},
-    {kRigLocked, "The simulated rig file stayed locked by another process for 5 seconds."},
+    {kRigLocked, nullptr, locked_text},
     {kRigFull, "The simulated rig has no room left: every fault or recording it holds is in use."},
     {kRigNotFile,
      "The simulated rig file is not a regular file (a folder, link, device or pipe stands at its path): see "
@@ -61,6 +115,7 @@ constexpr StatusEntry kStatusTexts[] = {
     {kRigNoRoom,
      "The simulated rig file cannot be given its storage: its file system is full, or a limit on file sizes "
      "stands in the way (see DAQGATE_RIG)."},
+    {kBadSignal, "Invalid signal: its kind is unknown, or a number of it is not finite or out of its range."},
 };
 
 constexpr std::size_t kEntries = sizeof kStatusTexts / sizeof *kStatusTexts;
@@ -76,11 +131,13 @@ struct FilledTexts {
 const FilledTexts &filled_texts()
 {
     static const FilledTexts texts = [] {
-        FilledTexts made{};
-        for (std::size_t i = 0; i < kEntries; ++i)
-            std::snprintf(made.text[i], CB_ERRSTRLEN, kStatusTexts[i].text, kStatusTexts[i].first,
-                          kStatusTexts[i].second);
-        return made;
+        FilledTexts filled{};
+        for (std::size_t i = 0; i < kEntries; ++i) {
+            const StatusEntry &entry = kStatusTexts[i];
+            const std::string text = entry.made != nullptr ? entry.made() : entry.text;
+            std::snprintf(filled.text[i], CB_ERRSTRLEN, "%s", text.c_str());
+        }
+        return filled;
     }();
     return texts;
 }

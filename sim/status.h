@@ -3,6 +3,7 @@
 #define DAQGATE_SIM_STATUS_H
 
 #include <cstddef>
+#include <string>
 
 namespace daqgate::sim {
 
@@ -36,7 +37,14 @@ enum Status : int {
     kRigNotOwn = 23,
     kRigNotRig = 24,
     kRigNoRoom = 25,
+    // A signal the rig cannot play: a kind not in the table of kinds, or a
+    // number (a frequency, a rate, a level...) not finite or out of range.
+    kBadSignal = 26,
 };
+
+// The numbers from 0 to count - 1 in words, as the texts name a span of
+// boards, ports or channels: "0", "0 and 1", "0 to 15".
+std::string from_zero(int count);
 
 // The text of a status code; an unknown code gets a text saying so.
 // Writes at most size bytes, terminator included.

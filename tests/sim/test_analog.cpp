@@ -2,6 +2,8 @@
 // the gain queue and sample buffers.
 #include <cmath>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,6 +18,14 @@
 using namespace daqgate::sim;
 
 namespace {
+
+// The volts of a signal of a kind whose samples depend on their time alone
+// (dc, the waves, noise) at t seconds, by its row; 0 for the other kinds.
+double volts_at(const Signal &signal, double t, uint64_t seed)
+{
+    const SignalKindInfo *info = signal_kind_info(signal.kind);
+    return info != nullptr && info->at != nullptr ? info->at(signal, t, seed) : 0.0;
+}
 
 TEST(Converters, FollowTheRoundingAndClampingFormulas)
 {
@@ -50,6 +60,57 @@ TEST(Converters, FollowTheRoundingAndClampingFormulas)
     EXPECT_FALSE(find_range(-1, &r));
 }
 
+TEST(Ranges, EveryCodeFindsItsSpanAndNoOtherCodeFindsOne)
+{
+    const std::vector<std::vector<double>> spans = {{0, -10, 10}, {1, -5, 5},   {2, -2.5, 2.5},
+                                                    {3, -1, 1},   {100, 0, 10}, {101, 0, 5}};
+    for (const std::vector<double> &span : spans) {
+        Range r{};
+        ASSERT_TRUE(find_range(static_cast<int>(span[0]), &r)) << span[0];
+        EXPECT_EQ(r.low, span[1]) << span[0];
+        EXPECT_EQ(r.high, span[2]) << span[0];
+    }
+    int found = 0;
+    for (int code = -1000; code <= 1000; ++code) {
+        Range r{};
+        found += find_range(code, &r) ? 1 : 0;
+    }
+    EXPECT_EQ(found, 6);
+    Range untouched{7, 8};
+    EXPECT_FALSE(find_range(102, &untouched));
+    EXPECT_EQ(untouched.low, 7);
+    EXPECT_EQ(untouched.high, 8);
+}
+
+TEST(Ranges, TheListInWordsIsMadeFromTheTable)
+{
+    EXPECT_EQ(range_list(RangeWords::status),
+              "0, 1, 2, 3 (bipolar 10, 5, 2.5, 1 V) or 100, 101 (unipolar 10, 5 V)");
+    EXPECT_EQ(range_list(RangeWords::help), "0, 1, 2, 3 for +-10, 5, 2.5, 1 V; 100, 101 for 0..10, 0..5 V");
+}
+
+// cbReadAnalog's help is static text that a host shows as it stands: its
+// line of range codes is the one the table makes, and no other line of it
+// lists them again.
+TEST(Ranges, TheReadHelpCarriesTheTablesList)
+{
+    // This file is tests/sim/ of the source tree, as the build names it.
+    const std::string source = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().string();
+    std::ifstream help(source + "/help/cbReadAnalog.m");
+    ASSERT_TRUE(help.good());
+    const std::string wanted =
+        "%     vrange     range code (simulated: " + range_list(RangeWords::help) + ")";
+    std::vector<std::string> lines;
+    int listing = 0;
+    for (std::string line; std::getline(help, line);) {
+        lines.push_back(line);
+        listing += line.find("100, 101") != std::string::npos ? 1 : 0;
+    }
+    ASSERT_GE(lines.size(), 11u);
+    EXPECT_EQ(lines[10], wanted);
+    EXPECT_EQ(listing, 1);
+}
+
 TEST(Signals, DefaultsAndWaveforms)
 {
     const Signal s3 = default_signal(3);
@@ -62,23 +123,23 @@ TEST(Signals, DefaultsAndWaveforms)
     EXPECT_EQ(default_signal(15).kind, SignalKind::loopback1);
 
     const Signal sine{SignalKind::sine, 2, 10, 1};
-    EXPECT_NEAR(signal_volts(sine, 0.025, 0), 3.0, 1e-9);  // a quarter period
-    EXPECT_NEAR(signal_volts(sine, 0.075, 0), -1.0, 1e-9);
+    EXPECT_NEAR(volts_at(sine, 0.025, 0), 3.0, 1e-9);  // a quarter period
+    EXPECT_NEAR(volts_at(sine, 0.075, 0), -1.0, 1e-9);
     const Signal square{SignalKind::square, 1, 1, 0};
-    EXPECT_EQ(signal_volts(square, 0.25, 0), 1.0);
-    EXPECT_EQ(signal_volts(square, 0.75, 0), -1.0);
+    EXPECT_EQ(volts_at(square, 0.25, 0), 1.0);
+    EXPECT_EQ(volts_at(square, 0.75, 0), -1.0);
     const Signal triangle{SignalKind::triangle, 1, 1, 0};
-    EXPECT_NEAR(signal_volts(triangle, 0.0, 0), -1.0, 1e-12);
-    EXPECT_NEAR(signal_volts(triangle, 0.25, 0), 0.0, 1e-12);
-    EXPECT_NEAR(signal_volts(triangle, 0.5, 0), 1.0, 1e-12);
-    EXPECT_EQ(signal_volts(Signal{SignalKind::dc, {1.75}}, 3.0, 0), 1.75);
+    EXPECT_NEAR(volts_at(triangle, 0.0, 0), -1.0, 1e-12);
+    EXPECT_NEAR(volts_at(triangle, 0.25, 0), 0.0, 1e-12);
+    EXPECT_NEAR(volts_at(triangle, 0.5, 0), 1.0, 1e-12);
+    EXPECT_EQ(volts_at(Signal{SignalKind::dc, {1.75}}, 3.0, 0), 1.75);
 
     // Noise: mean near the offset, spread near the rms.
     const Signal noise{SignalKind::noise, {0.5, 2}};  // rms, offset
     double sum = 0, squares = 0;
     constexpr int n = 20000;
     for (int i = 0; i < n; ++i) {
-        const double v = signal_volts(noise, i * 1e-5, 7) - 2;
+        const double v = volts_at(noise, i * 1e-5, 7) - 2;
         sum += v;
         squares += v * v;
     }
@@ -95,13 +156,12 @@ TEST(Signals, NamesRoundTrip)
         const char *name = signal_name(kinds[i].kind());
         ASSERT_NE(name, nullptr) << i;
         EXPECT_STREQ(name, kinds[i].name);
-        SignalKind kind{};
-        ASSERT_TRUE(signal_kind(name, &kind)) << name;
-        EXPECT_EQ(kind, kinds[i].kind()) << name;
+        EXPECT_EQ(signal_kind_named(name), &kinds[i]) << name;
+        EXPECT_EQ(signal_kind_info(kinds[i].kind()), &kinds[i]) << name;
     }
     EXPECT_EQ(signal_name(static_cast<SignalKind>(count)), nullptr);
-    SignalKind kind{};
-    EXPECT_FALSE(signal_kind("sawtooth", &kind));
+    EXPECT_EQ(signal_kind_info(static_cast<SignalKind>(count)), nullptr);
+    EXPECT_EQ(signal_kind_named("sawtooth"), nullptr);
 }
 
 TEST(Pacer, SettlesOnADivisorOfItsClock)
@@ -146,15 +206,15 @@ TEST(ScanSourceTest, InterleavesChannelsScanByScan)
 TEST(Signals, PeriodicSignalsWrapTheirPhaseAndKeepTheirOffset)
 {
     const Signal square{SignalKind::square, 1, 2, 0.5};
-    EXPECT_EQ(signal_volts(square, 0.1, 0), 1.5);   // first half of a 0.5 s period
-    EXPECT_EQ(signal_volts(square, 0.4, 0), -0.5);  // second half: -amplitude + offset
-    EXPECT_EQ(signal_volts(square, 10.1, 0), 1.5);  // twenty periods on
-    EXPECT_EQ(signal_volts(square, 10.4, 0), -0.5);
+    EXPECT_EQ(volts_at(square, 0.1, 0), 1.5);   // first half of a 0.5 s period
+    EXPECT_EQ(volts_at(square, 0.4, 0), -0.5);  // second half: -amplitude + offset
+    EXPECT_EQ(volts_at(square, 10.1, 0), 1.5);  // twenty periods on
+    EXPECT_EQ(volts_at(square, 10.4, 0), -0.5);
     const Signal triangle{SignalKind::triangle, 2, 1, -1};
-    EXPECT_NEAR(signal_volts(triangle, 7.25, 0), -1.0, 1e-9);  // as at 0.25
-    EXPECT_NEAR(signal_volts(triangle, 7.5, 0), 1.0, 1e-9);
+    EXPECT_NEAR(volts_at(triangle, 7.25, 0), -1.0, 1e-9);  // as at 0.25
+    EXPECT_NEAR(volts_at(triangle, 7.5, 0), 1.0, 1e-9);
     const Signal sine{SignalKind::sine, 1, 3, 0};
-    EXPECT_NEAR(signal_volts(sine, 100.0 + 1.0 / 12, 0), 1.0, 1e-6);
+    EXPECT_NEAR(volts_at(sine, 100.0 + 1.0 / 12, 0), 1.0, 1e-6);
 }
 
 TEST(Signals, TheTableHoldsEveryKindOnceWithItsNumbers)
@@ -255,12 +315,14 @@ TEST_F(RigAnalog, OutputsLoopBackToInputsFourteenAndFifteen)
 TEST_F(RigAnalog, ASignalItsKindRefusesIsNotWritten)
 {
     const Signal before = signal(1, 6);
-    EXPECT_EQ(rig_.set_signal(1, 6, Signal{SignalKind::sine, {1, std::nan(""), 0}}), kBadVoltage);
-    EXPECT_EQ(rig_.set_signal(1, 6, Signal{SignalKind::sine, {1, 1, INFINITY}}), kBadVoltage);
+    // A frequency, a level, a rate, a kind: each a number of the signal's.
+    EXPECT_EQ(rig_.set_signal(1, 6, Signal{SignalKind::sine, {1, std::nan(""), 0}}), kBadSignal);
+    EXPECT_EQ(rig_.set_signal(1, 6, Signal{SignalKind::sine, {1, 1, INFINITY}}), kBadSignal);
+    EXPECT_EQ(rig_.set_signal(1, 6, Signal{SignalKind::dc, {-INFINITY}}), kBadSignal);
     Signal unplayable{SignalKind::file, {0}};  // a recording's rate must be above 0
     unplayable.recording = 0;
-    EXPECT_EQ(rig_.set_signal(1, 6, unplayable), kBadVoltage);
-    EXPECT_EQ(rig_.set_signal(1, 6, Signal{static_cast<SignalKind>(1000), {}}), kBadVoltage);
+    EXPECT_EQ(rig_.set_signal(1, 6, unplayable), kBadSignal);
+    EXPECT_EQ(rig_.set_signal(1, 6, Signal{static_cast<SignalKind>(1000), {}}), kBadSignal);
     const Signal after = signal(1, 6);
     EXPECT_EQ(after.kind, before.kind);
     EXPECT_EQ(std::vector<double>(after.parameters, after.parameters + kSignalParameters),

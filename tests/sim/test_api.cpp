@@ -92,6 +92,25 @@ TEST_F(Api, BoardNamesAreDistinctAndFitTheBuffer)
     EXPECT_STREQ(name, "");
 }
 
+TEST_F(Api, TheTextsMadeFromTheBoardsConstantsReachAScriptWhole)
+{
+    char text[CB_ERRSTRLEN];
+    unsigned short counts = 0;
+    const int range = cbReadAnalog(0, 0, 4, &counts);
+    ASSERT_EQ(range, daqgate::sim::kBadRange);
+    cbErrorText(range, text);
+    EXPECT_STREQ(text,
+                 "Invalid range code: use 0, 1, 2, 3 (bipolar 10, 5, 2.5, 1 V) or 100, 101 (unipolar 10, 5 V).");
+    const int channel = cbWriteAnalog(0, 2, 0, 0);
+    ASSERT_EQ(channel, daqgate::sim::kBadChannel);
+    cbErrorText(channel, text);
+    EXPECT_STREQ(text, "Invalid analog channel: inputs are 0 to 15, outputs 0 and 1.");
+    cbErrorText(daqgate::sim::kRigLocked, text);
+    EXPECT_STREQ(text, "The simulated rig file stayed locked by another process for 5 seconds.");
+    cbErrorText(daqgate::sim::kBadSignal, text);
+    EXPECT_STREQ(text, "Invalid signal: its kind is unknown, or a number of it is not finite or out of its range.");
+}
+
 TEST_F(Api, EveryStatusTheDriverReturnsHasATextDistinctFromSuccessAndUnknown)
 {
     char success[CB_ERRSTRLEN], unknown[CB_ERRSTRLEN];

@@ -545,22 +545,29 @@ TEST_F(RigTest, AScribbledRecordingLengthMakesItsInputInvalid)
     EXPECT_EQ(rig.signal(0, 6, &signal), kNoError);
 }
 
+TEST(StatusTexts, SpansFromZeroInWords)
+{
+    EXPECT_EQ(from_zero(1), "0");
+    EXPECT_EQ(from_zero(2), "0 and 1");
+    EXPECT_EQ(from_zero(3), "0 to 2");
+    EXPECT_EQ(from_zero(16), "0 to 15");
+}
+
 TEST(StatusTexts, EveryStatusHasItsOwnTextAndUnknownCodesSaySo)
 {
     // What cbErrorText tells a script, code by code, limits filled in from
     // the board table.
     const std::vector<std::string> texts = {
         "No error has occurred.",
-        "Invalid board number: the simulated rig has boards 0 to " + std::to_string(kBoards - 1) + ".",
-        "Invalid digital port code: the simulated boards have ports 0 to " + std::to_string(kPorts - 1) + ".",
+        "Invalid board number: the simulated rig has boards 0 to 3.",
+        "Invalid digital port code: the simulated boards have ports 0 to 31.",
         "Invalid port direction: use 1 for output or 2 for input.",
         "Digital port is configured as an input: set it to output before writing.",
         "The simulated rig file cannot be opened, created or mapped (see DAQGATE_RIG).",
         "The simulated rig file has another layout or version: run 'simboard reset' to renew it.",
         "Digital port is wired already: unwire it first.",
         "The two digital ports are not wired to each other.",
-        "Invalid analog channel: inputs are 0 to " + std::to_string(kAnalogInputs - 1) + ", outputs 0 and " +
-            std::to_string(kAnalogOutputs - 1) + ".",
+        "Invalid analog channel: inputs are 0 to 15, outputs 0 and 1.",
         "Invalid range code: use 0, 1, 2, 3 (bipolar 10, 5, 2.5, 1 V) or 100, 101 (unipolar 10, 5 V).",
         "The voltage is not a number.",
         "Invalid sample count: negative, too large, or past the end of the buffer.",
@@ -585,17 +592,26 @@ TEST(StatusTexts, EveryStatusHasItsOwnTextAndUnknownCodesSaySo)
         "The simulated rig file cannot be given its storage: its file system is full, or a limit on file "
         "sizes "
         "stands in the way (see DAQGATE_RIG).",
+        "Invalid signal: its kind is unknown, or a number of it is not finite or out of its range.",
     };
-    ASSERT_EQ(texts.size(), static_cast<size_t>(kRigNoRoom) + 1);
+    // The texts that name a limit are those of the rig as built: four
+    // boards of 32 ports, 16 inputs and 2 outputs, a 5 second lock wait.
+    ASSERT_EQ(kBoards, 4);
+    ASSERT_EQ(kPorts, 32);
+    ASSERT_EQ(kAnalogInputs, 16);
+    ASSERT_EQ(kAnalogOutputs, 2);
+    ASSERT_EQ(RigFile::kLockSeconds, 5.0);
+    ASSERT_EQ(texts.size(), static_cast<size_t>(kBadSignal) + 1);
     char text[256];
-    for (int code = kNoError; code <= kRigNoRoom; ++code) {
+    for (int code = kNoError; code <= kBadSignal; ++code) {
         status_text(code, text, sizeof text);
         EXPECT_EQ(text, texts[code]) << code;
+        EXPECT_LT(std::strlen(text), sizeof text - 1) << code;  // whole, not cut at the buffer's end
     }
     status_text(-77, text, sizeof text);
     EXPECT_STREQ(text, "Unknown error code -77.");
-    status_text(kRigNoRoom + 1, text, sizeof text);
-    EXPECT_STREQ(text, "Unknown error code 26.");
+    status_text(kBadSignal + 1, text, sizeof text);
+    EXPECT_STREQ(text, "Unknown error code 27.");
     // A short buffer gets a terminated start of the text.
     char small[8];
     status_text(kBusy, small, sizeof small);
