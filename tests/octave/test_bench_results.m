@@ -20,16 +20,16 @@ function test_bench_results()
   for i = 1:rows(cases)
     text = evalc('write_results(file, cases{i, 1});');
     lines = strsplit(strtrim(text), "\n");
-    check(strcmp(lines{end}, cases{i, 2}), sprintf('%s: got "%s"', cases{i, 3}, lines{end}));
-    check(strcmp(fileread(file), text), [cases{i, 3} ': the file holds what was printed']);
+    assert(strcmp(lines{end}, cases{i, 2}), '%s: got "%s"', cases{i, 3}, lines{end});
+    assert(strcmp(fileread(file), text), '%s: the file holds what was printed', cases{i, 3});
   end
 
   measured = [cases{:, 1}];
   text = evalc('write_results(file, measured);');
   lines = strsplit(text, "\n", "CollapseDelimiters", false);
-  check(strcmp(lines{1}, '# daqgate benchmark results'), 'the title first');
-  check(~isempty(regexp(lines{3}, ', \d+ cores, \d{4}-\d\d-\d\d \d\d:\d\d, Octave ', 'once')), ['the machine line: ' lines{3}]);
-  check(any(strcmp(lines, '| measure | size | daqgate | reference | ratio | target | met |')), 'the table''s head');
+  assert(strcmp(lines{1}, '# daqgate benchmark results'), 'the title first');
+  assert(~isempty(regexp(lines{3}, ', \d+ cores, \d{4}-\d\d-\d\d \d\d:\d\d, Octave ', 'once')), 'the machine line: %s', lines{3});
+  assert(any(strcmp(lines, '| measure | size | daqgate | reference | ratio | target | met |')), 'the table''s head');
   check_eq(sum(strncmp(lines, '| m |', 5)), rows(cases), 'a line a row');
   delete(file);
 
@@ -58,11 +58,10 @@ function test_bench_results()
   top = fullfile(fileparts(mfilename('fullpath')), '..', '..');
   block = @(text) regexp(text, '<!-- summary -->.*<!-- end of summary -->', 'match', 'once');
   results = block(fileread(fullfile(top, 'bench', 'results.md')));
-  check(~isempty(results), 'bench/results.md has a summary');
+  assert(~isempty(results), 'bench/results.md has a summary');
   check_eq(block(fileread(fullfile(top, 'docs', 'benchmarks.md'))), results, ...
            'the summary in docs/benchmarks.md is that of bench/results.md');
 
   check_error(@() write_results(file, row(1, struct('op', '<', 'bound', 1))), ...
               'write_results: row ''m'' has a target of no known kind: ''<''', 'a target of no known kind');
-  done_checks();
 end
