@@ -300,20 +300,30 @@ TEST(Capture, ABitsDumpWithoutARateKeepsItsChangesApartAtTheCoarsestScale)
         else if (line == "0!" || line == "1!")
             values += line[0];
     }
-    EXPECT_EQ(values, "01010") << dump;
+    // Four changes of bit 0 after its first 0, each at its own tick; a
+    // machine that kept the capture from the rig for a while may have made
+    // it miss some, which it then counts (each missed change of bit 0 a
+    // change of the port at least), and the changes it saw still alternate.
+    const int seen = static_cast<int>(values.size()) - 1;
+    if (outcome.missed == 0) {
+        EXPECT_EQ(values, "01010") << dump;
+    }
+    EXPECT_EQ(values, std::string("01010").substr(0, values.size())) << dump;
+    EXPECT_GE(outcome.missed, 4 - seen) << dump;
     // Changes 30 ms apart or more (15 ms sleeps, twice): at 10 ms they
-    // fall apart; the four changes and the end follow time 0, in order.
+    // fall apart; the changes and the end follow time 0, in order.
     EXPECT_GE(outcome.summary.exponent, -2) << dump;
     EXPECT_LE(outcome.summary.exponent, -1) << dump;
     const std::string scale = outcome.summary.exponent == -2 ? "10 ms" : "100 ms";
     EXPECT_NE(dump.find("$timescale " + scale + " $end"), std::string::npos) << dump;
-    ASSERT_EQ(ticks.size(), 5u) << dump;  // four changes, the end (after #0)
+    ASSERT_EQ(ticks.size(), static_cast<std::size_t>(seen) + 1) << dump;  // the changes, the end (after #0)
+    ASSERT_GE(seen, 1) << dump;
     EXPECT_GT(ticks[0], 0) << dump;
     for (std::size_t i = 1; i < ticks.size(); ++i)
         EXPECT_LT(ticks[i - 1], ticks[i]) << dump;
     EXPECT_EQ(outcome.summary.changed, std::vector<uint16_t>{1});
     EXPECT_EQ(outcome.summary.first_change, ticks[0]);
-    EXPECT_EQ(outcome.summary.end, ticks[4]);
+    EXPECT_EQ(outcome.summary.end, ticks.back());
 }
 
 TEST(Capture, BitListsNameEachPortsWires)
