@@ -1,17 +1,14 @@
 // frontend.cpp - the analog front end of the simulated boards on the rig:
 // point I/O, the inputs' signals, the gain queue and the start of a scan.
-#include "rig.h"
-
 #include <cmath>
 #include <thread>
+
+#include "periods.h"
+#include "rig.h"
 
 namespace daqgate::sim {
 
 namespace {
-
-// A queue's writer stores a few values: one whose count stays odd and
-// unchanged this long died half way, and its claim is taken over.
-constexpr double kQueueAbandoned = 0.05;
 
 // Claims a board's queue for one writer, without the file's lock, which
 // would cost every call two system calls: the count moves from even to
@@ -31,7 +28,7 @@ uint32_t claim_queue(QueueState &queue)
         const double now = monotonic_seconds();
         if (odd_since < 0) {
             odd_since = now;
-        } else if (now - odd_since > kQueueAbandoned) {
+        } else if (now - odd_since > seconds_of(kQueueAbandonPeriod)) {
             const uint32_t taken = seen + 2;  // odd still: readers keep away
             if (queue.sequence.compare_exchange_strong(seen, taken, std::memory_order_acquire,
                                                        std::memory_order_relaxed))
