@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <fstream>
@@ -208,6 +209,36 @@ TEST(Capture, DumpTimesRiseStrictlyAndBitsChangeAlone)
         unknown += "x" + vcd_identifier(bit) + "\n";
     EXPECT_EQ(changes, "$end\n#5\n1!\n#6\n1\"\n#7\n0!\n#9\n" + unknown) << dump;
     EXPECT_NE(dump.find("$timescale 1 us $end"), std::string::npos) << dump;
+}
+
+// A vector dump's times are nanoseconds from the first sample: that
+// sample's state at #0, and the dump's end at the capture's length.
+TEST(Capture, AVectorDumpCountsItsNanosecondsFromTheFirstSample)
+{
+    const std::string path = scratch::path("daqgate-capture-origin");
+    scratch::remove(path);
+    const Removal removal{path};
+    Rig rig;
+    ASSERT_EQ(rig.open(path), kNoError);
+    std::FILE *out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    CaptureSettings settings;
+    settings.ports = {PortId{0, 10}};
+    settings.seconds = 0.02;
+    const std::atomic<bool> stop{false};
+    const CaptureOutcome outcome = capture(rig, settings, out, CaptureEvents{}, stop);
+    ASSERT_TRUE(outcome.written);
+    const std::string dump = contents(out);
+    std::fclose(out);
+    const long long length = std::llround(outcome.seconds * 1e9);
+    EXPECT_GE(length, 20'000'000);
+    EXPECT_NE(dump.find("$timescale 1 ns $end"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("$enddefinitions $end\n#0\n$dumpvars\n"), std::string::npos) << dump;
+    // No change on an undriven port: the end is the dump's one time after 0.
+    const std::string end = "$end\n#" + std::to_string(length) + "\n";
+    ASSERT_GE(dump.size(), end.size());
+    EXPECT_EQ(dump.substr(dump.size() - end.size()), end) << dump;
+    EXPECT_EQ(outcome.summary.end, length);
 }
 
 // The coarsest time scale at which each change keeps a tick of its own,
