@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <fstream>
@@ -131,7 +132,8 @@ void poke(const std::string &path, std::size_t offset, T value)
 
 // A writer stores its latch, then its count of changes: a sample may fall
 // between the two.  The count that lands after is that of the change the
-// sample saw, not one missed; changes that no sample saw still count.
+// sample saw, not one missed; changes that no sample saw still count, and
+// count once when both ends of the writer's wire are captured.
 TEST(Capture, ACountLandingAfterItsChangeWasSeenIsNoLoss)
 {
     const std::string path = scratch::path("daqgate-capture-late");
@@ -141,44 +143,52 @@ TEST(Capture, ACountLandingAfterItsChangeWasSeenIsNoLoss)
         offsetof(RigLayout, latches) + (kPort * kLatchRow + kBoard) * sizeof(std::atomic<uint16_t>);
     const std::size_t count = offsetof(RigLayout, boards) + kBoard * sizeof(BoardState) +
                               offsetof(BoardState, changes) + kPort * sizeof(std::atomic<uint32_t>);
-    for (const uint32_t unseen : {0u, 2u}) {
-        SCOPED_TRACE("changes no sample saw: " + std::to_string(unseen));
-        scratch::remove(path);
-        Rig rig;
-        ASSERT_EQ(rig.open(path), kNoError);
-        ASSERT_EQ(rig.set_direction(kBoard, kPort, kOutput), kNoError);
-        std::FILE *out = std::tmpfile();
-        ASSERT_NE(out, nullptr);
-        std::atomic<bool> begun{false};
-        CaptureEvents events;
-        events.begun = [&] { begun = true; };
-        // The sample that shows 9 meets the trigger; its count lands only
-        // then, with those of the changes made since that no sample saw.
-        events.triggered = [&](double) { poke<uint32_t>(path, count, 1 + unseen); };
-        std::thread writer([&] {
-            while (!begun.load())
-                std::this_thread::yield();
-            poke<uint16_t>(path, latch, 9);
-        });
-        CaptureSettings settings;
-        settings.ports = {PortId{kBoard, kPort}};
-        settings.trigger = Trigger{Trigger::Kind::equals, 0, 9};
-        settings.pre = 1;
-        settings.wait = 60;
-        settings.seconds = 0.05;
-        const std::atomic<bool> stop{false};
-        const CaptureOutcome outcome = capture(rig, settings, out, events, stop);
-        writer.join();
-        const std::string dump = contents(out);
-        std::fclose(out);
-        ASSERT_TRUE(outcome.triggered);
-        EXPECT_EQ(outcome.missed, static_cast<int64_t>(unseen));
-        const auto seen = states(dump);
-        // One change, 0 to 9 (and the state at the dump's end).
-        ASSERT_GE(seen.size(), 2u) << dump;
-        EXPECT_EQ(seen[0].at("b0_p10"), 0u);
-        for (std::size_t i = 1; i < seen.size(); ++i)
-            EXPECT_EQ(seen[i].at("b0_p10"), 9u) << dump;
+    for (const bool both_ends : {false, true}) {
+        for (const uint32_t unseen : {0u, 2u}) {
+            SCOPED_TRACE(std::to_string(unseen) + " changes no sample saw" +
+                         (both_ends ? ", both ends" : ""));
+            scratch::remove(path);
+            Rig rig;
+            ASSERT_EQ(rig.open(path), kNoError);
+            ASSERT_EQ(rig.set_direction(kBoard, kPort, kOutput), kNoError);
+            std::FILE *out = std::tmpfile();
+            ASSERT_NE(out, nullptr);
+            std::atomic<bool> begun{false};
+            CaptureEvents events;
+            events.begun = [&] { begun = true; };
+            // The sample that shows 9 meets the trigger; its count lands only
+            // then, with those of the changes made since that no sample saw.
+            events.triggered = [&](double) { poke<uint32_t>(path, count, 1 + unseen); };
+            std::thread writer([&] {
+                while (!begun.load())
+                    std::this_thread::yield();
+                poke<uint16_t>(path, latch, 9);
+            });
+            CaptureSettings settings;
+            settings.ports = {PortId{kBoard, kPort}};
+            if (both_ends)
+                settings.ports.push_back(PortId{1, kPort});  // the far end of its wire
+            settings.trigger = Trigger{Trigger::Kind::equals, 0, 9};
+            settings.pre = 1;
+            settings.wait = 60;
+            settings.seconds = 0.05;
+            const std::atomic<bool> stop{false};
+            const CaptureOutcome outcome = capture(rig, settings, out, events, stop);
+            writer.join();
+            const std::string dump = contents(out);
+            std::fclose(out);
+            ASSERT_TRUE(outcome.triggered);
+            EXPECT_EQ(outcome.missed, static_cast<int64_t>(unseen));
+            const auto seen = states(dump);
+            // One change, 0 to 9 (and the state at the dump's end).
+            ASSERT_GE(seen.size(), 2u) << dump;
+            EXPECT_EQ(seen[0].at("b0_p10"), 0u);
+            for (std::size_t i = 1; i < seen.size(); ++i) {
+                EXPECT_EQ(seen[i].at("b0_p10"), 9u) << dump;
+                if (both_ends)
+                    EXPECT_EQ(seen[i].at("b1_p10"), 9u) << dump;
+            }
+        }
     }
 }
 
@@ -208,6 +218,36 @@ TEST(Capture, DumpTimesRiseStrictlyAndBitsChangeAlone)
         unknown += "x" + vcd_identifier(bit) + "\n";
     EXPECT_EQ(changes, "$end\n#5\n1!\n#6\n1\"\n#7\n0!\n#9\n" + unknown) << dump;
     EXPECT_NE(dump.find("$timescale 1 us $end"), std::string::npos) << dump;
+}
+
+// A vector dump's times are nanoseconds from the first sample: that
+// sample's state at #0, and the dump's end at the capture's length.
+TEST(Capture, AVectorDumpCountsItsNanosecondsFromTheFirstSample)
+{
+    const std::string path = scratch::path("daqgate-capture-origin");
+    scratch::remove(path);
+    const Removal removal{path};
+    Rig rig;
+    ASSERT_EQ(rig.open(path), kNoError);
+    std::FILE *out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    CaptureSettings settings;
+    settings.ports = {PortId{0, 10}};
+    settings.seconds = 0.02;
+    const std::atomic<bool> stop{false};
+    const CaptureOutcome outcome = capture(rig, settings, out, CaptureEvents{}, stop);
+    ASSERT_TRUE(outcome.written);
+    const std::string dump = contents(out);
+    std::fclose(out);
+    const long long length = std::llround(outcome.seconds * 1e9);
+    EXPECT_GE(length, 20'000'000);
+    EXPECT_NE(dump.find("$timescale 1 ns $end"), std::string::npos) << dump;
+    EXPECT_NE(dump.find("$enddefinitions $end\n#0\n$dumpvars\n"), std::string::npos) << dump;
+    // No change on an undriven port: the end is the dump's one time after 0.
+    const std::string end = "$end\n#" + std::to_string(length) + "\n";
+    ASSERT_GE(dump.size(), end.size());
+    EXPECT_EQ(dump.substr(dump.size() - end.size()), end) << dump;
+    EXPECT_EQ(outcome.summary.end, length);
 }
 
 // The coarsest time scale at which each change keeps a tick of its own,

@@ -9,6 +9,9 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include "cbw32.h"
 #include "rig.h"
@@ -146,6 +149,19 @@ TEST_F(Faults, ClearingABoardLeavesTheOthersAndItsSlotsServeAgain)
     EXPECT_EQ(read(1, 3), 0);
     EXPECT_EQ(read(3, 3), 0);
     EXPECT_EQ(rig.arm_fault(FaultSpec{kBoards, Operation::read_port, 1}), kBadBoard);
+}
+
+TEST_F(Faults, AClearThatCannotHaveTheRigsLockClearsNothingAndSaysSo)
+{
+    // simboard's 'fault clear' reports a locked rig from the -1.
+    ASSERT_EQ(rig.arm_fault(spec(1, Operation::read_port, 7)), kNoError);
+    const int holder = ::open(rig_path.c_str(), O_RDWR);
+    ASSERT_GE(holder, 0);
+    ASSERT_EQ(flock(holder, LOCK_EX), 0);
+    EXPECT_EQ(rig.clear_faults(-1), -1);
+    close(holder);
+    EXPECT_EQ(read(1, 3), 7);
+    EXPECT_EQ(rig.clear_faults(-1), 1);
 }
 
 TEST_F(Faults, AStruckCallLeavesEveryOutArgumentAndTheBoardAsTheyWere)

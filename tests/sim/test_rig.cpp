@@ -523,6 +523,29 @@ TEST_F(RigTest, WritersOfOneQueueInTwoProcessesTakeTurns)
     EXPECT_EQ(other->boards[0].queue.sequence.load(), 2u * 2 * kWrites);
 }
 
+TEST_F(RigTest, EverySignalWriteMovesItsSequenceCountOnByTwo)
+{
+    // A scan in another process takes a signal when its count was even
+    // before the copy and the same after: a write that came between must
+    // leave the count where no earlier copy saw it, or half of an old and
+    // half of a new signal would pass for settled.
+    Rig rig;
+    ASSERT_EQ(rig.open(path_), kNoError);
+    Mapped other(path_);
+    ASSERT_NE(other.operator->(), nullptr);
+    std::atomic<uint32_t> &sequence = other->boards[1].signals[3].sequence;
+    const uint32_t before = sequence.load();
+    ASSERT_EQ(before % 2, 0u);
+    for (uint32_t write = 1; write <= 3; ++write) {
+        ASSERT_EQ(rig.set_signal(1, 3, Signal{SignalKind::sine, {1, 50, 0}}), kNoError);
+        EXPECT_EQ(sequence.load(), before + 2 * write);
+    }
+    // A count a writer that died left odd: the next write ends it even.
+    sequence.store(7);
+    ASSERT_EQ(rig.set_signal(1, 3, Signal{SignalKind::dc, {2}}), kNoError);
+    EXPECT_EQ(sequence.load(), 8u);
+}
+
 TEST_F(RigTest, AScribbledRecordingLengthMakesItsInputInvalid)
 {
     Rig rig;
