@@ -185,8 +185,9 @@ TEST(Capture, ACountLandingAfterItsChangeWasSeenIsNoLoss)
             EXPECT_EQ(seen[0].at("b0_p10"), 0u);
             for (std::size_t i = 1; i < seen.size(); ++i) {
                 EXPECT_EQ(seen[i].at("b0_p10"), 9u) << dump;
-                if (both_ends)
+                if (both_ends) {
                     EXPECT_EQ(seen[i].at("b1_p10"), 9u) << dump;
+                }
             }
         }
     }
