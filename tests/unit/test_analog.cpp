@@ -270,6 +270,10 @@ TEST_F(Analog, WhenTheMarksRunOutTheyStartAgainAndNoCountIsTrustedFromBefore)
     // over and over, too far apart for a span: each sample's count is
     // looked up by its mark.  The driver answers count c with c / 1000 +
     // offset volts.
+#ifdef DAQGATE_MEX_SUFFIX
+    GTEST_SKIP() << "each module keeps a table of its own, which a gateway loaded from its module "
+                    "does not share with this test";
+#endif
     using daqgate::convert::kLastMark;
     daqgate::convert::Remembered &table = daqgate::convert::remembered();
     answer_counts();
