@@ -17,6 +17,12 @@ namespace convert {
 constexpr int32_t kRememberFrom = 1 << 16;
 constexpr int kCounts = 65536;
 
+// The samples read through the driver's copy at a time, onto the stack:
+// few enough bytes for any thread's stack, many enough that a call's
+// copies are few (each is a call into the driver, which may read a clock
+// or take a lock).
+constexpr int32_t kBlock = 16384;
+
 // The last mark a conversion takes before the marks start again from 1.
 constexpr uint32_t kLastMark = 0xFFFFFFFFu;
 
@@ -24,13 +30,15 @@ constexpr uint32_t kLastMark = 0xFFFFFFFFu;
 // the mark of the conversion that asked: an entry holds only for the
 // conversion whose mark it carries, so every call asks the driver afresh
 // and none trusts an earlier call's answer.  Mark 0 is no conversion's.
-// The volts and the marks are two arrays of 4-byte entries rather than
-// one of pairs, so that a call's look-ups touch as few cache lines as the
-// counts allow.  Kept for the module's life rather than made per call,
+// The volts and the marks are two arrays rather than one of pairs, so
+// that a look-up touches only the volts; the volts are kept as doubles,
+// so that a look-up is a load and a store with no conversion in between
+// (which a compiler may vectorise through the stack, at a cost above the
+// look-up's).  Kept for the module's life rather than made per call,
 // which would cost every call fresh pages and a fill of all 65,536
 // entries.  The host calls a gateway on one thread only.
 struct Remembered {
-    float volts[kCounts];
+    double volts[kCounts];
     uint32_t marks[kCounts];
     uint32_t last_mark;
 };
@@ -67,8 +75,9 @@ inline uint32_t next_mark()
 // false if any copy was refused.
 //
 // A conversion that remembers asks the driver for a span of counts at a
-// time where it can: a block whose counts lie in the span asked so far is
-// a look-up a sample, with no per-sample question of which counts are new.
+// time where it can: a block whose counts lie in the span asked so far
+// (one pass of 16-bit differences says so) is a look-up a sample, with no
+// per-sample question of which counts are new.
 // The span grows by what a block needs as long as the counts it asks stay
 // within a quarter of the call's samples (a signal that moves by small
 // steps, the common case, asks about as many counts as it has distinct
@@ -85,6 +94,7 @@ public:
 
 private:
     void ask(int32_t from, int32_t to);
+    bool within_span(const unsigned short *raw, int32_t n) const;
     bool spans(const unsigned short *raw, int32_t n);
     void by_sample(const unsigned short *raw, int32_t n, double *data) const;
 
@@ -108,6 +118,22 @@ inline void Conversion::ask(int32_t from, int32_t to)
     }
 }
 
+// Whether every count of a block lies in the span asked so far: a count's
+// distance above low_, taken modulo 2^16, is at most high_ - low_ for the
+// counts in the span alone.  A pass a compiler can do many counts at a
+// time.
+inline bool Conversion::within_span(const unsigned short *raw, int32_t n) const
+{
+    if (low_ > high_)
+        return false;
+    const unsigned short low = static_cast<unsigned short>(low_);
+    const unsigned short last = static_cast<unsigned short>(high_ - low_);
+    unsigned short outside = 0;
+    for (int32_t i = 0; i < n; ++i)
+        outside |= static_cast<unsigned short>(raw[i] - low) > last;
+    return outside == 0;
+}
+
 // Whether the span covers a block's counts, grown within the budget.
 inline bool Conversion::spans(const unsigned short *raw, int32_t n)
 {
@@ -116,14 +142,11 @@ inline bool Conversion::spans(const unsigned short *raw, int32_t n)
         low = raw[i] < low ? raw[i] : low;
         high = raw[i] > high ? raw[i] : high;
     }
+    // An empty span is placed at the block's lowest count, still empty, so
+    // that growing it is growing any span.
     if (low_ > high_) {
-        if (high - low + 1 > budget_)
-            return false;
-        budget_ -= high - low + 1;
-        ask(low, high);
         low_ = low;
-        high_ = high;
-        return true;
+        high_ = low - 1;
     }
     const int32_t below = low < low_ ? low_ - low : 0;
     const int32_t above = high > high_ ? high - high_ : 0;
@@ -158,11 +181,10 @@ inline void Conversion::by_sample(const unsigned short *raw, int32_t n, double *
 
 inline bool Conversion::convert(DaqHandle handle, int32_t first, int32_t count, double *data)
 {
-    constexpr int32_t kBlock = 4096;
-    unsigned short raw[kBlock];
+    unsigned short raw[convert::kBlock];
     bool copied = true;
-    for (int32_t done = 0; done < count; done += kBlock) {
-        const int32_t n = count - done < kBlock ? count - done : kBlock;
+    for (int32_t done = 0; done < count; done += convert::kBlock) {
+        const int32_t n = count - done < convert::kBlock ? count - done : convert::kBlock;
         if (cbWinBufToArray(handle, raw, first + done, n) != 0) {
             for (int32_t i = 0; i < n; ++i)
                 data[done + i] = std::numeric_limits<double>::quiet_NaN();
@@ -173,8 +195,8 @@ inline bool Conversion::convert(DaqHandle handle, int32_t first, int32_t count, 
                 cbToEngUnits(board_, range_, raw[i], &volts);  // status not examined
                 data[done + i] = volts;
             }
-        } else if (spans(raw, n)) {
-            const float *volts = convert::remembered().volts;
+        } else if (within_span(raw, n) || spans(raw, n)) {
+            const double *volts = convert::remembered().volts;
             for (int32_t i = 0; i < n; ++i)
                 data[done + i] = volts[raw[i]];
         } else {

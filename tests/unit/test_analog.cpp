@@ -254,14 +254,33 @@ TEST_F(Analog, FarLevelsAreAskedCountByCountAndASpanAskedOnceIsNotAskedAgain)
 
     // Counts 100 to 1,099 over and over, then a last block that jumps
     // between 500 (asked with the span) and 60,000: 1,001 questions.
-    const Result mixed = scan_of(65536, [](int p) {
-        return static_cast<unsigned short>(p < 61440 ? 100 + p % 1000 : (p % 2 ? 60000 : 500));
+    const int last_block = 65536 - daqgate::convert::kBlock;
+    const Result mixed = scan_of(65536, [=](int p) {
+        return static_cast<unsigned short>(p < last_block ? 100 + p % 1000 : (p % 2 ? 60000 : 500));
     });
     EXPECT_EQ(asked_, 1001);
-    for (int i : {0, 999, 61439})
+    for (int i : {0, 999, last_block - 1})
         EXPECT_EQ(value(mixed.outputs[0], i), volts(100 + i % 1000)) << i;
-    EXPECT_EQ(value(mixed.outputs[0], 61440), volts(500));
+    EXPECT_EQ(value(mixed.outputs[0], last_block), volts(500));
     EXPECT_EQ(value(mixed.outputs[0], 65535), volts(60000));
+}
+
+TEST_F(Analog, CountsJustOutsideTheSpanAreAskedAndNoneWithinItIsAskedAgain)
+{
+    // Counts 1,000 to 1,999 over and over, with one 999 and one 2,000 in
+    // the second block: the span grows by those two, and the blocks after
+    // ask nothing.
+    answer_counts();
+    offset_ = 0.5;
+    const int second = daqgate::convert::kBlock;
+    const Result r = scan_of(65536, [=](int p) {
+        return static_cast<unsigned short>(p == second + 7 ? 999 : p == second + 9 ? 2000 : 1000 + p % 1000);
+    });
+    EXPECT_EQ(asked_, 1002);
+    EXPECT_EQ(value(r.outputs[0], second + 7), volts(999));
+    EXPECT_EQ(value(r.outputs[0], second + 9), volts(2000));
+    for (int i : {0, second + 8, 65535})
+        EXPECT_EQ(value(r.outputs[0], i), volts(1000 + i % 1000)) << i;
 }
 
 TEST_F(Analog, WhenTheMarksRunOutTheyStartAgainAndNoCountIsTrustedFromBefore)
@@ -329,15 +348,19 @@ TEST_F(Analog, AFailedScanReadsNoBufferAndGivesAnEmptyRow)
 
 TEST_F(Analog, ACopyTheDriverRefusesGivesNaNsForThoseSamples)
 {
-    const DaqHandle handle = fake::driver.new_sample_buffer(5000);
+    // The copy of the first block is given, the second's refused.
+    using daqgate::convert::kBlock;
+    const int samples = kBlock + 904;
+    const DaqHandle handle = fake::driver.new_sample_buffer(samples);
     fake::driver.win_buf_to_array = [](DaqHandle, unsigned short *, int first, int) {
         return first == 0 ? 0 : 12;
     };
-    const Result r =
-        call(gw_cbReadAnalogScan, 3, {num(0), row({0, 0}), num(5000), num(100), num(0), num(double(handle))});
-    EXPECT_FALSE(std::isnan(value(r.outputs[0], 4095)));
-    EXPECT_TRUE(std::isnan(value(r.outputs[0], 4096)));
-    EXPECT_TRUE(std::isnan(value(r.outputs[0], 4999)));
+    const Result r = call(gw_cbReadAnalogScan, 3,
+                          {num(0), row({0, 0}), num(samples), num(100), num(0), num(double(handle))});
+    EXPECT_FALSE(std::isnan(value(r.outputs[0], kBlock - 1)));
+    EXPECT_TRUE(std::isnan(value(r.outputs[0], kBlock)));
+    EXPECT_TRUE(std::isnan(value(r.outputs[0], samples - 1)));
+    EXPECT_EQ(r.out(2), 0);  // the scan's own status: the refused copy shows in its NaNs
 }
 
 TEST_F(Analog, ScanArgumentsTheDriverCannotBeGivenAreRefused)
