@@ -4,12 +4,14 @@
 
 #include <csignal>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <set>
+#include <stdexcept>
 
 #if defined(DAQGATE_OCTAVE_INTERRUPT)
 #  include "quit.h"
@@ -75,6 +77,25 @@ std::map<void *, size_t> blocks;  // mxMalloc storage still held
 std::set<void *> host_texts;      // mxArrayToString copies, the host's
 Result *current = nullptr;
 
+// Entries the host puts behind each double array it makes for a gateway,
+// so that a store past the array's elements is seen rather than lost in
+// memory nobody reads.
+constexpr size_t kDataGuards = 4;
+constexpr uint64_t kDataGuardBits = 0x5a5a5a5a5a5a5a5aULL;
+
+bool data_guards_intact(const Array *a)
+{
+    if (a->kind != Kind::Double || a->re.size() != a->m * a->n + kDataGuards)
+        return true;
+    for (size_t i = a->m * a->n; i < a->re.size(); ++i) {
+        uint64_t bits = 0;
+        std::memcpy(&bits, &a->re[i], sizeof bits);
+        if (bits != kDataGuardBits)
+            return false;
+    }
+    return true;
+}
+
 Array *make(Kind kind, size_t m, size_t n)
 {
     arena.push_back(std::make_unique<Array>());
@@ -82,8 +103,12 @@ Array *make(Kind kind, size_t m, size_t n)
     a->kind = kind;
     a->m = m;
     a->n = n;
-    if (kind == Kind::Double)
+    if (kind == Kind::Double) {
+        double guard = 0;
+        std::memcpy(&guard, &kDataGuardBits, sizeof guard);
         a->re.assign(m * n, 0.0);
+        a->re.insert(a->re.end(), kDataGuards, guard);
+    }
     if (in_call)
         made_in_call.insert(a);
     return a;
@@ -196,7 +221,10 @@ int cols(const mxArray *array)
 }
 double value(const mxArray *array, int index)
 {
-    return as(array)->re.at(index);
+    const Array *a = as(array);
+    if (index < 0 || static_cast<size_t>(index) >= a->m * a->n)
+        throw std::out_of_range("an element past the array's");
+    return a->re[index];
 }
 std::string text(const mxArray *array)
 {
@@ -237,6 +265,8 @@ Result call(Entry *gateway, int nlhs, const std::vector<mxArray *> &args)
 
     for (int i = room; i < room + kGuards; ++i)
         result.wrote_past_room |= plhs[i] != kGuard;
+    for (const Array *made : made_in_call)
+        result.wrote_past_data |= !data_guards_intact(made);
     result.outputs.assign(plhs.begin(), plhs.begin() + room);
     if (!result.raised) {
         // On an error the host reclaims what the call held; on a normal
@@ -299,7 +329,7 @@ double mxGetScalar(const mxArray *array)
 {
     const Array *a = as(array);
     misuse_unless(a->kind == Kind::Double, "mxGetScalar of a non-double argument");
-    return a->re.empty() ? 0.0 : a->re[0];
+    return a->m * a->n == 0 ? 0.0 : a->re[0];
 }
 
 double *mxGetPr(const mxArray *array)

@@ -2,9 +2,9 @@
 // this process, so that a gateway's mexFunction can be called directly.
 //
 // Like a real host it gives plhs room for max(nlhs, 1) results; the test
-// host also puts guard entries behind that room and reports any write to
-// them, any array created but not stored, and any temporary storage still
-// held after a normal return.  mexErrMsgTxt throws HostError, which ends
+// host also puts guard entries behind that room and behind each double
+// array's elements and reports any write to them, any array created but
+// not stored, and any temporary storage still held after a normal return.  mexErrMsgTxt throws HostError, which ends
 // the gateway's call as the host's own error call would.
 #ifndef DAQGATE_TESTS_HOST_H
 #define DAQGATE_TESTS_HOST_H
@@ -72,6 +72,7 @@ struct Result {
     std::vector<mxArray *> outputs;  // plhs, max(nlhs, 1) entries
     std::string printed;             // everything mexPrintf showed
     bool wrote_past_room = false;    // a store behind the room the host gave
+    bool wrote_past_data = false;    // a store behind a double array's elements
     int unstored_arrays = 0;         // created by the gateway, not in plhs
     int held_blocks = 0;             // mxMalloc storage not freed on return
     int held_texts = 0;              // mxArrayToString copies never freed

@@ -41,8 +41,10 @@ protected:
             fake::driver.buffers[handle][p] = at(p);
         asked_ = 0;
         fake::driver.log.clear();
-        return call(gw_cbReadAnalogScan, 3,
-                    {num(0), row({0, 0}), num(samples), num(100), num(0), num(double(handle))});
+        Result r = call(gw_cbReadAnalogScan, 3,
+                        {num(0), row({0, 0}), num(samples), num(100), num(0), num(double(handle))});
+        EXPECT_FALSE(r.wrote_past_data);
+        return r;
     }
 
     int asked_ = 0;
@@ -281,6 +283,20 @@ TEST_F(Analog, CountsJustOutsideTheSpanAreAskedAndNoneWithinItIsAskedAgain)
     EXPECT_EQ(value(r.outputs[0], second + 9), volts(2000));
     for (int i : {0, second + 8, 65535})
         EXPECT_EQ(value(r.outputs[0], i), volts(1000 + i % 1000)) << i;
+}
+
+TEST_F(Analog, ACountTheDriverWillNotConvertReadsZeroVolts)
+{
+    // The conversion's status is not examined: what a refusing driver
+    // leaves unwritten reads 0 V, in a call that asks every sample and in
+    // one that asks a span.
+    answer_counts();
+    fake::driver.to_eng_units = [](int, int, unsigned short, float *) { return 1; };
+    for (int samples : {10, 65536}) {
+        const Result r = scan_of(samples, [](int p) { return static_cast<unsigned short>(40000 + p % 3); });
+        for (int i : {0, 1, 2, samples - 1})
+            EXPECT_EQ(value(r.outputs[0], i), 0.0) << samples << " " << i;
+    }
 }
 
 TEST_F(Analog, WhenTheMarksRunOutTheyStartAgainAndNoCountIsTrustedFromBefore)

@@ -50,9 +50,11 @@ protected:
                  int ring = 12)
     {
         replies_ = std::move(replies);
-        return call(gw_cbFetchBackgroundData, 4,
-                    {num(0), num(previous_count), num(previous_index), num(ring),
-                     row({0, double(channels - 1)}), num(0), num(double(handle_))});
+        Result r = call(gw_cbFetchBackgroundData, 4,
+                        {num(0), num(previous_count), num(previous_index), num(ring),
+                         row({0, double(channels - 1)}), num(0), num(double(handle_))});
+        EXPECT_FALSE(r.wrote_past_data);
+        return r;
     }
 
     // The raw samples a result holds, column after column (the fake
@@ -162,8 +164,10 @@ TEST_F(Background, ALargeFetchAcrossTheWrapAsksEachCountOnceAndEveryFetchAsksAfr
     fake::driver.log.reserve(100);
     const auto fetch_large = [&] {
         replies_ = {{1, 140000, 40000}};
-        return call(gw_cbFetchBackgroundData, 4,
-                    {num(0), num(50000), num(50000), num(kRing), row({0, 0}), num(0), num(double(handle_))});
+        Result r = call(gw_cbFetchBackgroundData, 4,
+                        {num(0), num(50000), num(50000), num(kRing), row({0, 0}), num(0), num(double(handle_))});
+        EXPECT_FALSE(r.wrote_past_data);
+        return r;
     };
     const Result first = fetch_large();
     ASSERT_FALSE(first.raised) << first.error;
