@@ -265,6 +265,16 @@ TEST_F(Analog, FarLevelsAreAskedCountByCountAndASpanAskedOnceIsNotAskedAgain)
         EXPECT_EQ(value(mixed.outputs[0], i), volts(100 + i % 1000)) << i;
     EXPECT_EQ(value(mixed.outputs[0], last_block), volts(500));
     EXPECT_EQ(value(mixed.outputs[0], 65535), volts(60000));
+
+    // Counts 1,000 to 1,999, then a last block all at 65,000, far above
+    // the span and beyond its budget: one question more.
+    offset_ = 0.25;
+    const Result above = scan_of(65536, [=](int p) {
+        return static_cast<unsigned short>(p < last_block ? 1000 + p % 1000 : 65000);
+    });
+    EXPECT_EQ(asked_, 1001);
+    EXPECT_EQ(value(above.outputs[0], last_block - 1), volts(1000 + (last_block - 1) % 1000));
+    EXPECT_EQ(value(above.outputs[0], last_block), volts(65000));
 }
 
 TEST_F(Analog, CountsJustOutsideTheSpanAreAskedAndNoneWithinItIsAskedAgain)
