@@ -93,7 +93,9 @@ public:
     bool convert(DaqHandle handle, int32_t first, int32_t count, double *data);
 
 private:
-    void ask(int32_t from, int32_t to);
+    float driver_volts(unsigned short count) const;
+    void remember(unsigned short count) const;
+    void ask(int32_t from, int32_t to) const;
     bool within_span(const unsigned short *raw, int32_t n) const;
     bool spans(const unsigned short *raw, int32_t n);
     void by_sample(const unsigned short *raw, int32_t n, double *data) const;
@@ -105,17 +107,28 @@ private:
     int32_t low_, high_;  // the span asked so far; empty while low_ > high_
 };
 
-// The driver's volts of counts from..to, remembered with this conversion's
-// mark.
-inline void Conversion::ask(int32_t from, int32_t to)
+// The driver's volts of a count.  Its status is not examined: a count the
+// driver will not convert reads 0 V.
+inline float Conversion::driver_volts(unsigned short count) const
+{
+    float volts = 0;
+    cbToEngUnits(board_, range_, count, &volts);  // status not examined
+    return volts;
+}
+
+// The driver's volts of a count, remembered with this conversion's mark.
+inline void Conversion::remember(unsigned short count) const
 {
     convert::Remembered &table = convert::remembered();
-    for (int32_t count = from; count <= to; ++count) {
-        float volts = 0;
-        cbToEngUnits(board_, range_, static_cast<unsigned short>(count), &volts);  // status not examined
-        table.volts[count] = volts;
-        table.marks[count] = mark_;
-    }
+    table.volts[count] = driver_volts(count);
+    table.marks[count] = mark_;
+}
+
+// The driver's volts of counts from..to, remembered.
+inline void Conversion::ask(int32_t from, int32_t to) const
+{
+    for (int32_t count = from; count <= to; ++count)
+        remember(static_cast<unsigned short>(count));
 }
 
 // Whether every count of a block lies in the span asked so far: a count's
@@ -166,16 +179,11 @@ inline bool Conversion::spans(const unsigned short *raw, int32_t n)
 // is asked once.
 inline void Conversion::by_sample(const unsigned short *raw, int32_t n, double *data) const
 {
-    convert::Remembered &table = convert::remembered();
+    const convert::Remembered &table = convert::remembered();
     for (int32_t i = 0; i < n; ++i) {
-        const unsigned short word = raw[i];
-        if (table.marks[word] != mark_) {
-            float volts = 0;
-            cbToEngUnits(board_, range_, word, &volts);  // status not examined
-            table.volts[word] = volts;
-            table.marks[word] = mark_;
-        }
-        data[i] = table.volts[word];
+        if (table.marks[raw[i]] != mark_)
+            remember(raw[i]);
+        data[i] = table.volts[raw[i]];
     }
 }
 
@@ -190,11 +198,8 @@ inline bool Conversion::convert(DaqHandle handle, int32_t first, int32_t count, 
                 data[done + i] = std::numeric_limits<double>::quiet_NaN();
             copied = false;
         } else if (mark_ == 0) {
-            for (int32_t i = 0; i < n; ++i) {
-                float volts = 0;
-                cbToEngUnits(board_, range_, raw[i], &volts);  // status not examined
-                data[done + i] = volts;
-            }
+            for (int32_t i = 0; i < n; ++i)
+                data[done + i] = driver_volts(raw[i]);
         } else if (within_span(raw, n) || spans(raw, n)) {
             const double *volts = convert::remembered().volts;
             for (int32_t i = 0; i < n; ++i)
