@@ -58,13 +58,13 @@ namespace {
 
 constexpr bool bipolar(const RangeRow &row)
 {
-    return row.low == -row.high;
+    return row.span.low == -row.span.high;
 }
 
 constexpr bool ranges_hold()
 {
     for (const RangeRow &row : kRanges)
-        if (!(row.high > 0) || (!bipolar(row) && row.low != 0))
+        if (!(row.span.high > 0) || (!bipolar(row) && row.span.low != 0))
             return false;
     return true;
 }
@@ -83,7 +83,7 @@ RangeGroup range_group(bool bipolar_ones, const char *span)
         if (bipolar(row) != bipolar_ones)
             continue;
         char volts[32];
-        std::snprintf(volts, sizeof volts, span, row.high);
+        std::snprintf(volts, sizeof volts, span, row.span.high);
         const char *comma = group.codes.empty() ? "" : ", ";
         group.codes += comma + std::to_string(row.code);
         group.spans += comma + std::string(volts);

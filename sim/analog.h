@@ -23,11 +23,11 @@ struct Range {
 // code and the help's list of codes are all made from this table.
 struct RangeRow {
     int code;
-    double low;
-    double high;
+    Range span;
 };
 inline constexpr RangeRow kRanges[] = {
-    {0, -10.0, 10.0}, {1, -5.0, 5.0}, {2, -2.5, 2.5}, {3, -1.0, 1.0}, {100, 0.0, 10.0}, {101, 0.0, 5.0},
+    {0, {-10.0, 10.0}}, {1, {-5.0, 5.0}},   {2, {-2.5, 2.5}},
+    {3, {-1.0, 1.0}},   {100, {0.0, 10.0}}, {101, {0.0, 5.0}},
 };
 
 // The span of a range code; false for a code the boards do not have.
@@ -37,7 +37,7 @@ inline bool find_range(int code, Range *range)
 {
     for (const RangeRow &row : kRanges) {
         if (row.code == code) {
-            *range = Range{row.low, row.high};
+            *range = row.span;
             return true;
         }
     }
