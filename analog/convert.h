@@ -86,8 +86,12 @@ inline uint32_t next_mark()
 class Conversion {
 public:
     Conversion(int32_t board, int32_t range, int64_t samples)
-        : board_(board), range_(range), mark_(samples >= convert::kRememberFrom ? convert::next_mark() : 0),
-          budget_(samples / 4), low_(1), high_(0)
+        : board_(board),
+          range_(range),
+          mark_(samples >= convert::kRememberFrom ? convert::next_mark() : 0),
+          budget_(samples / 4),
+          low_(1),
+          high_(0)
     {
     }
     bool convert(DaqHandle handle, int32_t first, int32_t count, double *data);
@@ -102,8 +106,8 @@ private:
 
     int32_t board_;
     int32_t range_;
-    uint32_t mark_;  // 0: every sample asked of the driver
-    int64_t budget_;  // counts the span may still ask
+    uint32_t mark_;       // 0: every sample asked of the driver
+    int64_t budget_;      // counts the span may still ask
     int32_t low_, high_;  // the span asked so far; empty while low_ > high_
 };
 
