@@ -38,6 +38,16 @@ inline void remove(const std::string &file)
     std::filesystem::remove(file, ignored);
 }
 
+// A file stem-PID of this process's own: absent when made, removed
+// however the test ends.
+struct File {
+    explicit File(const std::string &stem) : path(scratch::path(stem)) { remove(path); }
+    ~File() { remove(path); }
+    File(const File &) = delete;
+    File &operator=(const File &) = delete;
+    const std::string path;
+};
+
 inline void set_env(const char *name, const std::string &value)
 {
 #if defined(_WIN32)

@@ -61,17 +61,10 @@ std::vector<std::map<std::string, unsigned>> states(const std::string &dump)
     return all;
 }
 
-// A test's rig file, removed however the test ends.
-struct Removal {
-    std::string path;
-    ~Removal() { scratch::remove(path); }
-};
-
 TEST(Capture, EverySampleIsAStateThePortsHeldTogether)
 {
-    const std::string path = scratch::path("daqgate-capture-test");
-    scratch::remove(path);
-    const Removal removal{path};
+    const scratch::File rig_file("daqgate-capture-test");
+    const std::string &path = rig_file.path;
     {
         Rig rig;
         ASSERT_EQ(rig.open(path), kNoError);
@@ -136,8 +129,8 @@ void poke(const std::string &path, std::size_t offset, T value)
 // count once when both ends of the writer's wire are captured.
 TEST(Capture, ACountLandingAfterItsChangeWasSeenIsNoLoss)
 {
-    const std::string path = scratch::path("daqgate-capture-late");
-    const Removal removal{path};
+    const scratch::File rig_file("daqgate-capture-late");
+    const std::string &path = rig_file.path;
     constexpr int kBoard = 0, kPort = 10;
     const std::size_t latch =
         offsetof(RigLayout, latches) + (kPort * kLatchRow + kBoard) * sizeof(std::atomic<uint16_t>);
@@ -225,9 +218,8 @@ TEST(Capture, DumpTimesRiseStrictlyAndBitsChangeAlone)
 // sample's state at #0, and the dump's end at the capture's length.
 TEST(Capture, AVectorDumpCountsItsNanosecondsFromTheFirstSample)
 {
-    const std::string path = scratch::path("daqgate-capture-origin");
-    scratch::remove(path);
-    const Removal removal{path};
+    const scratch::File rig_file("daqgate-capture-origin");
+    const std::string &path = rig_file.path;
     Rig rig;
     ASSERT_EQ(rig.open(path), kNoError);
     std::FILE *out = std::tmpfile();
@@ -283,9 +275,8 @@ TEST(Capture, TheTimeScaleIsTheCoarsestThatKeepsChangesApart)
 // lists alone; a change of the other bits of a port is none.
 TEST(Capture, ABitsDumpWithoutARateKeepsItsChangesApartAtTheCoarsestScale)
 {
-    const std::string path = scratch::path("daqgate-capture-scale");
-    scratch::remove(path);
-    const Removal removal{path};
+    const scratch::File rig_file("daqgate-capture-scale");
+    const std::string &path = rig_file.path;
     Rig rig;
     ASSERT_EQ(rig.open(path), kNoError);
     ASSERT_EQ(rig.set_direction(0, 10, kOutput), kNoError);
