@@ -45,6 +45,8 @@ namespace {
 // A round slower than this may hold a sample from anywhere within it.
 constexpr auto kSlowRound = std::chrono::microseconds(20);
 constexpr int kSlowTries = 3;
+// The longest a stopped capture tries for its closing sample.
+constexpr auto kClosingPatience = std::chrono::milliseconds(5);
 // The most changes kept before a trigger.
 constexpr std::size_t kRingEvents = 1u << 18;
 // The pause between two looks for a renewed rig while the rig is lost.
@@ -577,7 +579,11 @@ public:
     // stays lost; the nanoseconds from the first sample to the last.
     int64_t run(CaptureOutcome *outcome)
     {
-        while (!stop_.load(std::memory_order_relaxed)) {
+        for (;;) {
+            if (stop_.load(std::memory_order_relaxed)) {
+                closing_sample(outcome);
+                break;
+            }
             Clock::time_point before;
             if (!next_round(&before))
                 break;
@@ -643,14 +649,46 @@ private:
         return result;
     }
 
-    // The rig lost: its lines unknown from here, until a renewed rig is
-    // taken back (true) or the capture ends first.
-    bool renewed()
+    // Stopped: the state as the stop is seen, so that the dump reaches the
+    // stop and what the writers did since the last sample is weighed.  The
+    // capture may have been off the processor from that sample until the
+    // stop.  Ports that keep moving get a few more rounds.
+    void closing_sample(CaptureOutcome *outcome)
+    {
+        const Clock::time_point until = Clock::now() + kClosingPatience;
+        for (;;) {
+            const Sampler::Result result = sampler_.round();
+            after_ = Clock::now();
+            if (result == Sampler::Result::taken) {
+                ++outcome->samples;
+                sampled();
+                return;
+            }
+            if (result == Sampler::Result::lost) {
+                ++outcome->losses;
+                outcome->lost = true;
+                mark_lost();
+                return;
+            }
+            if (after_ >= until)
+                return;
+        }
+    }
+
+    // From the end of the latest round the rig's lines are unknown.
+    void mark_lost()
     {
         const int64_t at = nanos(after_ - start_);
         warn(events_, "the rig was lost at " + seconds_text(at) + " s: its lines are unknown until it is renewed");
         recorder_.record(DumpEvent{at, previous_, true});
         have_previous_ = false;
+    }
+
+    // The rig lost: its lines unknown from here, until a renewed rig is
+    // taken back (true) or the capture ends first.
+    bool renewed()
+    {
+        mark_lost();
         const bool back = wait_for_renewed_rig();
         after_ = Clock::now();
         if (!back)

@@ -186,6 +186,46 @@ TEST(Capture, ACountLandingAfterItsChangeWasSeenIsNoLoss)
     }
 }
 
+// A capture stopped samples once more as it sees the stop: it may have
+// been off the processor since its last sample while the writers worked,
+// and what they did meanwhile is in the dump, or counted as missed.
+TEST(Capture, AStoppedCaptureTakesTheStateAtItsStop)
+{
+    const scratch::File rig_file("daqgate-capture-stop");
+    Rig rig;
+    ASSERT_EQ(rig.open(rig_file.path), kNoError);
+    ASSERT_EQ(rig.set_direction(0, 10, kOutput), kNoError);
+    ASSERT_EQ(rig.set_direction(0, 11, kOutput), kNoError);
+    std::FILE *out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    std::atomic<bool> stop{false};
+    CaptureEvents events;
+    // Between the first sample and the stop: port 10 to 5, then 9; port 11
+    // to 3.
+    events.begun = [&] {
+        rig.write_port(0, 10, 5);
+        rig.write_port(0, 10, 9);
+        rig.write_port(0, 11, 3);
+        stop = true;
+    };
+    CaptureSettings settings;
+    settings.ports = {PortId{0, 10}, PortId{0, 11}};
+    settings.seconds = 600;
+    const CaptureOutcome outcome = capture(rig, settings, out, events, stop);
+    const std::string dump = contents(out);
+    std::fclose(out);
+    EXPECT_TRUE(outcome.written);
+    EXPECT_FALSE(outcome.lost);
+    EXPECT_EQ(outcome.samples, 2);
+    EXPECT_EQ(outcome.missed, 1);  // the 5, which no sample saw
+    const auto seen = states(dump);
+    ASSERT_EQ(seen.size(), 2u) << dump;  // the first, and the stop where the dump ends
+    EXPECT_EQ(seen[0].at("b0_p10"), 0u);
+    EXPECT_EQ(seen[0].at("b0_p11"), 0u);
+    EXPECT_EQ(seen[1].at("b0_p10"), 9u);
+    EXPECT_EQ(seen[1].at("b0_p11"), 3u);
+}
+
 // VCD readers take times that rise strictly: two states that fall in one
 // tick of the time scale (a late sample, then one on time) are written a
 // tick apart, in their order; a one-bit dump writes only the bits that
