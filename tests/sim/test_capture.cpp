@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
@@ -224,6 +225,59 @@ TEST(Capture, AStoppedCaptureTakesTheStateAtItsStop)
     EXPECT_EQ(seen[0].at("b0_p11"), 0u);
     EXPECT_EQ(seen[1].at("b0_p10"), 9u);
     EXPECT_EQ(seen[1].at("b0_p11"), 3u);
+}
+
+// An edge between the first sample and the second is an edge: the second
+// sample is weighed against the first.
+TEST(Capture, AnEdgeJustAfterTheFirstSampleMeetsTheTrigger)
+{
+    for (const Trigger::Kind kind : {Trigger::Kind::rise, Trigger::Kind::change}) {
+        const scratch::File rig_file("daqgate-capture-edge");
+        Rig rig;
+        ASSERT_EQ(rig.open(rig_file.path), kNoError);
+        ASSERT_EQ(rig.set_direction(0, 10, kOutput), kNoError);
+        std::FILE *out = std::tmpfile();
+        ASSERT_NE(out, nullptr);
+        CaptureEvents events;
+        events.begun = [&] { rig.write_port(0, 10, 1); };
+        double at = -1;
+        events.triggered = [&](double seconds) { at = seconds; };
+        CaptureSettings settings;
+        settings.ports = {PortId{0, 10}};
+        settings.trigger = Trigger{kind, 0, 0};
+        settings.wait = 0.05;
+        settings.seconds = 0.01;
+        const std::atomic<bool> stop{false};
+        const CaptureOutcome outcome = capture(rig, settings, out, events, stop);
+        std::fclose(out);
+        EXPECT_TRUE(outcome.triggered) << static_cast<int>(kind);
+        EXPECT_GT(at, 0.0) << static_cast<int>(kind);
+    }
+}
+
+// At a rate, a capture that falls behind skips the slots it missed: it
+// never takes more samples than its slots, however late it runs.
+TEST(Capture, ALateCaptureSkipsTheSlotsItMissed)
+{
+    const scratch::File rig_file("daqgate-capture-late-slots");
+    Rig rig;
+    ASSERT_EQ(rig.open(rig_file.path), kNoError);
+    std::FILE *out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    CaptureEvents events;
+    // Two and a half slots late from the start.
+    events.begun = [] { std::this_thread::sleep_for(std::chrono::milliseconds(25)); };
+    CaptureSettings settings;
+    settings.ports = {PortId{0, 10}};
+    settings.rate = 100;
+    settings.seconds = 0.1;
+    const std::atomic<bool> stop{false};
+    const CaptureOutcome outcome = capture(rig, settings, out, events, stop);
+    std::fclose(out);
+    EXPECT_TRUE(outcome.written);
+    // The first, then at most slots 2 to 9: slot 10 is the capture's end.
+    EXPECT_GE(outcome.samples, 1);
+    EXPECT_LE(outcome.samples, 9);
 }
 
 // VCD readers take times that rise strictly: two states that fall in one
