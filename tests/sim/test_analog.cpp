@@ -1,5 +1,6 @@
 // The simulated analog front end: converters, signals, scans, the pacer,
 // the gain queue and sample buffers.
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -257,6 +258,31 @@ TEST(ScanSourceTest, EveryKindGivesItsCountsScanByScan)
     EXPECT_EQ(scan(1), (std::vector<uint16_t>{c(1), c(2), c(0), c(0), c(3), 1, c(2.5), c(-2.5)}));
     EXPECT_EQ(scan(2), (std::vector<uint16_t>{c(1), c(0), c(-2), c(4), c(3), 2, c(2.5), c(-2.5)}));
     EXPECT_EQ(scan(3), (std::vector<uint16_t>{c(1), c(-2), c(-2), c(0), c(3), 3, c(2.5), c(-2.5)}));
+}
+
+// A recording of three values at four a second, begun a quarter second in:
+// its first value before it began, then each in turn; from the moment its
+// last has had its time, the last again or the first again, never the
+// storage past its end.
+TEST(Signals, ARecordingPastItsEndHoldsItsLastValueOrLoops)
+{
+    std::atomic<float> stored[4];
+    const float values[4] = {1, 2, 3, 4.5f};  // 4.5 V lies past the recording's end
+    for (int i = 0; i < 4; ++i)
+        stored[i].store(values[i]);
+    Signal held{SignalKind::file, {4}};
+    held.start = 0.25;
+    held.volts = stored;
+    held.count = 3;
+    Signal looped = held;
+    looped.loop = true;
+    const Stretch stretch{0, 8, 0, 4, 0, -5, 6553.6};
+    const auto c = [](double v) { return static_cast<uint16_t>(std::lround((v + 5) * 6553.6)); };
+    std::vector<uint16_t> got(8);
+    signal_kind_info(SignalKind::file)->generate(held, stretch, got.data(), 1);
+    EXPECT_EQ(got, (std::vector<uint16_t>{c(1), c(1), c(2), c(3), c(3), c(3), c(3), c(3)}));
+    signal_kind_info(SignalKind::file)->generate(looped, stretch, got.data(), 1);
+    EXPECT_EQ(got, (std::vector<uint16_t>{c(1), c(1), c(2), c(3), c(1), c(2), c(3), c(1)}));
 }
 
 class RigAnalog : public ::testing::Test {
