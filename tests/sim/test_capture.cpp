@@ -590,6 +590,25 @@ TEST(Capture, TheSummaryFindsTheFirstTransfer)
     EXPECT_EQ(summary.changed, (std::vector<uint16_t>{0x6b, 1, 1}));
 }
 
+// A rig renewed under a capture comes back at power-up: the bits that
+// differ across the loss are the renewal's, not the signal's, and the
+// views show only what changed between known states.
+TEST(Capture, TheSummaryTakesNoChangeAcrossALoss)
+{
+    const std::vector<PortId> ports = {PortId{0, 10}};
+    std::FILE *out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    DumpWriter writer(out, DumpForm::vectors, ports);
+    writer.header(-9, DumpEvent{0, {0x0005}, false});
+    writer.change(100, DumpEvent{100, {0x0005}, true});  // lost, holding its last state
+    writer.change(200, DumpEvent{200, {0x0000}, false});  // renewed at power-up
+    writer.change(300, DumpEvent{300, {0x0010}, false});
+    writer.end(400);
+    std::fclose(out);
+    EXPECT_EQ(writer.summary().changed, std::vector<uint16_t>{0x0010});
+    EXPECT_EQ(writer.summary().first_change, 100);
+}
+
 TEST(Capture, PulseViewTimesAreItsDecimals)
 {
     const std::string head = "22 serialization::archive 18 0 0 0 0 ";
