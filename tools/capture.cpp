@@ -221,11 +221,9 @@ private:
         PortTrack &track = tracks_[i];
         const int source = track.closing.source;
         if (source < 0 || !same_writer(track)) {
+            // No count of one writer to weigh: a change of direction or
+            // wiring shows as the change itself, and none of it is missed.
             track.owed = false;
-            if (source != track.weighed.source && differs) {
-                *made += 1;  // a change of direction or wiring showed as this change
-                *shown += 1;
-            }
             return;
         }
         // A port's writer counts once, however many captured ports show

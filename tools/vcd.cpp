@@ -149,7 +149,7 @@ void DumpWriter::follow_link(int64_t tick, const DumpEvent &event)
     const bool request = event.values[link_.sender] & 1u, acknowledge = event.values[link_.receiver] & 1u;
     const bool requested = !unknown_ && (values_[link_.sender] & 1u),
                acknowledged = !unknown_ && (values_[link_.receiver] & 1u);
-    if (request && !requested && tick > 0) {
+    if (request && !requested) {
         if (summary_.transfer_begin < 0)
             summary_.transfer_begin = tick;
         byte_ = event.values[link_.data] & 0xff;

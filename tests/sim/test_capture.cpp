@@ -590,6 +590,26 @@ TEST(Capture, TheSummaryFindsTheFirstTransfer)
     EXPECT_EQ(summary.changed, (std::vector<uint16_t>{0x6b, 1, 1}));
 }
 
+// A request already up in the dump's first state began before the dump:
+// the first transfer is the next request.
+TEST(Capture, ARequestUpAtTheStartIsNoTransferOfTheDump)
+{
+    const std::vector<PortId> ports = {PortId{0, 10}, PortId{0, 11}, PortId{0, 14}};
+    std::FILE *out = std::tmpfile();
+    ASSERT_NE(out, nullptr);
+    DumpWriter writer(out, DumpForm::bits, ports, {0x00ff, 1, 1}, LinkWires{true, 0, 1, 2});
+    writer.header(-6, DumpEvent{0, {0x41, 1, 0}, false});
+    writer.change(100, DumpEvent{0, {0x41, 1, 1}, false});
+    EXPECT_EQ(writer.summary().transfer_begin, -1);
+    writer.change(200, DumpEvent{0, {0x41, 0, 1}, false});
+    writer.change(300, DumpEvent{0, {0x41, 0, 0}, false});
+    writer.change(400, DumpEvent{0, {0x0a, 1, 0}, false});
+    writer.end(500);
+    std::fclose(out);
+    EXPECT_EQ(writer.summary().transfer_begin, 400);
+    EXPECT_EQ(writer.summary().transfer_end, 500);  // under way at the dump's end
+}
+
 // A rig renewed under a capture comes back at power-up: the bits that
 // differ across the loss are the renewal's, not the signal's, and the
 // views show only what changed between known states.
