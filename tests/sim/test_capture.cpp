@@ -228,30 +228,48 @@ TEST(Capture, AStoppedCaptureTakesTheStateAtItsStop)
 }
 
 // An edge between the first sample and the second is an edge: the second
-// sample is weighed against the first.
+// sample is weighed against the first.  An edge trigger holds on its own
+// edge alone: a level that stays, or the other edge, never meets it.
 TEST(Capture, AnEdgeJustAfterTheFirstSampleMeetsTheTrigger)
 {
-    for (const Trigger::Kind kind : {Trigger::Kind::rise, Trigger::Kind::change}) {
+    struct Case {
+        Trigger::Kind kind;
+        uint16_t before, after;
+        bool meets;
+    };
+    const Case cases[] = {
+        {Trigger::Kind::rise, 0, 1, true},    {Trigger::Kind::rise, 1, 1, false},
+        {Trigger::Kind::rise, 1, 0, false},   {Trigger::Kind::fall, 1, 0, true},
+        {Trigger::Kind::fall, 0, 0, false},   {Trigger::Kind::fall, 0, 1, false},
+        {Trigger::Kind::change, 0, 1, true},  {Trigger::Kind::change, 5, 5, false},
+    };
+    for (const Case &c : cases) {
+        const std::string name = std::to_string(static_cast<int>(c.kind)) + ": " + std::to_string(c.before) +
+                                 " to " + std::to_string(c.after);
         const scratch::File rig_file("daqgate-capture-edge");
         Rig rig;
         ASSERT_EQ(rig.open(rig_file.path), kNoError);
         ASSERT_EQ(rig.set_direction(0, 10, kOutput), kNoError);
+        ASSERT_EQ(rig.write_port(0, 10, c.before), kNoError);
         std::FILE *out = std::tmpfile();
         ASSERT_NE(out, nullptr);
         CaptureEvents events;
-        events.begun = [&] { rig.write_port(0, 10, 1); };
+        events.begun = [&] { rig.write_port(0, 10, c.after); };
         double at = -1;
         events.triggered = [&](double seconds) { at = seconds; };
         CaptureSettings settings;
         settings.ports = {PortId{0, 10}};
-        settings.trigger = Trigger{kind, 0, 0};
+        settings.trigger = Trigger{c.kind, 0, 0};
         settings.wait = 0.05;
         settings.seconds = 0.01;
         const std::atomic<bool> stop{false};
         const CaptureOutcome outcome = capture(rig, settings, out, events, stop);
         std::fclose(out);
-        EXPECT_TRUE(outcome.triggered) << static_cast<int>(kind);
-        EXPECT_GT(at, 0.0) << static_cast<int>(kind);
+        EXPECT_EQ(outcome.triggered, c.meets) << name;
+        if (c.meets)
+            EXPECT_GT(at, 0.0) << name;
+        else
+            EXPECT_EQ(at, -1) << name;
     }
 }
 
