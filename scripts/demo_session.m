@@ -98,6 +98,7 @@ function demo_session()
   waitpid(pid);
   kill(cap, 2); waitpid(cap);          % Ctrl-C ends the capture, its dump whole
   printf('  simboard capture: %s', strrep(fileread(report), sprintf('\n'), sprintf('\n  ')));
+  delete(report);
   dump = strsplit(fileread(vcd), sprintf('\n'));
   printf('written to %s, %d lines; it begins:\n', vcd, numel(dump) - 1);
   printf('    %s\n', dump{1:min(16, end)});
